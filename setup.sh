@@ -1,0 +1,11 @@
+#!/bin/sh
+# Installs what building, running and testing ZUL needs on Debian 12 (run as root).
+set -e
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends \
+    build-essential cmake ninja-build pkg-config \
+    qt6-base-dev libgl-dev qt6-qpa-plugins \
+    libsqlite3-dev libkainjow-mustache-dev libgmime-3.0-dev libarchive-dev \
+    libbenchmark-dev \
+    fonts-dejavu-core xvfb xauth

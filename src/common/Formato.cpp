@@ -1,0 +1,219 @@
+#include "common/Formato.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace zul {
+namespace {
+
+bool esTipoNumerico(const QVariant& v) {
+    switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+        case QMetaType::Double:
+        case QMetaType::Float:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::ULong: return true;
+        default: return false;
+    }
+}
+
+// A typed number: sign, digits with "," as decimal separator (later commas are dropped, as
+// the SQL literal does), "." only as a correct thousands grouping.
+std::optional<double> numeroDeTexto(const QString& texto) {
+    static const QRegularExpression forma(
+        QStringLiteral(R"(^\s*([+-]?)(\d{1,3}(?:\.\d{3})+|\d*)((?:,\d*)*)\s*$)"));
+    const auto m = forma.match(texto);
+    if (!m.hasMatch()) return std::nullopt;
+    QString enteros = m.captured(2);
+    QString decimales = m.captured(3);
+    decimales.remove(',');
+    if (enteros.isEmpty() && decimales.isEmpty()) return std::nullopt;
+    enteros.remove('.');
+    bool ok = false;
+    const double d =
+        (m.captured(1) + (enteros.isEmpty() ? "0" : enteros) + '.' + decimales + '0').toDouble(&ok);
+    if (!ok) return std::nullopt;
+    return d;
+}
+
+std::optional<double> numero(const QVariant& v) {
+    if (v.isNull()) return std::nullopt;
+    if (esTipoNumerico(v)) return v.toDouble();
+    if (v.typeId() == QMetaType::QString) return numeroDeTexto(v.toString());
+    return std::nullopt;
+}
+
+// After "," became "." a number reads with "." as its decimal point.
+bool esNumeroConPunto(const QString& t) {
+    static const QRegularExpression forma(QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)\s*$)"));
+    return forma.match(t).hasMatch();
+}
+
+}  // namespace
+
+bool EsNumero(const QVariant& valor) { return numero(valor).has_value(); }
+
+double LeerNumero(const QVariant& valor) { return numero(valor).value_or(0.0); }
+
+QString TextoNumero(double n) {
+    if (n == 0) return QStringLiteral("0");  // also -0
+    QString t = QString::number(n, 'g', 15);
+    if (t.contains('e')) t = QString::number(n, 'f', 0);
+    return t.replace('.', ',');
+}
+
+std::optional<QDate> LeerFecha(const QVariant& valor) {
+    if (valor.isNull()) return std::nullopt;
+    if (valor.typeId() == QMetaType::QDate) return valor.toDate();
+    if (valor.typeId() == QMetaType::QDateTime) return valor.toDateTime().date();
+    if (valor.typeId() != QMetaType::QString) return std::nullopt;
+    const QString t = valor.toString().trimmed();
+    static const QRegularExpression dma(QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s.*)?$)"));
+    static const QRegularExpression iso(QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T].*)?$)"));
+    QDate d;
+    if (auto m = dma.match(t); m.hasMatch()) {
+        int anio = m.captured(3).toInt();
+        if (m.captured(3).size() == 2) anio += anio < 30 ? 2000 : 1900;
+        d = QDate(anio, m.captured(2).toInt(), m.captured(1).toInt());
+    } else if (auto m2 = iso.match(t); m2.hasMatch()) {
+        d = QDate(m2.captured(1).toInt(), m2.captured(2).toInt(), m2.captured(3).toInt());
+    }
+    if (!d.isValid()) return std::nullopt;
+    return d;
+}
+
+std::optional<QTime> LeerHora(const QVariant& valor) {
+    if (valor.isNull()) return std::nullopt;
+    if (valor.typeId() == QMetaType::QTime) return valor.toTime();
+    if (valor.typeId() == QMetaType::QDateTime) return valor.toDateTime().time();
+    if (valor.typeId() == QMetaType::QString) {
+        static const QRegularExpression hm(QStringLiteral(R"((?:^|\s)(\d{1,2}):(\d{2})(?::(\d{2}))?\s*$)"));
+        const auto m = hm.match(valor.toString().trimmed());
+        if (m.hasMatch()) {
+            const QTime t(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+            if (t.isValid()) return t;
+            return std::nullopt;
+        }
+    }
+    if (LeerFecha(valor)) return QTime(0, 0);  // a date alone is midnight
+    return std::nullopt;
+}
+
+bool EsFecha(const QVariant& valor) { return LeerFecha(valor).has_value(); }
+
+QString TextoValor(const QVariant& v) {
+    if (v.isNull()) return {};
+    if (v.typeId() == QMetaType::QDate) return v.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    if (v.typeId() == QMetaType::QDateTime) {
+        const QDateTime dt = v.toDateTime();
+        return dt.time() == QTime(0, 0) ? dt.toString(QStringLiteral("dd/MM/yyyy"))
+                                        : dt.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+    }
+    if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) return TextoNumero(v.toDouble());
+    return v.toString();
+}
+
+QString FormatoSQL(const QVariant& valor, int tipoSQL) {
+    switch (tipoSQL) {
+        case 1: {
+            const auto n = numero(valor);
+            return n ? Reemplazar(TextoNumero(*n), QStringLiteral(","), QStringLiteral("."), 0)
+                     : QStringLiteral("0");
+        }
+        case 3: {
+            QString t = TextoValor(valor);
+            return '\'' + t.replace('\'', QStringLiteral("''")) + '\'';
+        }
+        case 4: {
+            const auto d = LeerFecha(valor);
+            return d ? '#' + d->toString(QStringLiteral("MM/dd/yyyy")) + '#' : QStringLiteral("NULL");
+        }
+        case 5: {
+            const auto h = LeerHora(valor);
+            return h ? '#' + h->toString(QStringLiteral("hh:mm")) + '#' : QStringLiteral("NULL");
+        }
+        case 6: {
+            const bool verdadero = (valor.typeId() == QMetaType::Bool && valor.toBool()) ||
+                                   (esTipoNumerico(valor) && valor.toDouble() == -1);
+            return verdadero ? QStringLiteral("1") : QStringLiteral("0");
+        }
+        default: return {};
+    }
+}
+
+QString FormatoNulo(const QVariant& valor, int tipoFormato) {
+    switch (tipoFormato) {
+        case 1:
+        case 2: {
+            const auto n = numero(valor);
+            if (n) return TextoNumero(*n);
+            return tipoFormato == 2 ? QStringLiteral("0") : QString();
+        }
+        case 3: return TextoValor(valor);
+        case 4: {
+            const auto d = LeerFecha(valor);
+            return d ? d->toString(QStringLiteral("dd/MM/yyyy")) : QString();
+        }
+        default: return {};
+    }
+}
+
+QString ReemplazarTexto(const QString& texto, const QString& buscar, const QString& nuevo, int modo) {
+    if (buscar.isEmpty()) return texto;
+    QString r;
+    bool yaReemplazo = false;
+    for (int i = 0; i < texto.size();) {
+        if (QStringView(texto).mid(i).startsWith(buscar)) {
+            if (!(modo == 0 && yaReemplazo)) r += nuevo;
+            yaReemplazo = true;
+            i += buscar.size();
+            if (modo == 2) return r + texto.mid(i);
+        } else {
+            r += texto[i];
+            ++i;
+        }
+    }
+    return r;
+}
+
+QString Reemplazar(const QString& texto, const QString& buscar, const QString& nuevo, int modo) {
+    QString r = texto;
+    if (nuevo != buscar && !buscar.isEmpty()) {
+        // Each search starts again from the beginning; when the new text holds the one sought,
+        // it goes on after the replacement instead, so the loop always ends.
+        const bool reexplorar = !nuevo.contains(buscar);
+        bool primera = true;
+        int desde = 0;
+        for (int p; (p = r.indexOf(buscar, desde)) >= 0;) {
+            const QString puesto = (modo == 0 && !primera) ? QString() : nuevo;
+            r.replace(p, buscar.size(), puesto);
+            primera = false;
+            desde = reexplorar ? 0 : p + puesto.size();
+            if (modo == 2) break;
+        }
+    }
+    if (modo == 0) {
+        if (r.startsWith('.')) r.prepend('0');
+        if (!esNumeroConPunto(r)) r = QStringLiteral("0");
+    }
+    return r;
+}
+
+QString ReemplazarStr(const QString& texto, const QString& buscar, const QString& nuevo, int modo) {
+    return Reemplazar(texto, buscar, nuevo, modo);
+}
+
+QString ItemLista(const QString& lista, int n) {
+    if (lista.isEmpty() || n < 1) return {};
+    const QStringList items = lista.split(',');
+    return n <= items.size() ? items[n - 1].trimmed() : QString();
+}
+
+}  // namespace zul

@@ -1,0 +1,10 @@
+#include "common/Globales.h"
+
+namespace zul {
+
+QString RutaBase;
+QString CarpetaPrograma;
+QString NombreEquipo;
+qint32 IdEmpresa = 0;
+
+}  // namespace zul

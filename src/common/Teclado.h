@@ -1,0 +1,37 @@
+#pragma once
+// Keyboard conventions of the data-entry windows and the dd/mm/yyyy date box.
+
+#include <QDate>
+#include <QString>
+
+class QLineEdit;
+class QWidget;
+
+namespace zul {
+
+// Enter (13) moves the focus to the next control, Esc (27) to the previous one; the key
+// itself is left as it was (the control still sees it).
+void TeclaEnter(QWidget* control, int tecla);
+// Same moves for the period lookup: the key is consumed (set to 0), command buttons are
+// left alone.
+void TeclaEnterApi(int& keyAscii, QWidget* control);
+// Installs TeclaEnter on a control's key presses.
+void InstalarTeclaEnter(QWidget* control);
+
+// The date box's editing, free of any widget so it can be tested as plain values.
+struct EstadoFecha {
+    QString texto;
+    int selStart = 0;
+    int selLength = 0;
+};
+void FechaGotFocus(EstadoFecha& caja);
+int FechaKeyDown(EstadoFecha& caja, int keyCode);    // returns the key the box sees, 0 = consumed
+int FechaKeyPress(EstadoFecha& caja, int keyAscii);  // idem
+QString CompletarFecha(const QString& texto, const QDate& hoy = QDate::currentDate());
+QString ArmarFecha(const QString& texto, bool hasta);
+
+// Makes a line edit a date box (Tag kind "8"/"4"): the template, the keys above, completion
+// when it is left, at most ten characters. Enter/Esc move the focus as TeclaEnter does.
+void InstalarCajaFecha(QLineEdit* caja);
+
+}  // namespace zul

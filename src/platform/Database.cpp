@@ -1,0 +1,258 @@
+#include "platform/Database.h"
+
+#include <sqlite3.h>
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+
+#include "platform/JetSql.h"
+
+namespace zul {
+namespace {
+
+std::unique_ptr<Database> compartida;
+
+QString desdeUtf8(const unsigned char* s, int n) {
+    return QString::fromUtf8(reinterpret_cast<const char*>(s), n);
+}
+
+QString textoArg(sqlite3_value* v) {
+    return desdeUtf8(sqlite3_value_text(v), sqlite3_value_bytes(v));
+}
+
+// month() and year() of an ISO date text; Null for Null or a text that is not a date.
+void parteFecha(sqlite3_context* ctx, sqlite3_value** argv, bool mes) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const QDate d = QDate::fromString(textoArg(argv[0]).left(10), Qt::ISODate);
+    if (!d.isValid()) return sqlite3_result_null(ctx);
+    sqlite3_result_int(ctx, mes ? d.month() : d.year());
+}
+
+void funcMes(sqlite3_context* ctx, int, sqlite3_value** argv) { parteFecha(ctx, argv, true); }
+void funcAnio(sqlite3_context* ctx, int, sqlite3_value** argv) { parteFecha(ctx, argv, false); }
+
+void funcLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    (void)argc;
+    sqlite3_result_int(ctx, jet::like(textoArg(argv[0]), textoArg(argv[1])) ? 1 : 0);
+}
+
+int colacion(void*, int na, const void* a, int nb, const void* b) {
+    const auto* pa = static_cast<const unsigned char*>(a);
+    const auto* pb = static_cast<const unsigned char*>(b);
+    // ASCII on both sides is the common case: compare folded bytes without decoding.
+    bool ascii = true;
+    for (int i = 0; i < na && ascii; ++i) ascii = pa[i] < 0x80;
+    for (int i = 0; i < nb && ascii; ++i) ascii = pb[i] < 0x80;
+    if (ascii) {
+        const int n = std::min(na, nb);
+        for (int i = 0; i < n; ++i) {
+            int x = pa[i], y = pb[i];
+            if (x >= 'A' && x <= 'Z') x += 32;
+            if (y >= 'A' && y <= 'Z') y += 32;
+            if (x != y) return x - y;
+        }
+        return na - nb;
+    }
+    return jet::compararSinMayusculas(desdeUtf8(pa, na), desdeUtf8(pb, nb));
+}
+
+QVariant leerColumna(sqlite3_stmt* st, int i) {
+    switch (sqlite3_column_type(st, i)) {
+        case SQLITE_NULL: return {};
+        case SQLITE_INTEGER: return QVariant(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
+        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(st, i));
+        default: return desdeUtf8(sqlite3_column_text(st, i), sqlite3_column_bytes(st, i));
+    }
+}
+
+// Finalizes a statement on every path out.
+struct Sentencia {
+    sqlite3_stmt* st = nullptr;
+    ~Sentencia() { sqlite3_finalize(st); }
+};
+
+}  // namespace
+
+DatabaseError::DatabaseError(int numero, const QString& descripcion)
+    : std::runtime_error(descripcion.toStdString()), numero_(numero), descripcion_(descripcion) {}
+
+int Recordset::fieldIndex(const QString& nombre) const {
+    for (int i = 0; i < nombres_.size(); ++i)
+        if (nombres_[i].compare(nombre, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+QVariant Recordset::value(int i) const {
+    if (bof() || eof()) throw DatabaseError(3021, "No hay ningún registro actual.");
+    if (i < 0 || i >= fieldCount())
+        throw DatabaseError(3265, "Elemento no encontrado en esta colección.");
+    return filas_[fila_][i];
+}
+
+QVariant Recordset::value(const QString& nombre) const {
+    const int i = fieldIndex(nombre);
+    if (i < 0) throw DatabaseError(3265, "Elemento no encontrado en esta colección: " + nombre);
+    return value(i);
+}
+
+bool Recordset::boolValue(const QString& nombre) const {
+    const QVariant v = value(nombre);
+    if (v.isNull()) return false;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? d != 0 : v.toBool();
+}
+
+Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
+    if (!crear && !QFileInfo(ruta).isFile())
+        throw DatabaseError(3024, "No se encuentra el archivo '" + ruta + "'.");
+    const int flags = SQLITE_OPEN_READWRITE | (crear ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(ruta.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
+        const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DatabaseError(3051, "No se puede abrir el archivo '" + ruta + "'. " + msg);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    sqlite3_busy_timeout(db_, 5000);
+    const int utf8 = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db_, "month", 1, utf8, nullptr, funcMes, nullptr, nullptr);
+    sqlite3_create_function(db_, "year", 1, utf8, nullptr, funcAnio, nullptr, nullptr);
+    sqlite3_create_function(db_, "like", 2, utf8, nullptr, funcLike, nullptr, nullptr);
+    sqlite3_create_collation(db_, "JET", SQLITE_UTF8, nullptr, colacion);
+    try {
+        // Reading the schema proves the file is a database we can use.
+        ejecutarNativo(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const DatabaseError& e) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw DatabaseError(e.numero(), "No se puede leer la base de datos '" + ruta + "'. " + e.descripcion());
+    }
+}
+
+Database::~Database() { sqlite3_close(db_); }
+
+Database& Database::open(const QString& ruta) {
+    if (!compartida || compartida->ruta_ != ruta) {
+        compartida.reset();
+        compartida.reset(new Database(ruta, false));
+    }
+    return *compartida;
+}
+
+void Database::closeShared() { compartida.reset(); }
+
+void Database::createFile(const QString& ruta, const QStringList& scripts) {
+    Database db(ruta, true);
+    db.beginTrans();
+    try {
+        for (const QString& s : scripts) db.ejecutarNativo(s);
+        db.commitTrans();
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+}
+
+void Database::fallar() const {
+    throw DatabaseError(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
+}
+
+void Database::ejecutarNativo(const QString& sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        throw DatabaseError(sqlite3_extended_errcode(db_), msg);
+    }
+}
+
+int Database::ejecutarUno(const QString& sql) {
+    Sentencia s;
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &s.st, nullptr) != SQLITE_OK) fallar();
+    int rc;
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {}
+    if (rc != SQLITE_DONE) fallar();
+    return sqlite3_changes(db_);
+}
+
+int Database::execute(const QString& sql, int opciones) {
+    (void)opciones;
+    QStringList partes;
+    try {
+        partes = jet::traducir(sql);
+    } catch (const std::invalid_argument& e) {
+        throw DatabaseError(3075, QString::fromUtf8(e.what()));
+    }
+    if (partes.size() == 1) return ejecutarUno(partes.first());
+    // Several statements from one: all of them or none.
+    ejecutarNativo(QStringLiteral("SAVEPOINT jet_varias"));
+    int cambios = 0;
+    try {
+        for (const QString& p : partes) cambios += ejecutarUno(p);
+    } catch (...) {
+        ejecutarNativo(QStringLiteral("ROLLBACK TO jet_varias"));
+        ejecutarNativo(QStringLiteral("RELEASE jet_varias"));
+        throw;
+    }
+    ejecutarNativo(QStringLiteral("RELEASE jet_varias"));
+    return cambios;
+}
+
+Recordset Database::openRecordset(const QString& sql) {
+    QStringList partes;
+    try {
+        partes = jet::traducir(sql);
+    } catch (const std::invalid_argument& e) {
+        throw DatabaseError(3075, QString::fromUtf8(e.what()));
+    }
+    if (partes.size() != 1) throw DatabaseError(3129, "La consulta no devuelve registros.");
+    Sentencia s;
+    const QByteArray utf8 = partes.first().toUtf8();
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &s.st, nullptr) != SQLITE_OK) fallar();
+    Recordset rs;
+    const int columnas = sqlite3_column_count(s.st);
+    for (int i = 0; i < columnas; ++i) {
+        rs.nombres_ << QString::fromUtf8(sqlite3_column_name(s.st, i));
+        const char* tipo = sqlite3_column_decltype(s.st, i);
+        rs.tipos_ << QString::fromUtf8(tipo ? tipo : "");
+    }
+    int rc;
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
+        std::vector<QVariant> fila;
+        fila.reserve(columnas);
+        for (int i = 0; i < columnas; ++i) fila.push_back(leerColumna(s.st, i));
+        rs.filas_.push_back(std::move(fila));
+    }
+    if (rc != SQLITE_DONE) fallar();
+    return rs;
+}
+
+void Database::beginTrans() { ejecutarNativo(QStringLiteral("BEGIN")); }
+void Database::commitTrans() { ejecutarNativo(QStringLiteral("COMMIT")); }
+void Database::rollback() {
+    if (inTransaction()) ejecutarNativo(QStringLiteral("ROLLBACK"));
+}
+bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+Transaction::Transaction(Database& db) : db_(db) { db_.beginTrans(); }
+
+Transaction::~Transaction() {
+    if (!abierta_) return;
+    try {
+        db_.rollback();
+    } catch (...) {
+        // Nothing more can be done from a destructor; the engine drops the transaction on close.
+    }
+}
+
+void Transaction::commit() {
+    db_.commitTrans();
+    abierta_ = false;
+}
+
+}  // namespace zul

@@ -1,0 +1,111 @@
+#pragma once
+// The program's one database connection: SQLite underneath, Jet dialect on top.
+// Every caller hands literal SQL text; JetSql translates it before SQLite sees it.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+
+namespace zul {
+
+// A statement the engine refused. Carries the engine's number and message so that
+// each handler decides what the user sees ("Error Nro.: ...").
+class DatabaseError : public std::runtime_error {
+public:
+    DatabaseError(int numero, const QString& descripcion);
+    int numero() const { return numero_; }
+    QString descripcion() const { return descripcion_; }
+
+private:
+    int numero_;
+    QString descripcion_;
+};
+
+// The rows of one query, read at open. Fields are found by name without regard to case;
+// a Null field is an invalid QVariant.
+class Recordset {
+public:
+    bool bof() const { return fila_ < 0 || filas_.empty(); }
+    bool eof() const { return fila_ >= static_cast<int>(filas_.size()); }
+    bool vacio() const { return filas_.empty(); }
+    int recordCount() const { return static_cast<int>(filas_.size()); }
+    void moveNext() { if (!eof()) ++fila_; }
+    void moveFirst() { fila_ = 0; }
+
+    int fieldCount() const { return static_cast<int>(nombres_.size()); }
+    QString fieldName(int i) const { return nombres_.at(i); }
+    // Declared type of a result column ("" for expressions), to classify search fields.
+    QString fieldType(int i) const { return tipos_.at(i); }
+    int fieldIndex(const QString& nombre) const;  // -1 when absent
+
+    // Current row's value; throws DatabaseError when there is no current row or no such field.
+    QVariant value(const QString& nombre) const;
+    QVariant value(int i) const;
+    bool isNull(const QString& nombre) const { return value(nombre).isNull(); }
+    // Yes/no columns: any non-zero number reads as true; Null reads as false.
+    bool boolValue(const QString& nombre) const;
+
+private:
+    friend class Database;
+    QStringList nombres_;
+    QStringList tipos_;
+    std::vector<std::vector<QVariant>> filas_;
+    int fila_ = 0;
+};
+
+class Database {
+public:
+    // The shared connection on the file at `ruta`; reopened when the path changes.
+    // A missing or unreadable file throws DatabaseError (the program never creates one).
+    static Database& open(const QString& ruta);
+    // Closes the shared connection (tests, and before the file is copied or replaced).
+    static void closeShared();
+    // Creates a new database file from SQL scripts; used by the build and by tests.
+    static void createFile(const QString& ruta, const QStringList& scripts);
+
+    QString path() const { return ruta_; }
+
+    // Runs one statement (Jet dialect) and returns the rows it changed. `opciones` is accepted
+    // for the callers' sake: every statement already applies as a whole or not at all.
+    int execute(const QString& sql, int opciones = 0);
+    Recordset openRecordset(const QString& sql);
+
+    void beginTrans();
+    void commitTrans();
+    void rollback();
+    bool inTransaction() const;
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+private:
+    explicit Database(const QString& ruta, bool crear);
+    void ejecutarNativo(const QString& sql);
+    int ejecutarUno(const QString& sql);
+    [[noreturn]] void fallar() const;
+
+    QString ruta_;
+    sqlite3* db_ = nullptr;
+};
+
+// Rolls the transaction back unless commit() was reached: a failing statement leaves nothing.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Database& db_;
+    bool abierta_ = true;
+};
+
+}  // namespace zul

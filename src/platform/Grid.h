@@ -1,0 +1,90 @@
+#pragma once
+// The editable grid of the program's lists: the company list, the period lookup and the
+// declaration's two grids. Rows and columns count from 0; when the grid has a fixed header
+// row (FixedRows() == 1) row 0 is that header and data rows start at 1, exactly as the
+// callers address them. Columns carry keys; cells are usually addressed by key.
+// Key codes are the Windows virtual-key codes the callers test (13 Enter, 27 Esc, 39 Right,
+// 45 Insert, 46 Delete, 113 F2, ...); handlers may rewrite them (0 = consumed).
+
+#include <QColor>
+#include <QTableWidget>
+
+namespace zul {
+
+class Grid : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit Grid(QWidget* parent = nullptr);
+
+    // Shape. Rows() counts the header row too; setRows(1) keeps only the header,
+    // setRows(0) empties a grid without header.
+    int Rows() const;
+    void setRows(int filas);
+    int Cols() const;
+    void setCols(int columnas);
+    int FixedRows() const;
+    void setFixedRows(int filas);  // 0 or 1
+    // "Mes|Año|Período": defines the columns and their header captions.
+    void setFormatString(const QString& formato);
+
+    // A row with `texto` (cells separated by tabs; "" = empty row), appended, or inserted
+    // before `posicion`.
+    void AddItem(const QString& texto = QString(), int posicion = -1);
+    void RemoveItem(int fila);
+    bool IsSubtotal(int fila) const;
+    void setSubtotal(int fila, bool subtotal);
+
+    QString TextMatrix(int fila, int col) const;
+    void setTextMatrix(int fila, int col, const QString& texto);
+    // Cell by column key; an unknown key reads "" and writes nothing.
+    QString TextoClave(int fila, const QString& clave) const;
+    void setTextoClave(int fila, const QString& clave, const QString& texto);
+
+    QString ColKey(int col) const;
+    void setColKey(int col, const QString& clave);
+    int ColIndex(const QString& clave) const;  // case-insensitive; -1 when no column has it
+
+    // Current cell.
+    int Row() const;
+    void setRow(int fila);
+    int Col() const;
+    void setCol(int col);
+    void setLeftCol(int col);  // first visible scrollable column
+
+    // Selection of a block of cells (one cell when the second corner is omitted).
+    void Select(int fila1, int col1, int fila2 = -1, int col2 = -1);
+    void BorrarTextoSeleccion();  // clears the text of the selected cells
+    // First row from `desde` whose cell in `col` equals `valor` (case-insensitive); -1 if none.
+    int FindRow(const QString& valor, int desde, int col) const;
+
+    // Formatting of the current cell (fill style 1: of the whole selection).
+    void setFillStyle(int estilo);
+    void setCellFontBold(bool negrita);
+    void setCellForeColor(const QColor& color);
+    bool CellFontBold(int fila, int col) const;
+    QColor CellForeColor(int fila, int col) const;
+    void setRedraw(bool redibujar);  // display updates off while marking rows
+
+    // Editing. Columns are read-only unless made editable.
+    void setColEditable(int col, bool editable);
+    void EditCell();  // opens the editor on the current cell
+
+    // Widths in twips (15 twips = 1 pixel).
+    int ColWidth(int col) const;
+    void setColWidth(int col, int twips);
+    void setColHidden(int col, bool oculta);
+    void AutoSize(int col1, int col2);
+    int MouseRow() const;
+    int MouseCol() const;
+
+signals:
+    void BeforeEdit(int fila, int col, bool& cancelar);
+    void AfterEdit(int fila, int col);
+    void EnterCell();
+    void KeyDownGrid(int& keyCode, int shift);
+    void KeyPressGrid(int& keyAscii);
+    void DblClick();
+    void GotFocus();
+};
+
+}  // namespace zul

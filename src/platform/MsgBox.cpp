@@ -1,0 +1,73 @@
+#include "platform/MsgBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zul {
+namespace {
+
+bool modoPrueba = false;
+QList<int> respuestas;
+QList<msgbox_prueba::Mensaje> registro;
+
+int respuestaNeutra(int botones) {
+    switch (botones) {
+        case 4: return vbNo;
+        case 5: return vbCancel;
+        default: return vbOK;
+    }
+}
+
+}  // namespace
+
+int MsgBox(const QString& texto, int estilo, const std::optional<QString>& titulo) {
+    const QString t = titulo.value_or(QApplication::applicationDisplayName());
+    const int botones = estilo & 0x0F;
+    if (modoPrueba) {
+        registro.append({texto, estilo, t});
+        return respuestas.isEmpty() ? respuestaNeutra(botones) : respuestas.takeFirst();
+    }
+    QMessageBox caja(QApplication::activeWindow());
+    caja.setWindowTitle(t);
+    caja.setText(texto);
+    switch (estilo & 0x70) {
+        case 16: caja.setIcon(QMessageBox::Critical); break;
+        case 32: caja.setIcon(QMessageBox::Question); break;
+        case 48: caja.setIcon(QMessageBox::Warning); break;
+        case 64: caja.setIcon(QMessageBox::Information); break;
+        default: break;
+    }
+    struct Boton {
+        QString texto;
+        int respuesta;
+    };
+    QList<Boton> lista;
+    if (botones == 4) lista = {{"&Sí", vbYes}, {"&No", vbNo}};
+    else if (botones == 5) lista = {{"&Reintentar", vbRetry}, {"Cancelar", vbCancel}};
+    else lista = {{"Aceptar", vbOK}};
+    QList<QPushButton*> creados;
+    for (const Boton& b : lista) creados << caja.addButton(b.texto, QMessageBox::AcceptRole);
+    caja.setDefaultButton(creados.first());
+    // Esc answers No / Cancel / OK, as the buttons without consequence.
+    caja.setEscapeButton(creados.last());
+    caja.exec();
+    for (int i = 0; i < creados.size(); ++i)
+        if (caja.clickedButton() == creados[i]) return lista[i].respuesta;
+    return respuestaNeutra(botones);
+}
+
+QString TextoError(int numero, const QString& descripcion) {
+    return QStringLiteral("Error Nro.: %1 %2").arg(numero).arg(descripcion);
+}
+
+namespace msgbox_prueba {
+void activar(bool activo) { modoPrueba = activo; }
+void responder(int respuesta) { respuestas.append(respuesta); }
+QList<Mensaje> mostrados() { return registro; }
+void limpiar() {
+    registro.clear();
+    respuestas.clear();
+}
+}  // namespace msgbox_prueba
+}  // namespace zul

@@ -1,0 +1,40 @@
+#pragma once
+// Message boxes by style number, as every window of the program shows them:
+// 0 OK, 4 Yes/No, 5 Retry/Cancel, plus 16 stop, 32 question, 48 exclamation, 64 information.
+// Tests switch on the answering seam so that no box ever blocks.
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace zul {
+
+// The buttons' answers.
+enum Respuesta { vbOK = 1, vbCancel = 2, vbRetry = 4, vbYes = 6, vbNo = 7 };
+
+// Shows a modal box and returns the button chosen. Without a title the box shows the
+// application's title; an empty title stays empty.
+int MsgBox(const QString& texto, int estilo = 0, const std::optional<QString>& titulo = std::nullopt);
+
+// Text of a failed statement as the handlers show it: "Error Nro.: <número> <descripción>".
+QString TextoError(int numero, const QString& descripcion);
+
+namespace msgbox_prueba {
+
+struct Mensaje {
+    QString texto;
+    int estilo;
+    QString titulo;
+};
+
+// While active, boxes are recorded instead of shown, answered from the queue; with no queued
+// answer: OK, No or Cancel (the answer that changes nothing).
+void activar(bool activo = true);
+void responder(int respuesta);
+QList<Mensaje> mostrados();
+void limpiar();
+
+}  // namespace msgbox_prueba
+}  // namespace zul
