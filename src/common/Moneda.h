@@ -1,0 +1,43 @@
+#pragma once
+// Currency amounts: a signed 64-bit count of ten-thousandths. A double becomes one by rounding
+// to the nearest ten-thousandth, ties to even, on the double's shortest decimal text (so the
+// 2,675 a user typed is exactly 2,6750, not the binary 2,67499999...).
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+namespace zul {
+
+class Moneda {
+public:
+    constexpr Moneda() = default;
+    static constexpr Moneda desdeDiezmilesimos(qint64 d) { return Moneda(d); }
+    static Moneda desdeDouble(double valor);
+    // "1234,5" and the like (the program's own number texts); nullopt when not a number.
+    static std::optional<Moneda> desdeTexto(const QString& texto);
+
+    constexpr qint64 diezmilesimos() const { return d_; }
+    double aDouble() const { return static_cast<double>(d_) / 10000.0; }
+    // Rounded to whole cents, ties to even, on the exact amount.
+    qint64 centavos() const;
+    // As the program shows numbers: "," decimal, no grouping, no trailing zeros ("1234,5").
+    QString texto() const;
+
+    constexpr Moneda operator+(Moneda o) const { return Moneda(d_ + o.d_); }
+    constexpr Moneda operator-(Moneda o) const { return Moneda(d_ - o.d_); }
+    Moneda& operator+=(Moneda o) {
+        d_ += o.d_;
+        return *this;
+    }
+    constexpr auto operator<=>(const Moneda&) const = default;
+
+private:
+    constexpr explicit Moneda(qint64 d) : d_(d) {}
+    qint64 d_ = 0;
+};
+
+// Integer division rounded half to even (divisor > 0).
+qint64 DividirRedondeoPar(qint64 dividendo, qint64 divisor);
+
+}  // namespace zul
