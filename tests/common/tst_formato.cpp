@@ -1,0 +1,104 @@
+// SQL literals, display values and the text routines.
+#include <QtTest>
+
+#include "common/Formato.h"
+#include "common/Moneda.h"
+
+using namespace zul;
+
+class TstFormato : public QObject {
+    Q_OBJECT
+
+private slots:
+    void literalNumerico() {
+        QCOMPARE(FormatoSQL(QVariant(), 1), QString("0"));
+        QCOMPARE(FormatoSQL(QString(""), 1), QString("0"));
+        QCOMPARE(FormatoSQL(QString("abc"), 1), QString("0"));
+        QCOMPARE(FormatoSQL(2.5, 1), QString("2.5"));
+        QCOMPARE(FormatoSQL(QString(",5"), 1), QString("0.5"));
+        QCOMPARE(FormatoSQL(QString("1,2,3"), 1), QString("1.23"));
+        QCOMPARE(FormatoSQL(QString("1234,5"), 1), QString("1234.5"));
+        QCOMPARE(FormatoSQL(QString("1.234,5"), 1), QString("1234.5"));
+        QCOMPARE(FormatoSQL(QString("-7"), 1), QString("-7"));
+        QCOMPARE(FormatoSQL(qlonglong(2147483647), 1), QString("2147483647"));
+        QCOMPARE(FormatoSQL(0.1 + 0.2, 1), QString("0.3"));
+    }
+
+    void literalDeTextoDuplicaApostrofes() {
+        QCOMPARE(FormatoSQL(QVariant(), 3), QString("''"));
+        QCOMPARE(FormatoSQL(QString(""), 3), QString("''"));
+        QCOMPARE(FormatoSQL(QString("D'Angelo"), 3), QString("'D''Angelo'"));
+        QCOMPARE(FormatoSQL(150.5, 3), QString("'150,5'"));
+    }
+
+    void literalesDeFechaHoraYSiNo() {
+        QCOMPARE(FormatoSQL(QString("31/02/2007"), 4), QString("NULL"));
+        QCOMPARE(FormatoSQL(QString("31/12/2007"), 4), QString("#12/31/2007#"));
+        QCOMPARE(FormatoSQL(QString("2007-12-31"), 4), QString("#12/31/2007#"));
+        QCOMPARE(FormatoSQL(QString("  /  /    "), 4), QString("NULL"));
+        QCOMPARE(FormatoSQL(QDate(2024, 2, 29), 4), QString("#02/29/2024#"));
+        QCOMPARE(FormatoSQL(QString("7:05"), 5), QString("#07:05#"));
+        QCOMPARE(FormatoSQL(QString("hola"), 5), QString("NULL"));
+        QCOMPARE(FormatoSQL(true, 6), QString("1"));
+        QCOMPARE(FormatoSQL(1, 6), QString("0"));  // only true counts
+        QCOMPARE(FormatoSQL(false, 6), QString("0"));
+        QCOMPARE(FormatoSQL(QVariant(), 6), QString("0"));
+        for (int tipo : {0, 2, 7}) QCOMPARE(FormatoSQL(QString("x"), tipo), QString());
+    }
+
+    void valoresParaMostrar() {
+        QCOMPARE(FormatoNulo(QVariant(), 1), QString());
+        QCOMPARE(FormatoNulo(QVariant(), 2), QString("0"));
+        QCOMPARE(FormatoNulo(1234.5, 1), QString("1234,5"));
+        QCOMPARE(FormatoNulo(qlonglong(7), 3), QString("7"));
+        QCOMPARE(FormatoNulo(QVariant(), 3), QString());
+        QCOMPARE(FormatoNulo(QString("2024-03-01"), 4), QString("01/03/2024"));
+        QCOMPARE(FormatoNulo(QString("basura"), 4), QString());
+        QCOMPARE(FormatoNulo(QString("x"), 9), QString());
+    }
+
+    void reemplazos() {
+        QCOMPARE(ReemplazarTexto("D'Angelo", "'", "''", 1), QString("D''Angelo"));
+        QCOMPARE(ReemplazarTexto("1,234,5", ",", "", 0), QString("12345"));
+        QCOMPARE(ReemplazarTexto("a-b-c", "-", "+", 2), QString("a+b-c"));
+        QCOMPARE(ReemplazarTexto("a-b-c", "-", "+", 0), QString("a+bc"));
+        QCOMPARE(Reemplazar(",5", ",", ".", 0), QString("0.5"));
+        QCOMPARE(Reemplazar("1,2,3", ",", ".", 0), QString("1.23"));
+        QCOMPARE(Reemplazar("abc", ",", ".", 0), QString("0"));
+        QCOMPARE(Reemplazar("", ",", ".", 0), QString("0"));
+        QCOMPARE(Reemplazar(".5", ".", ".", 0), QString("0.5"));  // clean-up still applies
+        QCOMPARE(ReemplazarStr("Mes/Año/Período", "/", "|", 1), QString("Mes|Año|Período"));
+        QCOMPARE(Reemplazar("aaaa", "aa", "a", 1), QString("a"));
+        QCOMPARE(Reemplazar("ab", "a", "aa", 1), QString("aab"));  // ends although new holds old
+    }
+
+    void itemsDeLista() {
+        QCOMPARE(ItemLista(",8", 2), QString("8"));
+        QCOMPARE(ItemLista("0,3,1,X,0", 2), QString("3"));
+        QCOMPARE(ItemLista("abc", 1), QString("abc"));
+        QCOMPARE(ItemLista("abc", 2), QString());
+        QCOMPARE(ItemLista("", 1), QString());
+        QCOMPARE(ItemLista("a, b ", 2), QString("b"));
+        QCOMPARE(ItemLista("a", 0), QString());
+    }
+
+    void monedaRedondeaAlParSobreElValorDecimal() {
+        QCOMPARE(Moneda::desdeDouble(2.675).diezmilesimos(), 26750);
+        QCOMPARE(Moneda::desdeDouble(0.00005).diezmilesimos(), 0);   // tie to even
+        QCOMPARE(Moneda::desdeDouble(0.00015).diezmilesimos(), 2);
+        QCOMPARE(Moneda::desdeDouble(-0.00015).diezmilesimos(), -2);
+        QCOMPARE(Moneda::desdeDouble(1234.56789).diezmilesimos(), 12345679);
+        QCOMPARE(Moneda::desdeDouble(0.295).centavos(), 30);   // 29,5 cents: to even 30
+        QCOMPARE(Moneda::desdeDouble(2.675).centavos(), 268);
+        QCOMPARE(Moneda::desdeDouble(0.285).centavos(), 28);
+        QCOMPARE(Moneda::desdeDouble(150.5).texto(), QString("150,5"));
+        QCOMPARE(Moneda::desdeDouble(-3).texto(), QString("-3"));
+        QCOMPARE(Moneda::desdeTexto("150,5")->diezmilesimos(), 1505000);
+        QVERIFY(!Moneda::desdeTexto("abc"));
+        QCOMPARE(DividirRedondeoPar(-15, 10), -2);
+        QCOMPARE(DividirRedondeoPar(-25, 10), -2);
+    }
+};
+
+QTEST_MAIN(TstFormato)
+#include "tst_formato.moc"

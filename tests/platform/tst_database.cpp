@@ -1,0 +1,168 @@
+// The database layer: Jet texts as the windows send them, run on SQLite.
+#include <QFile>
+#include <QtTest>
+
+#include "platform/Database.h"
+#include "platform/JetSql.h"
+#include "support/BaseDePrueba.h"
+
+using namespace zul;
+
+class TstDatabase : public QObject {
+    Q_OBJECT
+
+private slots:
+    void traduccionRespetaTextoEntreComillas() {
+        const QStringList r = jet::traducir(
+            "insert into Categoria(Cat_Id,Cat_Nombre) values('#1', 'D''Angelo #03/04/2024#')");
+        QCOMPARE(r, QStringList{"insert into Categoria(Cat_Id,Cat_Nombre) values('#1', "
+                                "'D''Angelo #03/04/2024#')"});
+        QCOMPARE(jet::traducir("select * from t where a=\"it's\""),
+                 QStringList{"select * from t where a='it''s'"});
+    }
+
+    void traduccionDeFechasYBorrado() {
+        QCOMPARE(jet::traducir("SELECT * FROM DDJJ where DDJJ_Periodo= #05/01/2024# and h=#7:05#"),
+                 QStringList{"SELECT * FROM DDJJ where DDJJ_Periodo= '2024-05-01' and h='07:05'"});
+        QCOMPARE(jet::traducir("delete * from Empleo"), QStringList{"delete from Empleo"});
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, jet::traducir("select #02/30/2024#"));
+        QCOMPARE(jet::traducir("alter table empleado add Ado_Remunera double,Ado_NORemunera double"),
+                 (QStringList{"ALTER TABLE empleado ADD COLUMN Ado_Remunera double",
+                              "ALTER TABLE empleado ADD COLUMN Ado_NORemunera double"}));
+    }
+
+    void comparacionSinMayusculasConAcentos() {
+        QCOMPARE(jet::compararSinMayusculas("ÁRBOL", "árbol"), 0);
+        QCOMPARE(jet::compararSinMayusculas("PEÑA", "peña"), 0);
+        QVERIFY(jet::compararSinMayusculas("á", "a") != 0);
+        QVERIFY(jet::like("%GÓMEZ%", "Juan gómez"));
+        QVERIFY(jet::like("g_mez", "GOMEZ"));
+        QVERIFY(!jet::like("%gomez%", "Juan gómez"));
+        QVERIFY(!jet::like("ab", "abc"));
+    }
+
+    void camposPorNombreYNulos() {
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        db.execute("insert into Empresa(Emp_Id,Emp_Nombre,Emp_Domicilio, Emp_Localidad,Emp_CUIT,"
+                   "Emp_Telefono,emp_fecini,emp_perjur,emp_rubro) values(3,'D''Angelo #1',"
+                   "'','','20-12345678-6','',#12/31/2007#,1,'5')");
+        Recordset rs = db.openRecordset("SELECT * FROM Empresa where emp_id=3");
+        QVERIFY(!rs.bof() && !rs.eof());
+        QCOMPARE(rs.recordCount(), 1);
+        QCOMPARE(rs.value("EMP_NOMBRE").toString(), QString("D'Angelo #1"));
+        QCOMPARE(rs.value("emp_fecini").toString(), QString("2007-12-31"));
+        QCOMPARE(rs.value("emp_rubro").toInt(), 5);  // quoted digits compare with the number
+        QVERIFY(rs.boolValue("emp_perjur"));
+        QVERIFY(rs.isNull("emp_empresanro"));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, rs.value("no_existe"));
+        rs.moveNext();
+        QVERIFY(rs.eof());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, rs.value("emp_id"));
+
+        // Text keys compare without regard to case, accented capitals included.
+        db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('Ñandú','')");
+        QCOMPARE(db.openRecordset("SELECT * FROM Categoria where Cat_Id='ÑANDÚ'").recordCount(), 1);
+        QCOMPARE(db.openRecordset("SELECT * FROM Categoria where Cat_Id='nandu'").recordCount(), 0);
+    }
+
+    void maximoSobreNingunaFilaEsNulo() {
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        Recordset rs = db.openRecordset("SELECT max(DDJJ_Id) as Max  FROM DDJJ");
+        QCOMPARE(rs.recordCount(), 1);
+        QVERIFY(rs.isNull("Max"));
+        rs = db.openRecordset("SELECT max(Ado_Id) as Max  FROM Empleado where ado_IdEmpresa=4");
+        QVERIFY(rs.isNull("max"));
+    }
+
+    void consultasDeLaDeclaracion() {
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('A','Administrativo')");
+        for (int id = 1; id <= 3; ++id)
+            db.execute(QString("insert into Empleado(Ado_Id,Ado_Nombre,Ado_Categoria,Ado_Sueldo,"
+                               "Ado_FechaEgreso,ado_IdEmpresa) values(%1,'E%1','a',100.5,%2,2)")
+                           .arg(id)
+                           .arg(id == 1 ? "NULL" : "#03/15/2024#"));
+        db.execute("insert into Bajas (Baj_DDJJ, Baj_Empleado,Baj_FecEgreso,Baj_Sueldo,Baj_IdCatego,"
+                   "baj_idempresa) values (1,2,#03/15/2024#,100.5,0,2)");
+        Recordset rs = db.openRecordset(
+            "select ado_Sueldo as Sueldo, Ado_Categoria as IdCatego, * From empleado, categoria "
+            "where cat_id=ado_categoria and  not Ado_FechaEgreso is null and ado_idempresa=2"
+            " and ado_id not in (select Baj_Empleado from bajas where baj_idempresa=2)");
+        QCOMPARE(rs.recordCount(), 1);
+        QCOMPARE(rs.value("ado_id").toInt(), 3);
+        QCOMPARE(rs.value("Sueldo").toDouble(), 100.5);
+        QCOMPARE(rs.value("cat_nombre").toString(), QString("Administrativo"));
+
+        db.execute("insert into prestamocuota values(1,1,1,250.25,#05/10/2024#,2)");
+        db.execute("insert into prestamocuota values(1,2,1,250.25,#06/10/2024#,2)");
+        rs = db.openRecordset(
+            "select sum(pcu_importe) as prestamo from PrestamoCuota where pcu_idempleado= 1"
+            " and month(pcu_fechaven)=5 and year(pcu_fechaven)=2024 and pcu_idempresa=2");
+        QCOMPARE(rs.value("prestamo").toDouble(), 250.25);
+        rs = db.openRecordset(
+            "SELECT month(pcu_fechaven) as Mes, year(pcu_fechaven) as Año FROM PrestamoCuota "
+            "where pcu_nrocuota=2");
+        QCOMPARE(rs.value("mes").toInt(), 6);
+        QCOMPARE(rs.value("AÑO").toInt(), 2024);
+    }
+
+    void errorLlevaElMensajeDelMotor() {
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        try {
+            db.execute("insert into NoHay values(1)");
+            QFAIL("debía fallar");
+        } catch (const DatabaseError& e) {
+            QVERIFY(e.numero() != 0);
+            QVERIFY(e.descripcion().contains("NoHay"));
+        }
+    }
+
+    void alterDeDosColumnasEsTodoONada() {
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        // Ado_Remunera exists already: the second column must not be added alone.
+        QVERIFY_THROWS_EXCEPTION(
+            DatabaseError, db.execute("alter table empleado add Nueva double,Ado_Remunera double"));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, db.openRecordset("select Nueva from empleado"));
+        db.execute("alter table DDJJ add Uno varchar(32),Dos double");
+        db.openRecordset("select Uno, Dos from DDJJ");
+    }
+
+    void transaccionVuelveAtrasSiNoSeConfirma() {
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        try {
+            Transaction t(db);
+            db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('X','')");
+            db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('x','')");  // same key
+            t.commit();
+        } catch (const DatabaseError&) {
+        }
+        QVERIFY(!db.inTransaction());
+        QCOMPARE(db.openRecordset("select * from Categoria").recordCount(), 0);
+        {
+            Transaction t(db);
+            db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('Y','')");
+            t.commit();
+        }
+        QCOMPARE(db.openRecordset("select * from Categoria").recordCount(), 1);
+    }
+
+    void archivoAusenteOIlegible() {
+        QTemporaryDir dir;
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, Database::open(dir.filePath("ZUL.mdb")));
+        QVERIFY(!QFile::exists(dir.filePath("ZUL.mdb")));  // never created by opening
+        QFile basura(dir.filePath("basura.mdb"));
+        QVERIFY(basura.open(QIODevice::WriteOnly));
+        basura.write(QByteArray(4096, 'x'));
+        basura.close();
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, Database::open(basura.fileName()));
+    }
+};
+
+QTEST_MAIN(TstDatabase)
+#include "tst_database.moc"
