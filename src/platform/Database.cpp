@@ -133,7 +133,10 @@ Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
     }
 }
 
-Database::~Database() { sqlite3_close(db_); }
+Database::~Database() {
+    for (sqlite3_stmt* st : std::as_const(preparadas_)) sqlite3_finalize(st);
+    sqlite3_close(db_);
+}
 
 Database& Database::open(const QString& ruta) {
     if (!compartida || compartida->ruta_ != ruta) {
@@ -180,6 +183,39 @@ int Database::ejecutarUno(const QString& sql) {
     return sqlite3_changes(db_);
 }
 
+int Database::ejecutarParametrizada(const QString& sql, const QVariantList& valores) {
+    sqlite3_stmt* st = preparadas_.value(sql);
+    if (!st) {
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &st,
+                               nullptr) != SQLITE_OK) {
+            sqlite3_finalize(st);
+            fallar();
+        }
+        if (preparadas_.size() >= 64) {
+            for (sqlite3_stmt* viejo : std::as_const(preparadas_)) sqlite3_finalize(viejo);
+            preparadas_.clear();
+        }
+        preparadas_.insert(sql, st);
+    }
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    for (int i = 0; i < valores.size(); ++i) {
+        const QVariant& v = valores[i];
+        if (v.isNull()) sqlite3_bind_null(st, i + 1);
+        else if (v.typeId() == QMetaType::LongLong) sqlite3_bind_int64(st, i + 1, v.toLongLong());
+        else if (v.typeId() == QMetaType::Double) sqlite3_bind_double(st, i + 1, v.toDouble());
+        else {
+            const QByteArray t = v.toString().toUtf8();
+            sqlite3_bind_text(st, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        }
+    }
+    const int rc = sqlite3_step(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) fallar();  // reset waits for the next use
+    sqlite3_reset(st);
+    return sqlite3_changes(db_);
+}
+
 int Database::execute(const QString& sql, int opciones) {
     (void)opciones;
     QStringList partes;
@@ -188,7 +224,11 @@ int Database::execute(const QString& sql, int opciones) {
     } catch (const std::invalid_argument& e) {
         throw DatabaseError(3075, QString::fromUtf8(e.what()));
     }
-    if (partes.size() == 1) return ejecutarUno(partes.first());
+    if (partes.size() == 1) {
+        if (const auto p = jet::parametrizarInsert(partes.first()))
+            return ejecutarParametrizada(p->sql, p->valores);
+        return ejecutarUno(partes.first());
+    }
     // Several statements from one: all of them or none.
     ejecutarNativo(QStringLiteral("SAVEPOINT jet_varias"));
     int cambios = 0;

@@ -2,6 +2,7 @@
 // The program's one database connection: SQLite underneath, Jet dialect on top.
 // Every caller hands literal SQL text; JetSql translates it before SQLite sees it.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -10,6 +11,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace zul {
 
@@ -90,8 +92,12 @@ private:
     int ejecutarUno(const QString& sql);
     [[noreturn]] void fallar() const;
 
+    int ejecutarParametrizada(const QString& sql, const QVariantList& valores);
+
     QString ruta_;
     sqlite3* db_ = nullptr;
+    // Prepared INSERTs by their shape: a declaration writes thousands of rows alike.
+    QHash<QString, sqlite3_stmt*> preparadas_;
 };
 
 // Rolls the transaction back unless commit() was reached: a failing statement leaves nothing.

@@ -115,7 +115,70 @@ bool likeDesde(const QString& p, int i, const QString& t, int j) {
     return j == t.size();
 }
 
+// One item of a VALUES list as a bindable value, when it is a plain literal.
+std::optional<QVariant> valorLiteral(const QString& item) {
+    static const QRegularExpression entero(QStringLiteral(R"(^[+-]?\d{1,18}$)"));
+    static const QRegularExpression real(QStringLiteral(R"(^[+-]?(\d+\.\d*|\.\d+|\d+)([eE][+-]?\d+)?$)"));
+    if (item.size() >= 2 && item.front() == '\'' && item.back() == '\'') {
+        // One literal only when every inner quote is a doubled one.
+        QString t;
+        for (int i = 1; i < item.size() - 1; ++i) {
+            if (item[i] == '\'') {
+                if (i + 1 >= item.size() - 1 || item[i + 1] != '\'') return std::nullopt;
+                ++i;
+            }
+            t += item[i];
+        }
+        return QVariant(t);
+    }
+    if (item.compare(QStringLiteral("NULL"), Qt::CaseInsensitive) == 0) return QVariant();
+    if (entero.match(item).hasMatch()) return QVariant(item.toLongLong());
+    if (real.match(item).hasMatch()) return QVariant(item.toDouble());
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<Parametrizada> parametrizarInsert(const QString& sql) {
+    // Mask of the quoted parts, so keywords and commas are found only outside them.
+    QString mascara = sql;
+    for (int i = 0; i < mascara.size(); ++i) {
+        if (mascara[i] != '\'') continue;
+        int j = i + 1;
+        for (; j < mascara.size(); ++j) {
+            if (sql[j] == '\'') {
+                if (j + 1 < sql.size() && sql[j + 1] == '\'') {
+                    mascara[j] = mascara[j + 1] = ' ';
+                    ++j;
+                    continue;
+                }
+                break;
+            }
+            mascara[j] = ' ';
+        }
+        i = j;
+    }
+    static const QRegularExpression forma(QStringLiteral(R"(^\s*INSERT\s+INTO\b.*?\bVALUES\s*\()"),
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
+    const auto m = forma.match(mascara);
+    if (!m.hasMatch()) return std::nullopt;
+    const int abre = m.capturedEnd(0);
+    const int cierra = mascara.lastIndexOf(')');
+    if (cierra < abre || !mascara.mid(cierra + 1).trimmed().isEmpty()) return std::nullopt;
+    const QString cuerpo = sql.mid(abre, cierra - abre);
+    const QStringList items = partirPorComas(cuerpo, mascara.mid(abre, cierra - abre));
+    Parametrizada p;
+    QStringList marcas;
+    for (const QString& item : items) {
+        const auto v = valorLiteral(item);
+        if (!v) return std::nullopt;
+        p.valores << *v;
+        marcas << QStringLiteral("?");
+    }
+    p.sql = sql.left(abre) + marcas.join(',') + sql.mid(cierra);
+    return p;
+}
 
 QStringList traducir(const QString& sql) {
     QString salida, mascara;

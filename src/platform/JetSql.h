@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <optional>
 
 namespace zul::jet {
 
@@ -11,6 +13,14 @@ namespace zul::jet {
 // (an ALTER TABLE ... ADD a, b becomes two). Throws std::invalid_argument on a date
 // literal that is not a date.
 QStringList traducir(const QString& sql);
+
+// An INSERT ... VALUES (...) whose values are plain literals, with each literal replaced by
+// "?" and its value kept, so rows of the same shape share one prepared statement.
+struct Parametrizada {
+    QString sql;
+    QVariantList valores;  // Null, qlonglong, double or QString
+};
+std::optional<Parametrizada> parametrizarInsert(const QString& sqlTraducido);
 
 // Text comparison of the program: case-insensitive, accented capitals paired with their
 // small letters ("Á" = "á"), accents still significant ("á" != "a").

@@ -31,6 +31,34 @@ private slots:
                               "ALTER TABLE empleado ADD COLUMN Ado_NORemunera double"}));
     }
 
+    void insertsDeLaMismaFormaCompartenSentencia() {
+        const auto p = jet::parametrizarInsert(
+            "insert into Bajas (Baj_DDJJ, Baj_Empleado) values (7, 'D''A,x', -2.5, NULL,'')");
+        QVERIFY(p);
+        QCOMPARE(p->sql, QString("insert into Bajas (Baj_DDJJ, Baj_Empleado) values (?,?,?,?,?)"));
+        QCOMPARE(p->valores, (QVariantList{qlonglong(7), "D'A,x", -2.5, QVariant(), ""}));
+        // Anything but plain literals keeps its own text.
+        QVERIFY(!jet::parametrizarInsert("insert into t values (1+2)"));
+        QVERIFY(!jet::parametrizarInsert("insert into t values (1),(2)"));
+        QVERIFY(!jet::parametrizarInsert("insert into t select * from u"));
+
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        for (const char* v : {"(1,1,0,1,NULL)", "(2,1,1,'5',#01/31/2024#)"})
+            db.execute(QString("insert into prestamo(pre_Id,pre_IdEmpresa,pre_importe,pre_cuotas,"
+                               "pre_Fecha) values %1").arg(v));
+        Recordset rs = db.openRecordset("select * from prestamo order by pre_Id");
+        QCOMPARE(rs.recordCount(), 2);
+        rs.moveNext();
+        QCOMPARE(rs.value("pre_cuotas").toInt(), 5);  // the column's type still applies
+        QCOMPARE(rs.value("pre_fecha").toString(), QString("2024-01-31"));
+        // A refused row through a shared statement reports, and the next one still goes in.
+        QVERIFY_THROWS_EXCEPTION(DatabaseError,
+                                 db.execute("insert into prestamo(pre_Id,pre_IdEmpresa) values (2,1)"));
+        db.execute("insert into prestamo(pre_Id,pre_IdEmpresa) values (3,1)");
+        QCOMPARE(db.openRecordset("select * from prestamo").recordCount(), 3);
+    }
+
     void comparacionSinMayusculasConAcentos() {
         QCOMPARE(jet::compararSinMayusculas("ÁRBOL", "árbol"), 0);
         QCOMPARE(jet::compararSinMayusculas("PEÑA", "peña"), 0);
