@@ -7,13 +7,17 @@
 // 45 Insert, 46 Delete, 113 F2, ...); handlers may rewrite them (0 = consumed).
 
 #include <QColor>
+#include <QPersistentModelIndex>
+#include <QPointer>
 #include <QTableWidget>
+
+class QLineEdit;
 
 namespace zul {
 
 class Grid : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     explicit Grid(QWidget* parent = nullptr);
 
     // Shape. Rows() counts the header row too; setRows(1) keeps only the header,
@@ -23,7 +27,7 @@ public:
     int Cols() const;
     void setCols(int columnas);
     int FixedRows() const;
-    void setFixedRows(int filas);  // 0 or 1
+    void setFixedRows(int filas);  // 0 or 1; a new grid has its header row (1)
     // "Mes|Año|Período": defines the columns and their header captions.
     void setFormatString(const QString& formato);
 
@@ -64,20 +68,36 @@ public:
     bool CellFontBold(int fila, int col) const;
     QColor CellForeColor(int fila, int col) const;
     void setRedraw(bool redibujar);  // display updates off while marking rows
+    bool Redraw() const;
 
     // Editing. Columns are read-only unless made editable.
     void setColEditable(int col, bool editable);
+    bool ColEditable(int col) const;
+    // A QLineEdit input mask for the column's editor ("" = none), e.g. "99/99/9999;_".
+    void setColEditMask(int col, const QString& mascara);
     void EditCell();  // opens the editor on the current cell
+    // The open editor's selection (no editor: reads 0, writes nothing).
+    int EditSelStart() const;
+    void setEditSelStart(int inicio);
+    int EditSelLength() const;
+    void setEditSelLength(int largo);
+    bool Editando() const;  // a cell editor is open
 
     // Widths in twips (15 twips = 1 pixel).
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
     void setColHidden(int col, bool oculta);
     void AutoSize(int col1, int col2);
-    int MouseRow() const;
+    int MouseRow() const;  // 0 over the header row; -1 outside the cells
     int MouseCol() const;
 
-signals:
+    // Windows virtual-key code of a Qt key (0 when it has none) and back.
+    static int CodigoTecla(int teclaQt);
+    static int TeclaQt(int codigo);
+    // 1 Shift, 2 Ctrl, 4 Alt.
+    static int CodigoShift(Qt::KeyboardModifiers modificadores);
+
+  signals:
     void BeforeEdit(int fila, int col, bool& cancelar);
     void AfterEdit(int fila, int col);
     void EnterCell();
@@ -85,6 +105,36 @@ signals:
     void KeyPressGrid(int& keyAscii);
     void DblClick();
     void GotFocus();
+    void MouseMove(int boton, int shift, int x, int y);
+
+  protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyboardSearch(const QString& texto) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* objeto, QEvent* event) override;
+
+  private:
+    friend class GridDelegado;
+    int tabla(int fila) const { return fila - fixed_; }
+    QTableWidgetItem* celda(int fila, int col);  // created when missing; null for the header
+    QTableWidgetItem* cabecera(int col);
+    QList<QTableWidgetItem*> celdasAFormatear();
+    void registrarMouse(int fila, int col, QMouseEvent* event);
+
+    int fixed_ = 1;
+    int fillStyle_ = 0;
+    int mouseRow_ = -1;
+    int mouseCol_ = -1;
+    QPersistentModelIndex editando_;
+    bool confirmado_ = false;
+    bool volviendoDelEditor_ = false;
+    QPointer<QLineEdit> editor_;
 };
 
 }  // namespace zul
