@@ -1,0 +1,179 @@
+#include "declaration/GrabarDDJJ.h"
+
+#include <QDate>
+#include <QStringList>
+#include <limits>
+
+#include "common/Formato.h"
+#include "common/Globales.h"
+#include "declaration/CodigoBarras.h"
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+
+namespace zul {
+
+namespace {
+
+const QString kNoSeGrabo = QStringLiteral("\nLa Declaración Jurada no se grabó.");
+
+// A failure while writing the leavers is reported with its number, as it always was; the rest
+// of the save reports the description alone.
+struct FalloEnBajas {
+    DatabaseError error;
+};
+
+ResultadoGrabar Rechazo(const QString& texto, int estilo, const std::optional<QString>& titulo,
+                        const QString& foco = {}) {
+    MsgBox(texto, estilo, titulo);
+    return {ResultadoGrabar::Estado::Rechazada, 0, foco};
+}
+
+QString Bandera(bool b) {
+    return b ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+void GrabarEmpleadosDDJJ(Database& db, const DDJJEnPantalla& d, const QString& id,
+                         const QString& empresa) {
+    for (const EmpleadoDDJJ& e : d.empleados) {
+        if (e.codigo.isEmpty() || !EsNumero(e.codigo)) continue;
+        const QStringList valores{id,
+                                  FormatoSQL(e.codigo, 1),
+                                  FormatoSQL(e.sueldo, 1),
+                                  Bandera(e.aporte2),
+                                  Bandera(e.aporteFarmacia),
+                                  Bandera(e.aporteAmec),
+                                  Bandera(e.cuotaSoc),
+                                  FormatoSQL(e.idCatego, 1),
+                                  Bandera(e.afiliado),
+                                  FormatoSQL(e.prestamo, 1),
+                                  empresa};
+        db.execute(QStringLiteral("insert into EmpleadoXDDJJ (ExD_IdDDJJ, "
+                                  "ExD_IdEmpleado,ExD_Sueldo, "
+                                  "ExD_Aporte2,ExD_AporteFar,ExD_AporteAmec,ExD_Cuota,ExD_IdCatego,"
+                                  "ExD_Afiliado,ExD_Prestamo,ExD_idempresa) values (") +
+                   valores.join(QLatin1Char(',')) + QLatin1Char(')'));
+    }
+}
+
+void GrabarBajas(Database& db, const DDJJEnPantalla& d, const QString& id, const QString& empresa) {
+    try {
+        for (const BajaDDJJ& b : d.bajas) {
+            if (b.codigo.isEmpty() || !EsFecha(b.fechaEgreso)) continue;
+            const QStringList valores{id,
+                                      FormatoSQL(b.codigo, 1),
+                                      FormatoSQL(b.fechaEgreso, 4),
+                                      FormatoSQL(b.sueldo, 1),
+                                      FormatoSQL(b.idCatego, 1),
+                                      empresa};
+            db.execute(QStringLiteral("insert into Bajas (Baj_DDJJ, "
+                                      "Baj_Empleado,Baj_FecEgreso,Baj_Sueldo,Baj_IdCatego,"
+                                      "baj_idempresa) values (") +
+                       valores.join(QLatin1Char(',')) + QLatin1Char(')'));
+            db.execute(QStringLiteral("update empleado set Ado_FechaEgreso= ") +
+                       FormatoSQL(b.fechaEgreso, 4) + QStringLiteral(" where ado_id=") +
+                       FormatoSQL(b.codigo, 1) + QStringLiteral(" and ado_idempresa=") + empresa);
+        }
+    } catch (const DatabaseError& e) {
+        throw FalloEnBajas{e};
+    }
+}
+
+}  // namespace
+
+ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& d) {
+    // An unreadable due date or registration number would be stored as NULL or 0.
+    if (!EsFecha(d.vencimiento))
+        return Rechazo(QStringLiteral("Debe ingresar la fecha de vencimiento"), 64, QString(),
+                       QStringLiteral("texto_14"));
+    if (!EsNumero(d.nroInscripcion))
+        return Rechazo(QStringLiteral("Debe ingresar el número de inscripción"), 64, QString(),
+                       QStringLiteral("texto_15"));
+    const QString p = QStringLiteral("01/") + d.periodo;
+    if (!EsFecha(p))
+        return Rechazo(QStringLiteral("El período ingresado no es válido!"), 48, QString(),
+                       QStringLiteral("mskPeriodo"));
+
+    const QString empresa = QString::number(IdEmpresa);
+    try {
+        Database& db = Database::open(RutaBase);
+        // Check, number and rows apply together: a failure anywhere leaves nothing written.
+        Transaction t(db);
+        if (!db.openRecordset(QStringLiteral("SELECT * FROM DDJJ where DDJJ_Periodo= ") +
+                              FormatoSQL(p, 4) + QStringLiteral(" and ddjj_idempresa=") + empresa)
+                 .vacio())
+            return Rechazo(QStringLiteral("Ya existe una DDJJ para el período ingresado"), 48,
+                           std::nullopt);
+
+        qint64 maximo = 0;
+        Recordset rs = db.openRecordset(QStringLiteral("SELECT max(DDJJ_Id) as Max  FROM DDJJ"));
+        if (!rs.vacio() && !rs.isNull(QStringLiteral("Max")))
+            maximo = rs.value(QStringLiteral("Max")).toLongLong();
+        if (maximo >= std::numeric_limits<qint32>::max())
+            return Rechazo(
+                QStringLiteral("No quedan números de declaración disponibles.") + kNoSeGrabo, 48,
+                std::nullopt);
+        const qint32 idDDJJ = static_cast<qint32>(maximo + 1);
+
+        const ResultadoCodBar codbar = ArmarCodBar(d.periodo, d.total);
+        if (!codbar) return Rechazo(codbar.error + kNoSeGrabo, 48, std::nullopt);
+
+        const QString id = QString::number(idDDJJ);
+        const QStringList valores{id,
+                                  FormatoSQL(p, 4),
+                                  FormatoSQL(QDate::currentDate(), 4),
+                                  FormatoSQL(d.vencimiento, 4),
+                                  FormatoSQL(d.nroInscripcion, 1),
+                                  FormatoSQL(d.cantEmpleados, 1),
+                                  FormatoSQL(d.totalRemu, 1),
+                                  FormatoSQL(d.remu2, 1),
+                                  FormatoSQL(d.farmacia, 1),
+                                  FormatoSQL(d.amec, 1),
+                                  FormatoSQL(d.cuotaSocietaria, 1),
+                                  FormatoSQL(d.total, 1),
+                                  FormatoSQL(d.valorCuota, 1),
+                                  FormatoSQL(d.tope, 1),
+                                  FormatoSQL(d.prestamos, 1),
+                                  FormatoSQL(d.amec3, 1),
+                                  empresa,
+                                  FormatoSQL(codbar.codigo->digitos, 3)};
+        db.execute(
+            QStringLiteral(
+                "insert into DDJJ(DDJJ_Id,DDJJ_Periodo,DDJJ_Fecha, "
+                "DDJJ_Vencimiento,DDJJ_NroIns,DDJJ_CantEmp,DDJJ_TotalRemu,DDJJ_2Remu,"
+                "DDJJ_Farmacia,DDJJ_Amec,DDJJ_Cuota,DDJJ_Total,DDJJ_ValorCuota,DDJJ_Tope,"
+                "DDJJ_Prestamo,DDJJ_Amec3,ddjj_idempresa,DDJJ_CODBAR,DDJJ_fcodbar) values(") +
+            valores.join(QLatin1Char(',')) + QStringLiteral(",'") +
+            ReemplazarTexto(codbar.codigo->fuente, QStringLiteral("'"), QStringLiteral("''"), 1) +
+            QStringLiteral("')"));
+
+        GrabarEmpleadosDDJJ(db, d, id, empresa);
+        GrabarBajas(db, d, id, empresa);
+        t.commit();
+        return {ResultadoGrabar::Estado::Grabada, idDDJJ, QString()};
+    } catch (const FalloEnBajas& f) {
+        MsgBox(TextoError(f.error.numero(), f.error.descripcion()) + kNoSeGrabo);
+    } catch (const DatabaseError& e) {
+        MsgBox(QStringLiteral("Error Nro.:") + e.descripcion() + kNoSeGrabo);
+    }
+    return {ResultadoGrabar::Estado::Fallo, 0, QString()};
+}
+
+bool EliminarDDJJ(qint32 idDDJJ) {
+    const QString n = FormatoSQL(idDDJJ, 1);
+    try {
+        Database& db = Database::open(RutaBase);
+        Transaction t(db);
+        db.execute(QStringLiteral("delete from Bajas where Baj_DDJJ=") + n);
+        db.execute(QStringLiteral("delete from EmpleadoXDDJJ where ExD_IdDDJJ=") + n);
+        db.execute(QStringLiteral("delete from DDJJ where ddjj_id=") + n);
+        t.commit();
+    } catch (const DatabaseError& e) {
+        MsgBox(TextoError(e.numero(), e.descripcion()) +
+               QStringLiteral("\nLa Declaración Jurada no se eliminó."));
+        return false;
+    }
+    MsgBox(QStringLiteral("El registro se eliminó correctamente"), 64, QString());
+    return true;
+}
+
+}  // namespace zul
