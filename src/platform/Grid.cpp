@@ -336,7 +336,8 @@ void Grid::setColEditMask(int col, const QString& mascara) {
 }
 
 void Grid::EditCell() {
-    if (currentIndex().isValid()) QTableWidget::edit(currentIndex());
+    // The protected overload: a refused edit is an answer here, not a failure to warn about.
+    if (currentIndex().isValid()) edit(currentIndex(), AllEditTriggers, nullptr);
 }
 
 bool Grid::Editando() const {
@@ -498,6 +499,12 @@ int Grid::CodigoShift(Qt::KeyboardModifiers modificadores) {
 }
 
 void Grid::keyPressEvent(QKeyEvent* event) {
+    // Keys the cell editor lets through (Enter ending the edit) belong to the edit, not to
+    // the grid's key handlers, and must not reach the window either.
+    if (state() == EditingState) {
+        event->accept();
+        return;
+    }
     const int original = CodigoTecla(event->key());
     if (original == 0) {
         QTableWidget::keyPressEvent(event);
