@@ -1,0 +1,838 @@
+#include "declaration/frmDecJurada.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QVBoxLayout>
+#include <cmath>
+#include <optional>
+
+#include "common/Formato.h"
+#include "common/Globales.h"
+#include "common/GrillaEdicion.h"
+#include "common/Moneda.h"
+#include "common/Teclado.h"
+#include "lookup/ModConsu.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/MsgBox.h"
+#include "platform/Validacion.h"
+#include "platform/Ventana.h"
+
+namespace zul {
+namespace {
+
+constexpr int kCantidadTextos = 21;
+constexpr int kF2 = 113;
+constexpr int kF4 = 115;
+const QString kTipoIncompatible = QStringLiteral("No coinciden los tipos");
+
+struct Columna {
+    const char* clave;
+    const char* titulo;
+    int ancho;
+};
+
+// Active employees.
+const Columna kColumnasGrilla[] = {
+    {"Codigo", "Código", 630},
+    {"Nombre", "Apellido y Nombres", 3195},
+    {"FechaNac", "Fecha Nac", 990},
+    {"Cuil", "CUIL", 1605},
+    {"FechaIng", "Fecha Ing.", 1020},
+    {"Categoria", "Categoría", 3705},
+    {"Sueldo", "Sueldo", 945},
+    {"remunera", "Remunerativo", 1305},
+    {"noremunera", "No Remunerativo", 1395},
+    {"Aporte2", "2 %", 495},
+    {"AporteFarmacia", "2,5", 495},
+    {"AporteAmec", "1 %", 495},
+    {"IdCatego", "IdCatego", 960},
+    {"afiliado", "Afil.", 705},
+    {"CuotaSoc", "C.S.", 705},
+    {"prestamo", "Préstamo", 960},
+};
+
+// Leavers.
+const Columna kColumnasGrilla2[] = {
+    {"Codigo", "Código", 705},
+    {"Nombre", "Apellido y Nombres", 3045},
+    {"Cuil", "CUIL", 1200},
+    {"FechaIng", "Fecha Ing.", 1020},
+    {"FechaEgreso", "Fecha Egreso", 1095},
+    {"Categoria", "Categoría", 3705},
+    {"IdCatego", "IdCatego", 960},
+    {"Sueldo", "Sueldo", 945},
+};
+
+template <std::size_t N>
+void PrepararGrilla(Grid* grilla, const Columna (&columnas)[N]) {
+    QStringList titulos;
+    for (const Columna& c : columnas) titulos << QString::fromUtf8(c.titulo);
+    grilla->setFormatString(titulos.join('|'));
+    for (int i = 0; i < int(N); ++i) {
+        grilla->setColKey(i, QString::fromUtf8(columnas[i].clave));
+        grilla->setColWidth(i, columnas[i].ancho);
+    }
+    grilla->setFont(QFont(QStringLiteral("Tahoma")));
+    grilla->setRows(1);
+}
+
+bool FocoEn(const QWidget* w) {
+    const QWidget* f = QApplication::focusWidget();
+    return f && (f == w || w->isAncestorOf(f));
+}
+
+// A whole number of the 32-bit range, as the program's keys are.
+std::optional<qint64> Codigo32(const QString& texto) {
+    if (!EsNumero(texto)) return std::nullopt;
+    const double n = LeerNumero(texto);
+    if (n != std::floor(n) || n < -2147483648.0 || n > 2147483647.0) return std::nullopt;
+    return static_cast<qint64>(n);
+}
+
+QString Bandera(const Recordset& rs, const QString& campo) {
+    return rs.boolValue(campo) ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+void MostrarError(const DatabaseError& e) {
+    MsgBox(TextoError(e.numero(), e.descripcion()));
+}
+
+}  // namespace
+
+frmDecJurada::frmDecJurada(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmDecJurada");
+    setAttribute(Qt::WA_DeleteOnClose);
+    ArmarVentana();
+    Form_Load();
+}
+
+void frmDecJurada::ArmarVentana() {
+    setWindowTitle(QStringLiteral("Declaración Jurada"));
+    QPalette fondo = palette();
+    fondo.setColor(QPalette::Window, QColor(241, 244, 250));
+    setPalette(fondo);
+    setAutoFillBackground(true);
+
+    texto_.resize(kCantidadTextos);
+    Label1_.resize(kCantidadTextos);
+    for (int i = 0; i < kCantidadTextos; ++i) {
+        texto_[i] = new QLineEdit(this);
+        texto_[i]->setObjectName(QStringLiteral("texto_%1").arg(i));
+    }
+    auto etiqueta = [this](int indice, const QString& titulo) {
+        auto* l = new QLabel(titulo, this);
+        l->setObjectName(QStringLiteral("Label1_%1").arg(indice));
+        Label1_[indice] = l;
+        return l;
+    };
+
+    // Company and the firm's destination address: display only.
+    auto* Frame1 = new QGroupBox(this);
+    Frame1->setObjectName("Frame1");
+    auto* g1 = new QGridLayout(Frame1);
+    const QList<QPair<int, QString>> empresa = {{0, "Razón Social:"}, {1, "Domicilio:"},
+                                                {2, "Localidad:"},    {3, "C.U.I.T Nº:"},
+                                                {4, "Teléfono:"},     {20, "Destino E-Mail:"}};
+    for (int k = 0; k < empresa.size(); ++k) {
+        const int i = empresa[k].first;
+        g1->addWidget(etiqueta(i, empresa[k].second), k / 2, (k % 2) * 2);
+        g1->addWidget(texto_[i], k / 2, (k % 2) * 2 + 1);
+        texto_[i]->setReadOnly(true);
+        texto_[i]->setStyleSheet(QStringLiteral(
+            "QLineEdit { color: rgb(0,0,192); background: rgb(244,244,244); font-weight: bold; "
+            "font-family: 'MS Sans Serif'; }"));
+    }
+
+    // The declaration's own data.
+    auto* Frame2 = new QGroupBox(QStringLiteral("Declaración Jurada"), this);
+    Frame2->setObjectName("Frame2");
+    auto* g2 = new QGridLayout(Frame2);
+    mskPeriodo_ = new QLineEdit(this);
+    mskPeriodo_->setObjectName("mskPeriodo");
+    mskPeriodo_->setInputMask(QStringLiteral("99/9999;_"));
+    auto* lblPeriodo = new QLabel(QStringLiteral("Período:"), this);
+    lblPeriodo->setObjectName("lblPeriodo");
+    auto* Label2 = new QLabel(QStringLiteral("F2: Consulta"), this);
+    Label2->setObjectName("Label2");
+    g2->addWidget(lblPeriodo, 0, 0);
+    g2->addWidget(mskPeriodo_, 0, 1);
+    g2->addWidget(Label2, 0, 2);
+    const QList<QPair<int, QString>> datos = {
+        {14, "Vencimiento:"}, {15, "Nº Inscripción:"}, {16, "Cuota $:"}, {17, "Tope Aportes $:"}};
+    for (int k = 0; k < datos.size(); ++k) {
+        g2->addWidget(etiqueta(datos[k].first, datos[k].second), k + 1, 0);
+        g2->addWidget(texto_[datos[k].first], k + 1, 1);
+    }
+    texto_[14]->setProperty("Tag", ",8");
+    texto_[13]->setProperty("Tag", ",8");
+    texto_[16]->setText(QStringLiteral("10"));
+    // The cap only shows the stored cap of a saved declaration.
+    texto_[17]->setEnabled(false);
+    texto_[13]->setReadOnly(true);
+    texto_[13]->setVisible(false);
+    texto_[13]->setMaximumWidth(20);
+    g2->addWidget(texto_[13], 5, 2);
+
+    // Totals.
+    auto* Frame5 = new QGroupBox(this);
+    Frame5->setObjectName("Frame5");
+    auto* g5 = new QGridLayout(Frame5);
+    const QList<QPair<int, QString>> totales = {
+        {5, "Cant. Empleados"},    {6, "Total Remuneraciones"}, {7, "Mes y Año del Depósito"},
+        {8, "2% Remuneraciones"},  {9, "2,5 Farmacia y Otros"}, {18, "3% Remuneraciones"},
+        {10, "1% Remuneraciones"}, {11, "Cuota Societaria"},    {19, "Préstamos"},
+        {12, "Total a Depositar"}};
+    for (int k = 0; k < totales.size(); ++k) {
+        const int i = totales[k].first;
+        const int fila = (k / 5) * 2;
+        g5->addWidget(etiqueta(i, totales[k].second), fila, k % 5);
+        g5->addWidget(texto_[i], fila + 1, k % 5);
+        texto_[i]->setReadOnly(true);
+        texto_[i]->setStyleSheet(
+            i == 12
+                ? QStringLiteral("QLineEdit { background: rgb(227,242,253); font-weight: bold; }")
+                : QStringLiteral(
+                      "QLineEdit { color: rgb(255,0,0); background: rgb(224,224,224); }"));
+    }
+
+    auto* Frame3 = new QGroupBox(QStringLiteral("Datos del Personal"), this);
+    Frame3->setObjectName("Frame3");
+    Grilla_ = new Grid(Frame3);
+    Grilla_->setObjectName("Grilla");
+    PrepararGrilla(Grilla_, kColumnasGrilla);
+    Grilla_->setColHidden(Grilla_->ColIndex("IdCatego"), true);
+    (new QVBoxLayout(Frame3))->addWidget(Grilla_);
+
+    auto* Frame4 = new QGroupBox(
+        QStringLiteral("Bajas del personal posteriores a la fecha de la DDJJ anterior"), this);
+    Frame4->setObjectName("Frame4");
+    Grilla2_ = new Grid(Frame4);
+    Grilla2_->setObjectName("Grilla2");
+    PrepararGrilla(Grilla2_, kColumnasGrilla2);
+    Grilla2_->setColHidden(Grilla2_->ColIndex("IdCatego"), true);
+    Grilla2_->setColEditable(0, true);
+    Grilla2_->setColEditable(4, true);
+    Grilla2_->setColEditMask(4, QStringLiteral("99/99/9999;_"));
+    (new QVBoxLayout(Frame4))->addWidget(Grilla2_);
+
+    auto boton = [this](const char* nombre, const QString& cara, const QString& ayuda) {
+        auto* b = new QPushButton(cara, this);
+        b->setObjectName(QString::fromLatin1(nombre));
+        if (!ayuda.isEmpty()) b->setToolTip(ayuda);
+        return b;
+    };
+    btnGrabar_ = boton("btnGrabar", "&Grabar", QString());
+    btnEliminar_ = boton("btnEliminar", "&Eliminar", QString());
+    btnImprimir_ = boton("btnImprimir", QString(), "Imprime declaración jurada");
+    btnEmpleados_ = boton("btnEmpleados", QString(), "Alta de Empleado");
+    btnEMail_ = boton("btnEMail", QString(), "Enviar declaración jurada");
+    btnCancelar_ = boton("btnCancelar", "&Cancelar", QString());
+    btnSalir_ = boton("btnSalir", "&Salir", QString());
+    btnImprimir_->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    btnEmpleados_->setIcon(style()->standardIcon(QStyle::SP_FileDialogNewFolder));
+    btnEMail_->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    btnGrabar_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    btnEliminar_->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    btnCancelar_->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    btnSalir_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    // The employee window comes with the employees' maintenance.
+    btnEmpleados_->setEnabled(false);
+    auto* botones = new QHBoxLayout;
+    for (QPushButton* b : {btnGrabar_, btnEliminar_, btnImprimir_, btnEmpleados_, btnEMail_,
+                           btnCancelar_, btnSalir_})
+        botones->addWidget(b);
+
+    auto* arriba = new QHBoxLayout;
+    arriba->addWidget(Frame1, 3);
+    arriba->addWidget(Frame2, 2);
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(arriba);
+    principal->addWidget(Frame5);
+    principal->addWidget(Frame3, 3);
+    principal->addWidget(Frame4, 1);
+    principal->addLayout(botones);
+    resize(Twips(14000), Twips(9500));
+
+    setTabOrder(mskPeriodo_, texto_[14]);
+    setTabOrder(texto_[14], texto_[15]);
+    setTabOrder(texto_[15], texto_[16]);
+    setTabOrder(texto_[16], Grilla_);
+    setTabOrder(Grilla_, Grilla2_);
+    setTabOrder(Grilla2_, btnGrabar_);
+
+    // Keyboard: Enter and Esc move on, dates are typed into their template, F2 looks up.
+    InstalarTeclaEnter(mskPeriodo_);
+    for (int i = 0; i < kCantidadTextos; ++i) {
+        if (i == 13 || i == 14)
+            InstalarCajaFecha(texto_[i]);
+        else
+            InstalarTeclaEnter(texto_[i]);
+        texto_[i]->installEventFilter(this);
+    }
+    mskPeriodo_->installEventFilter(this);
+
+    validacion_ = new Validacion(this);
+    validacion_->registrar(mskPeriodo_, [this] { return mskPeriodo_Validate(); });
+    validacion_->registrar(texto_[16], [this] { return texto_Validate(16); });
+    validacion_->registrar(texto_[17], [this] { return texto_Validate(17); });
+    validacion_->accion(btnGrabar_, [this] { btnGrabar_Click(); });
+    validacion_->accion(btnEliminar_, [this] { btnEliminar_Click(); });
+    validacion_->accion(btnImprimir_, [this] { btnImprimir_Click(); });
+    validacion_->accion(btnEMail_, [this] { btnEMail_Click(); });
+    validacion_->accion(btnCancelar_, [this] { btnCancelar_Click(); });
+    validacion_->accion(btnSalir_, [this] { btnSalir_Click(); });
+
+    connect(Grilla_, &Grid::BeforeEdit, this, [](int, int, bool& cancelar) { cancelar = true; });
+    connect(Grilla2_, &Grid::BeforeEdit, this,
+            [](int, int col, bool& cancelar) { cancelar = col != 0 && col != 4; });
+    connect(Grilla2_, &Grid::EnterCell, this, [this] { Grilla2_EnterCell(); });
+    connect(Grilla2_, &Grid::AfterEdit, this, [this](int f, int c) { Grilla2_AfterEdit(f, c); });
+    connect(Grilla2_, &Grid::KeyDownGrid, this,
+            [this](int& keyCode, int shift) { Grilla2_KeyDown(keyCode, shift); });
+}
+
+bool frmDecJurada::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == mskPeriodo_ && evento->type() == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F2) {
+            mskPeriodo_KeyDown(kF2);
+            return true;
+        }
+    } else if (evento->type() == QEvent::FocusIn) {
+        const int i = texto_.indexOf(static_cast<QLineEdit*>(objeto));
+        if (i >= 0) texto_GotFocus(i);
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+QString frmDecJurada::Periodo() const {
+    return mskPeriodo_->displayText();
+}
+
+// ---- loading and the period ----
+
+void frmDecJurada::Form_Load() {
+    Centrar(this);
+    try {
+        Database& db = Database::open(RutaBase);
+        Recordset rs =
+            db.openRecordset("SELECT * FROM Empresa where emp_id=" + QString::number(IdEmpresa));
+        Recordset firma = db.openRecordset(QStringLiteral("SELECT * FROM Empresa where emp_id=0"));
+        if (!rs.vacio()) {
+            texto_[0]->setText(FormatoNulo(rs.value("Emp_Nombre"), 3));
+            texto_[1]->setText(FormatoNulo(rs.value("Emp_Domicilio"), 3));
+            texto_[2]->setText(FormatoNulo(rs.value("Emp_Localidad"), 3));
+            texto_[3]->setText(FormatoNulo(rs.value("Emp_CUIT"), 3));
+            texto_[4]->setText(FormatoNulo(rs.value("Emp_Telefono"), 3));
+            texto_[20]->setText(firma.vacio() ? QString()
+                                              : FormatoNulo(firma.value("emp_emaild"), 3));
+            btnGrabar_->setEnabled(true);
+        } else {
+            btnGrabar_->setEnabled(false);
+        }
+    } catch (const DatabaseError& e) {
+        MostrarError(e);
+    }
+    mskPeriodo_->setText(QDate::currentDate().toString(QStringLiteral("MM/yyyy")));
+    mskPeriodo_Validate();
+}
+
+QString frmDecJurada::ConsultaEmpleadosNueva(qint32 idEmpresa) {
+    return "select ado_Sueldo as Sueldo,ado_Afiliado as Afiliado, Ado_Categoria as IdCatego, "
+           "Ado_Aporte2 as Aporte2, Ado_Aporte25 as AporteFar,Ado_Aporte1 as Amec, Ado_AporteCS "
+           "as Cuota,* from empleado, categoria where  cat_id= ado_categoria and ado_fechaegreso "
+           "is null and ado_idempresa=" +
+           QString::number(idEmpresa);
+}
+
+QString frmDecJurada::ConsultaBajasNueva(qint32 idEmpresa) {
+    const QString e = QString::number(idEmpresa);
+    return "select ado_Sueldo as Sueldo, Ado_Categoria as IdCatego, * From empleado, categoria "
+           "where cat_id=ado_categoria and  not Ado_FechaEgreso is null and ado_idempresa=" +
+           e + " and ado_id not in (select Baj_Empleado from bajas where baj_idempresa=" + e + ")";
+}
+
+QString frmDecJurada::ConsultaEmpleadosGrabada(const QString& idDDJJ, qint32 idEmpresa) {
+    return QStringLiteral(
+               "select ExD_Sueldo as Sueldo, ExD_Afiliado as Afiliado,ExD_Aporte2 as Aporte2, "
+               "ExD_AporteFar as AporteFar, ExD_Cuota as Cuota, ExD_AporteAmec as Amec, "
+               "ExD_IdCatego as IdCatego, ") +
+           "* from EmpleadoXDDJJ, empleado, categoria where ExD_IdEmpleado=ado_id and "
+           "ado_categoria= cat_id and ExD_IdDDJJ= " +
+           idDDJJ +
+           " and ExD_IdEmpresa=ado_idempresa and ExD_IdEmpresa=" + QString::number(idEmpresa);
+}
+
+QString frmDecJurada::ConsultaBajasGrabada(const QString& idDDJJ) {
+    return "select Baj_Sueldo as Sueldo, Baj_IdCatego as IdCatego, * from Bajas, empleado, "
+           "categoria where Baj_Empleado=ado_id and Baj_idempresa=ado_idempresa and "
+           "ado_categoria= cat_id and Baj_DDJJ= " +
+           idDDJJ;
+}
+
+bool frmDecJurada::mskPeriodo_Validate() {
+    const QString p = "01/" + Periodo();
+    if (!EsFecha(p)) return true;
+    try {
+        Database& db = Database::open(RutaBase);
+        Recordset rsDDJJ =
+            db.openRecordset("SELECT * FROM DDJJ where DDJJ_Periodo= " + FormatoSQL(p, 4) +
+                             " and ddjj_idempresa=" + QString::number(IdEmpresa));
+        if (!rsDDJJ.vacio()) {
+            IdDDJJ_ = static_cast<qint32>(LeerNumero(FormatoNulo(rsDDJJ.value("ddjj_id"), 1)));
+            texto_[14]->setText(FormatoNulo(rsDDJJ.value("DDJJ_Vencimiento"), 4));
+            texto_[15]->setText(FormatoNulo(rsDDJJ.value("DDJJ_NroIns"), 1));
+            const QString id = FormatoSQL(rsDDJJ.value("DDJJ_Id"), 1);
+            CargarEmpleados(ConsultaEmpleadosGrabada(id, IdEmpresa), false);
+            CargarEmpBaja(ConsultaBajasGrabada(id));
+            const QList<QPair<int, const char*>> guardados = {
+                {5, "DDJJ_CantEmp"},  {6, "DDJJ_TotalRemu"},   {8, "DDJJ_2Remu"},
+                {9, "DDJJ_Farmacia"}, {10, "DDJJ_Amec"},       {11, "DDJJ_Cuota"},
+                {12, "DDJJ_Total"},   {16, "DDJJ_ValorCuota"}, {17, "DDJJ_Tope"},
+                {18, "DDJJ_Amec3"},   {19, "DDJJ_Prestamo"}};
+            for (const auto& [i, campo] : guardados)
+                texto_[i]->setText(FormatoNulo(rsDDJJ.value(QString::fromLatin1(campo)), 1));
+            btnGrabar_->setEnabled(false);
+            btnEliminar_->setEnabled(true);
+        } else {
+            CargarEmpleados(ConsultaEmpleadosNueva(IdEmpresa), true);
+            CargarEmpBaja(ConsultaBajasNueva(IdEmpresa));
+            btnGrabar_->setEnabled(true);
+            btnEliminar_->setEnabled(false);
+            IdDDJJ_ = 0;
+        }
+    } catch (const DatabaseError& e) {
+        // The declaration on screen stays as it was.
+        MostrarError(e);
+        return true;
+    }
+    texto_[7]->setText(Periodo());
+    Calcular();
+    return true;
+}
+
+void frmDecJurada::mskPeriodo_KeyDown(int keyCode) {
+    if (keyCode != kF2) return;
+    NuevaConsulta(
+        "SELECT month(DDJJ_Periodo) as Mes, year(DDJJ_Periodo) as Año,DDJJ_Periodo  "
+        "FROM DDJJ where  ddjj_IdEmpresa=" +
+            QString::number(IdEmpresa),
+        "DDJJ_Periodo", "Consulta de DDJJ", "Mes/Año/Período", 3,
+        {{QStringLiteral("DDJJ_Periodo"), texto_[13]}});
+    if (!texto_[13]->text().isEmpty()) {
+        if (const auto d = LeerFecha(texto_[13]->text()))
+            mskPeriodo_->setText(d->toString(QStringLiteral("MM/yyyy")));
+    }
+}
+
+QString frmDecJurada::VencimientoPropuesto(const QString& periodo) {
+    const QString mes = periodo.left(2);
+    const QString anio = periodo.mid(3);
+    if (!EsNumero(mes) || !EsNumero(anio)) return QString();
+    int m = static_cast<int>(LeerNumero(mes)) + 1;
+    int a = static_cast<int>(LeerNumero(anio));
+    if (m > 12) {
+        m = 1;
+        ++a;
+    }
+    return QStringLiteral("10/%1/%2").arg(m, 2, 10, QChar('0')).arg(a);
+}
+
+void frmDecJurada::texto_GotFocus(int indice) {
+    QLineEdit* caja = texto_[indice];
+    const QString tipo = ItemLista(caja->property("Tag").toString(), 2);
+    if (tipo == "4" || tipo == "8") {
+        if (indice == 14) {
+            const QString vence = VencimientoPropuesto(Periodo());
+            if (!vence.isEmpty()) {
+                caja->setText(vence);
+            } else {
+                MsgBox(QStringLiteral("Debe ingresar el período!"), 48);
+                mskPeriodo_->setFocus();
+            }
+        } else {
+            caja->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+        }
+    }
+    caja->setSelection(0, caja->text().size());
+}
+
+// ---- grids ----
+
+void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
+    quitados_.clear();
+    Grilla_->setRedraw(false);
+    Grilla_->setRows(1);
+    try {
+        Database& db = Database::open(RutaBase);
+        Recordset rs = db.openRecordset(sql);
+        const auto d = LeerFecha("01/" + Periodo());
+        const QString mes = FormatoSQL(d ? d->month() : 0, 1);
+        const QString anio = FormatoSQL(d ? d->year() : 0, 1);
+        const QString empresa = QString::number(IdEmpresa);
+        int c[16];
+        for (int i = 0; i < 16; ++i)
+            c[i] = Grilla_->ColIndex(QString::fromUtf8(kColumnasGrilla[i].clave));
+        Grilla_->setRows(1 + rs.recordCount());
+        for (int fila = 1; !rs.eof(); ++fila, rs.moveNext()) {
+            Grilla_->setTextMatrix(fila, c[0], FormatoNulo(rs.value("ado_Id"), 1));
+            Grilla_->setTextMatrix(fila, c[1], FormatoNulo(rs.value("ado_nombre"), 3));
+            Grilla_->setTextMatrix(fila, c[2], FormatoNulo(rs.value("Ado_FechaNac"), 4));
+            Grilla_->setTextMatrix(fila, c[3], FormatoNulo(rs.value("Ado_Cuil"), 3));
+            Grilla_->setTextMatrix(fila, c[4], FormatoNulo(rs.value("Ado_FechaIng"), 4));
+            Grilla_->setTextMatrix(fila, c[5], FormatoNulo(rs.value("cat_nombre"), 3));
+            Grilla_->setTextMatrix(fila, c[12], FormatoNulo(rs.value("IdCatego"), 3));
+            Grilla_->setTextMatrix(fila, c[6], FormatoNulo(rs.value("Sueldo"), 1));
+            Grilla_->setTextMatrix(fila, c[7], FormatoNulo(rs.value("ado_Remunera"), 2));
+            Grilla_->setTextMatrix(fila, c[8], FormatoNulo(rs.value("ado_NoRemunera"), 2));
+            Grilla_->setTextMatrix(fila, c[9], Bandera(rs, "Aporte2"));
+            Grilla_->setTextMatrix(fila, c[13], Bandera(rs, "Afiliado"));
+            Grilla_->setTextMatrix(fila, c[10], Bandera(rs, "AporteFar"));
+            Grilla_->setTextMatrix(fila, c[11], Bandera(rs, "Amec"));
+            Grilla_->setTextMatrix(fila, c[14], Bandera(rs, "Cuota"));
+            QString prestamo;
+            if (calcularPrestamos) {
+                Recordset cuotas = db.openRecordset(
+                    "select sum(pcu_importe) as prestamo from PrestamoCuota where "
+                    "pcu_idempleado= " +
+                    FormatoSQL(rs.value("ado_Id"), 1) + " and month(pcu_fechaven)=" + mes +
+                    " and year(pcu_fechaven)=" + anio + " and pcu_idempresa=" + empresa);
+                if (!cuotas.vacio()) prestamo = FormatoNulo(cuotas.value("prestamo"), 1);
+            } else {
+                prestamo = FormatoNulo(rs.value("ExD_Prestamo"), 1);
+            }
+            Grilla_->setTextMatrix(fila, c[15], prestamo);
+        }
+    } catch (const DatabaseError& e) {
+        MsgBox("Error Nro.:" + e.descripcion());
+    }
+    // The list always ends with one empty row.
+    Grilla_->AddItem(QString());
+    Grilla_->setRedraw(true);
+}
+
+void frmDecJurada::CargarEmpBaja(const QString& sql) {
+    Grilla2_->setRedraw(false);
+    Grilla2_->setRows(1);
+    try {
+        Recordset rs = Database::open(RutaBase).openRecordset(sql);
+        int c[8];
+        for (int i = 0; i < 8; ++i)
+            c[i] = Grilla2_->ColIndex(QString::fromUtf8(kColumnasGrilla2[i].clave));
+        Grilla2_->setRows(1 + rs.recordCount());
+        for (int fila = 1; !rs.eof(); ++fila, rs.moveNext()) {
+            Grilla2_->setTextMatrix(fila, c[0], FormatoNulo(rs.value("ado_Id"), 1));
+            Grilla2_->setTextMatrix(fila, c[1], FormatoNulo(rs.value("ado_nombre"), 3));
+            Grilla2_->setTextMatrix(fila, c[2], FormatoNulo(rs.value("Ado_Cuil"), 3));
+            Grilla2_->setTextMatrix(fila, c[3], FormatoNulo(rs.value("Ado_FechaIng"), 4));
+            Grilla2_->setTextMatrix(fila, c[4], FormatoNulo(rs.value("Ado_FechaEgreso"), 4));
+            Grilla2_->setTextMatrix(fila, c[5], FormatoNulo(rs.value("cat_nombre"), 3));
+            Grilla2_->setTextMatrix(fila, c[6], FormatoNulo(rs.value("IdCatego"), 1));
+            Grilla2_->setTextMatrix(fila, c[7], FormatoNulo(rs.value("Sueldo"), 1));
+        }
+    } catch (const DatabaseError& e) {
+        MsgBox("Error Nro.:" + e.descripcion());
+    }
+    Grilla2_->AddItem(QString());
+    Grilla2_->setRedraw(true);
+}
+
+// ---- the computation ----
+
+void frmDecJurada::Calcular() {
+    if (!btnGrabar_->isEnabledTo(this)) return;
+    // One box per kind of failure and run: a bad fee box must not raise a box per member.
+    QSet<QString> avisados;
+    auto fallo = [&avisados](const QString& que) {
+        if (avisados.contains(que)) return;
+        avisados.insert(que);
+        MsgBox("Error Nro.:" + kTipoIncompatible);
+    };
+    auto numero = [](const QString& t) -> std::optional<double> {
+        if (!EsNumero(t)) return std::nullopt;
+        return LeerNumero(t);
+    };
+    // A failing test goes on inside the branch it guards.
+    auto prueba = [&](const std::optional<double>& valor, const QString& que, auto condicion) {
+        if (!valor) {
+            fallo(que);
+            return true;
+        }
+        return static_cast<bool>(condicion(*valor));
+    };
+    auto sumar = [&](double& acumulado, const std::optional<double>& valor, const QString& que,
+                     double factor) {
+        if (!valor) return fallo(que);
+        acumulado = acumulado + *valor * factor / 100;
+    };
+
+    int cantidad = 0;
+    double sueldos = 0, aporte2 = 0, aporte25 = 0, aporte1 = 0, aporte3 = 0, prestamos = 0;
+    Moneda cuotas;
+    // The cap as the save stores it: 150,5 is 150.5.
+    const QString topeTexto = texto_[17]->text();
+    const double tope = EsNumero(topeTexto) ? LeerNumero(topeTexto) : 0.0;
+    const QString cuotaTexto = QString(texto_[16]->text()).replace('.', ',');
+    const std::optional<Moneda> cuota = Moneda::desdeTexto(cuotaTexto);
+
+    const int filas = Grilla_->Rows();
+    for (int r = 1; r < filas; ++r) {
+        const auto celda = [&](const char* clave) { return Grilla_->TextoClave(r, clave); };
+        if (!EsNumero(celda("codigo"))) continue;
+        ++cantidad;
+        // A salary that is not a number (an employee stored without one) counts as 0.
+        const double sueldo = numero(celda("Sueldo")).value_or(0.0);
+        sueldos += sueldo;
+        const auto noRemunera = numero(celda("NoRemunera"));
+        const auto remunera = numero(celda("Remunera"));
+        if (prueba(numero(celda("Aporte2")), "Aporte2", [](double v) { return v == 1; })) {
+            const bool partes = !noRemunera || !remunera || *noRemunera > 0 || *remunera > 0;
+            if (!noRemunera || !remunera) fallo("Remunera");
+            if (partes) {
+                if (noRemunera && remunera)
+                    aporte2 = (aporte2 + *noRemunera * 2 / 100) + *remunera * 2 / 100;
+                else
+                    fallo("Remunera");
+            } else {
+                aporte2 = aporte2 + sueldo * 2 / 100;
+            }
+        }
+        if (prueba(numero(celda("AporteFarmacia")), "AporteFarmacia",
+                   [](double v) { return v == 1; })) {
+            if (prueba(remunera, "Remunera", [](double v) { return v > 0; }))
+                sumar(aporte25, remunera, "Remunera", 2.5);
+            else
+                aporte25 = aporte25 + sueldo * 2.5 / 100;
+        }
+        if (prueba(numero(celda("AporteAmec")), "AporteAmec", [](double v) { return v == 1; })) {
+            if (prueba(remunera, "Remunera", [](double v) { return v > 0; }))
+                sumar(aporte1, remunera, "Remunera", 1);
+            else
+                aporte1 = aporte1 + sueldo * 1 / 100;
+        }
+        if (prueba(numero(celda("CuotaSoc")), "CuotaSoc", [](double v) { return v == 1; })) {
+            if (cuota)
+                cuotas += *cuota;
+            else
+                fallo("Cuota");
+        }
+        if (prueba(numero(celda("afiliado")), "afiliado", [](double v) { return v == 1; })) {
+            double x = sueldo * 3 / 100;
+            if (tope < x) x = tope;
+            aporte3 = aporte3 + x;
+        }
+        if (const auto p = numero(celda("prestamo"))) prestamos = prestamos + *p;
+    }
+
+    texto_[5]->setText(QString::number(cantidad));
+    texto_[6]->setText(TextoNumero(sueldos));
+    texto_[8]->setText(TextoNumero(aporte2));
+    texto_[9]->setText(TextoNumero(aporte25));
+    texto_[10]->setText(TextoNumero(aporte1));
+    texto_[18]->setText(TextoNumero(aporte3));
+    texto_[11]->setText(cuotas.texto());
+    texto_[19]->setText(TextoNumero(prestamos));
+    const Moneda total = Moneda::desdeDouble((aporte2 + aporte25) + aporte1) + cuotas +
+                         Moneda::desdeDouble(aporte3) + Moneda::desdeDouble(prestamos);
+    texto_[12]->setText(total.texto());
+}
+
+bool frmDecJurada::texto_Validate(int indice) {
+    if (indice != 16 && indice != 17) return true;
+    QLineEdit* caja = texto_[indice];
+    // The fee is read with "." as a decimal point too: 7.5 is seven and a half.
+    if (!EsNumero(QString(caja->text()).replace('.', ','))) caja->setText(QStringLiteral("0"));
+    Calcular();
+    return true;
+}
+
+// ---- leavers ----
+
+bool frmDecJurada::BuscarGrilla2(qint64 codigo) {
+    int cuenta = 0;
+    for (int r = 1; r < Grilla2_->Rows(); ++r) {
+        const QString c = Grilla2_->TextoClave(r, "codigo");
+        if (EsNumero(c) && LeerNumero(c) == static_cast<double>(codigo)) ++cuenta;
+    }
+    return cuenta > 1;
+}
+
+bool frmDecJurada::BuscarGrilla(qint64 codigo) {
+    int cuenta = 0;
+    for (int r = 1; r < Grilla_->Rows(); ++r) {
+        const QString c = Grilla_->TextoClave(r, "codigo");
+        if (EsNumero(c) && LeerNumero(c) == static_cast<double>(codigo)) ++cuenta;
+    }
+    return cuenta > 1;
+}
+
+void frmDecJurada::BorrarGrilla(qint64 codigo) {
+    int fila = -1;
+    for (int r = 1; r < Grilla_->Rows(); ++r) {
+        const QString c = Grilla_->TextoClave(r, "codigo");
+        if (EsNumero(c) && LeerNumero(c) == static_cast<double>(codigo)) fila = r;
+    }
+    if (fila < 0) return;
+    QStringList celdas;
+    for (int c = 0; c < Grilla_->Cols(); ++c) celdas << Grilla_->TextMatrix(fila, c);
+    quitados_.insert(codigo, celdas);
+    Grilla_->RemoveItem(fila);
+}
+
+bool frmDecJurada::ReponerEmpleados(bool exigirFecha) {
+    bool repuso = false;
+    for (auto it = quitados_.begin(); it != quitados_.end();) {
+        int filaBaja = -1;
+        bool valida = false;
+        for (int r = 1; r < Grilla2_->Rows() && !valida; ++r) {
+            const auto c = Codigo32(Grilla2_->TextoClave(r, "codigo"));
+            if (!c || *c != it.key()) continue;
+            filaBaja = r;
+            valida = !exigirFecha || EsFecha(Grilla2_->TextoClave(r, "FechaEgreso"));
+        }
+        if (valida) {
+            ++it;
+            continue;
+        }
+        if (filaBaja >= 0) {
+            for (const char* clave :
+                 {"Codigo", "Nombre", "Cuil", "FechaIng", "Categoria", "IdCatego", "Sueldo"})
+                Grilla2_->setTextoClave(filaBaja, clave, QString());
+        }
+        // Back above the empty row that ends the list.
+        int posicion = Grilla_->Rows();
+        if (posicion > 1 && Grilla_->TextoClave(posicion - 1, "codigo").isEmpty()) --posicion;
+        Grilla_->AddItem(QString(), posicion);
+        for (int c = 0; c < it.value().size() && c < Grilla_->Cols(); ++c)
+            Grilla_->setTextMatrix(posicion, c, it.value()[c]);
+        it = quitados_.erase(it);
+        repuso = true;
+    }
+    return repuso;
+}
+
+void frmDecJurada::Grilla2_EnterCell() {
+    // Only while the user works in the list: loading it must not open editors.
+    if (!FocoEn(Grilla2_)) return;
+    Grilla2_->EditCell();
+    Grilla2_->setEditSelStart(0);
+    Grilla2_->setEditSelLength(Grilla2_->TextMatrix(Grilla2_->Row(), Grilla2_->Col()).size());
+}
+
+void frmDecJurada::Grilla2_AfterEdit(int fila, int col) {
+    if (Grilla2_->ColKey(col) == QStringLiteral("Codigo")) {
+        const QString c = FormatoSQL(Grilla2_->TextMatrix(fila, col), 1);
+        const auto n = Codigo32(Grilla2_->TextMatrix(fila, col));
+        if (n && BuscarGrilla2(*n)) {
+            Grilla2_->setTextMatrix(fila, col, QString());
+            return;
+        }
+        auto vaciar = [this, fila] {
+            for (const char* clave :
+                 {"Codigo", "Nombre", "Cuil", "FechaIng", "Categoria", "Sueldo"})
+                Grilla2_->setTextoClave(fila, clave, QString());
+        };
+        if (!n) {
+            vaciar();
+        } else {
+            try {
+                const QString e = QString::number(IdEmpresa);
+                Recordset rs = Database::open(RutaBase).openRecordset(
+                    "select * from empleado, categoria where  cat_id= ado_categoria and ado_id not "
+                    "in (select Baj_Empleado from bajas where baj_idempresa=" +
+                    e + ") and ado_id= " + c + " and ado_idempresa=" + e);
+                if (rs.vacio()) {
+                    vaciar();
+                } else {
+                    BorrarGrilla(static_cast<qint64>(LeerNumero(rs.value("ado_id"))));
+                    Grilla2_->setTextoClave(fila, "Codigo", FormatoNulo(rs.value("ado_Id"), 1));
+                    Grilla2_->setTextoClave(fila, "Nombre", FormatoNulo(rs.value("ado_nombre"), 3));
+                    Grilla2_->setTextoClave(fila, "Cuil", FormatoNulo(rs.value("Ado_Cuil"), 3));
+                    Grilla2_->setTextoClave(fila, "FechaIng",
+                                            FormatoNulo(rs.value("Ado_FechaIng"), 4));
+                    Grilla2_->setTextoClave(fila, "Categoria",
+                                            FormatoNulo(rs.value("cat_nombre"), 3));
+                    Grilla2_->setTextoClave(fila, "Sueldo", FormatoNulo(rs.value("Ado_Sueldo"), 1));
+                    // The category goes with the employee, as for the leavers loaded.
+                    Grilla2_->setTextoClave(fila, "IdCatego",
+                                            FormatoNulo(rs.value("Ado_Categoria"), 1));
+                    if (rs.isNull("Ado_FechaEgreso"))
+                        Grilla2_->Select(fila, Grilla2_->ColIndex("FechaEgreso"));
+                }
+            } catch (const DatabaseError& e) {
+                MostrarError(e);
+            }
+        }
+        // Whoever left the active grid without ending up among the leavers comes back.
+        ReponerEmpleados(false);
+    }
+    Calcular();
+    if (EsNumero(Grilla2_->TextoClave(fila, "codigo")) &&
+        EsFecha(Grilla2_->TextoClave(fila, "FechaEgreso"))) {
+        int ultima = Grilla2_->ColIndex("FechaEgreso");
+        int primera = 0;
+        SiguienteFila(*Grilla2_, ultima, primera);
+    }
+}
+
+void frmDecJurada::Grilla2_KeyDown(int& keyCode, int shift) {
+    (void)shift;
+    const int filasAntes = Grilla2_->Rows();
+    keyCode = TeclaGrilla(*Grilla2_, keyCode, QStringLiteral("codigo"));
+    if (Grilla2_->Rows() < filasAntes && ReponerEmpleados(false)) Calcular();
+    if (keyCode == kF4 && Grilla2_->Row() > 0) {
+        if (Grilla2_->ColKey(Grilla2_->Col()) == QStringLiteral("Codigo")) {
+            Grilla2_->setTextoClave(Grilla2_->Row(), "codigo", texto_[13]->text());
+            Grilla2_AfterEdit(Grilla2_->Row(), Grilla2_->ColIndex("codigo"));
+        }
+        Grilla2_->EditCell();
+    }
+}
+
+// ---- buttons ----
+
+void frmDecJurada::btnGrabar_Click() {
+    if (texto_[14]->text().isEmpty()) {
+        MsgBox(QStringLiteral("Debe ingresar la fecha de vencimiento"), 64, QString());
+        texto_[14]->setFocus();
+        return;
+    }
+    if (texto_[15]->text().isEmpty()) {
+        MsgBox(QStringLiteral("Debe ingresar el número de inscripción"), 64, QString());
+        texto_[15]->setFocus();
+        return;
+    }
+    if (texto_[16]->text().isEmpty()) {
+        MsgBox(QStringLiteral("Debe ingresar el importe de la cuota societaria"), 64, QString());
+        texto_[16]->setFocus();
+        return;
+    }
+    // Nobody drops out unseen: a leaver row without a valid leaving date is no leaver.
+    if (ReponerEmpleados(true)) Calcular();
+}
+
+void frmDecJurada::btnEliminar_Click() {}
+
+void frmDecJurada::btnImprimir_Click() {}
+
+void frmDecJurada::btnEMail_Click() {}
+
+void frmDecJurada::btnCancelar_Click() {
+    for (QLineEdit* caja : texto_) caja->setText(QString());
+    Form_Load();
+    mskPeriodo_->setFocus();
+}
+
+void frmDecJurada::btnSalir_Click() {
+    close();
+}
+
+}  // namespace zul
