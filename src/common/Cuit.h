@@ -8,8 +8,8 @@ namespace zul {
 // True when the eleventh digit is the check digit of the first ten. Only the first 16
 // characters count; anything but digits is dropped; missing digits count as 0.
 bool ValidarCuit(const QString& cuit);
-// What the data-entry windows accept: exactly 11 digits once separators are removed, and a
-// valid check digit.
+// What the data-entry windows accept: exactly 11 digits once separators (hyphens, blanks,
+// dots, slashes) are removed, and a valid check digit.
 bool CuitAceptable(const QString& cuit);
 
 }  // namespace zul

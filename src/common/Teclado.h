@@ -27,6 +27,9 @@ struct EstadoFecha {
 void FechaGotFocus(EstadoFecha& caja);
 int FechaKeyDown(EstadoFecha& caja, int keyCode);    // returns the key the box sees, 0 = consumed
 int FechaKeyPress(EstadoFecha& caja, int keyAscii);  // idem
+// What the box itself does with a key that FechaKeyPress let through: the character replaces
+// the selection, and the text never grows past ten characters.
+void EscribirEnFecha(EstadoFecha& caja, int keyAscii);
 QString CompletarFecha(const QString& texto, const QDate& hoy = QDate::currentDate());
 QString ArmarFecha(const QString& texto, bool hasta);
 

@@ -1,0 +1,65 @@
+#include <QTest>
+
+#include "common/Cuit.h"
+
+using namespace zul;
+
+class TstCuit : public QObject {
+    Q_OBJECT
+  private slots:
+    void digitoVerificador_data();
+    void digitoVerificador();
+    void aceptable_data();
+    void aceptable();
+};
+
+void TstCuit::digitoVerificador_data() {
+    QTest::addColumn<QString>("cuit");
+    QTest::addColumn<bool>("valido");
+    QTest::newRow("sin separadores") << "20123456786" << true;
+    QTest::newRow("con guiones") << "20-12345678-6" << true;
+    QTest::newRow("con blancos y letras") << "20 1234a5678 6" << true;
+    QTest::newRow("digito errado") << "20-12345678-5" << false;
+    QTest::newRow("resto cero") << "27123456780" << true;
+    // A remainder of 10 is no digit: refused whatever the last digit says.
+    QTest::newRow("resto diez con 0") << "20000000010" << false;
+    QTest::newRow("resto diez con 1") << "20000000011" << false;
+    QTest::newRow("sin digitos son once ceros") << "--" << true;
+    QTest::newRow("vacio") << "" << true;
+    // Missing digits count as zeros: "2012345678" lacks its check digit 6.
+    QTest::newRow("falta el ultimo") << "2012345678" << false;
+    QTest::newRow("un duodecimo digito no cuenta") << "201234567869" << true;
+    // Only the first 16 characters are read: the check digit falls outside.
+    QTest::newRow("digito despues del 16") << "20 - 12345678 - 6" << false;
+    QTest::newRow("16 justos") << "20 - 12345678 -6" << true;
+}
+
+void TstCuit::digitoVerificador() {
+    QFETCH(QString, cuit);
+    QFETCH(bool, valido);
+    QCOMPARE(ValidarCuit(cuit), valido);
+}
+
+void TstCuit::aceptable_data() {
+    QTest::addColumn<QString>("cuit");
+    QTest::addColumn<bool>("aceptable");
+    QTest::newRow("once digitos") << "20123456786" << true;
+    QTest::newRow("trece con guiones") << "20-12345678-6" << true;
+    QTest::newRow("con blancos largos") << "20 - 12345678 - 6" << true;
+    QTest::newRow("digito errado") << "20-12345678-5" << false;
+    QTest::newRow("diez digitos") << "2012345678" << false;
+    QTest::newRow("doce digitos") << "201234567860" << false;
+    QTest::newRow("vacio") << "" << false;
+    QTest::newRow("once ceros") << "00000000000" << true;
+    QTest::newRow("con letras") << "20a12345678-6" << false;
+    QTest::newRow("resto diez") << "20000000010" << false;
+}
+
+void TstCuit::aceptable() {
+    QFETCH(QString, cuit);
+    QFETCH(bool, aceptable);
+    QCOMPARE(CuitAceptable(cuit), aceptable);
+}
+
+QTEST_MAIN(TstCuit)
+#include "tst_cuit.moc"
