@@ -60,6 +60,8 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     verticalHeader()->setVisible(false);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
+    // Narrow columns (a 255-twip marker column) keep the width they are given.
+    horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->viewport()->installEventFilter(this);
     horizontalHeader()->viewport()->setMouseTracking(true);
     setMouseTracking(true);
