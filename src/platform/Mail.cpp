@@ -109,7 +109,19 @@ QByteArray MailItem::composeMessage() const {
     g_free(id);
 
     Ref<GMimeTextPart> texto(g_mime_text_part_new_with_subtype("plain"));
-    g_mime_text_part_set_text(texto.p, body_.toUtf8().constData());
+    {
+        // Always UTF-8, and 7-bit on the wire: quoted-printable whenever the text needs it.
+        const QByteArray cuerpo = body_.toUtf8();
+        Ref<GMimeStream> flujo(
+            g_mime_stream_mem_new_with_buffer(cuerpo.constData(), cuerpo.size()));
+        Ref<GMimeDataWrapper> contenido(
+            g_mime_data_wrapper_new_with_stream(flujo.p, GMIME_CONTENT_ENCODING_DEFAULT));
+        g_mime_part_set_content(GMIME_PART(texto.p), contenido.p);
+        g_mime_text_part_set_charset(texto.p, "utf-8");
+        g_mime_part_set_content_encoding(GMIME_PART(texto.p),
+                                         g_mime_part_get_best_content_encoding(
+                                             GMIME_PART(texto.p), GMIME_ENCODING_CONSTRAINT_7BIT));
+    }
 
     if (adjuntos_.empty()) {
         g_mime_message_set_mime_part(mensaje.p, GMIME_OBJECT(texto.p));
