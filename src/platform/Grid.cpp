@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace zul {
 
@@ -43,11 +44,12 @@ class GridDelegado : public QStyledItemDelegate {
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         auto* linea = static_cast<QLineEdit*>(editor);
-        // A masked editor with nothing typed gives back an empty cell, not the bare template.
-        const QString texto = linea->inputMask().isEmpty() || linea->hasAcceptableInput() ||
-                                      !linea->text().trimmed().isEmpty()
-                                  ? linea->text()
-                                  : QString();
+        // A masked editor with nothing typed gives back an empty cell, not the bare "//".
+        QString texto = linea->text();
+        if (!linea->inputMask().isEmpty() &&
+            std::none_of(texto.cbegin(), texto.cend(),
+                         [](QChar c) { return c.isLetterOrNumber(); }))
+            texto.clear();
         model->setData(index, texto, Qt::EditRole);
     }
 

@@ -319,6 +319,36 @@ class TstGrid : public QObject {
         QCOMPARE(g.Col(), 2);
         QCOMPARE(g.TextMatrix(1, 0), QString("9"));
     }
+
+    // A date column with an edit mask: a typed date stays, an untouched one stays empty.
+
+    void edicionConMascara() {
+        Grid g;
+        armar(g);
+        g.AddItem("1	a");
+        g.setColEditable(2, true);
+        g.setColEditMask(2, "99/99/9999;_");
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        g.setFocus();
+        g.Select(1, 2);
+        g.EditCell();
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QCOMPARE(editor->inputMask(), QString("99/99/9999;_"));
+        QSignalSpy despues(&g, &Grid::AfterEdit);
+        g.setCol(1);  // leaving the cell commits what was typed: nothing
+        QVERIFY(!g.Editando());
+        QCOMPARE(despues.count(), 1);
+        QCOMPARE(g.TextMatrix(1, 2), QString());
+        g.setCol(2);
+        g.EditCell();
+        editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QTest::keyClicks(editor, "31122024");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!g.Editando());
+        QCOMPARE(g.TextMatrix(1, 2), QString("31/12/2024"));
+    }
 };
 
 QTEST_MAIN(TstGrid)
