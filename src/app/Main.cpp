@@ -11,14 +11,17 @@
 
 namespace zul {
 
-QString ObtenerNombreEquipo() { return QSysInfo::machineHostName().left(255); }
+QString ObtenerNombreEquipo() {
+    return QSysInfo::machineHostName().left(255);
+}
 
 void ActualizarBase() {
     try {
         Database& db = Database::open(RutaBase);
-        for (const char* sql : {"alter table DDJJ add DDJJ_codbar varchar(32)",
-                                "alter table DDJJ add DDJJ_fcodbar varchar(32)",
-                                "alter table empleado add Ado_Remunera double,Ado_NORemunera double"}) {
+        for (const char* sql :
+             {"alter table DDJJ add DDJJ_codbar varchar(32)",
+              "alter table DDJJ add DDJJ_fcodbar varchar(32)",
+              "alter table empleado add Ado_Remunera double,Ado_NORemunera double"}) {
             try {
                 db.execute(QString::fromLatin1(sql));
             } catch (const DatabaseError&) {

@@ -1,6 +1,7 @@
 #pragma once
 // Small services every window uses: twips, centring, the open windows, the MDI frame.
 
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -8,15 +9,28 @@ class QWidget;
 namespace zul {
 
 // The sizes of the window layouts are in twips; 15 twips make one pixel.
-constexpr int Twips(int twips) { return twips / 15; }
+constexpr int Twips(int twips) {
+    return twips / 15;
+}
 
+// Centres a window: an MDI child in the frame's work area, any other window on the screen.
 void Centrar(QWidget* ventana);
 // Windows loaded now: the main window and every window open in it or beside it.
 int VentanasCargadas();
+// The loaded windows other than the main window (the widgets, not their MDI frames).
+QList<QWidget*> VentanasAbiertas();
 // The main window (objectName "Menu"), or null (tests that open a window alone).
 QWidget* VentanaPrincipal();
 // Shows a modeless window inside the main window's frame (or on its own when there is none)
-// and brings it to the front.
+// and brings it to the front. The window is destroyed when it is closed.
 void MostrarVentana(QWidget* ventana);
+
+// The loaded window of class T, or null: one instance per window kind.
+template <class T>
+T* VentanaCargada() {
+    for (QWidget* w : VentanasAbiertas())
+        if (T* t = qobject_cast<T*>(w)) return t;
+    return nullptr;
+}
 
 }  // namespace zul

@@ -1,0 +1,125 @@
+#include "platform/Ventana.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+namespace zul {
+namespace {
+
+QMdiArea* AreaPrincipal() {
+    QWidget* principal = VentanaPrincipal();
+    return principal ? principal->findChild<QMdiArea*>() : nullptr;
+}
+
+QMdiSubWindow* MarcoDe(QWidget* ventana) {
+    return qobject_cast<QMdiSubWindow*>(ventana->parentWidget());
+}
+
+// Windows of their own that count as loaded: not menus, tips or the main window.
+bool EsVentanaSuelta(QWidget* w) {
+    const Qt::WindowType tipo = w->windowType();
+    return (tipo == Qt::Window || tipo == Qt::Dialog) && !w->isHidden() &&
+           w->objectName() != QLatin1String("Menu");
+}
+
+// Sees the window hide itself (its own close) while its frame stays.
+class FiltroCierre : public QObject {
+  public:
+    FiltroCierre(QObject* padre, std::function<void()> alCerrar)
+        : QObject(padre), alCerrar_(std::move(alCerrar)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Hide) alCerrar_();
+        return false;
+    }
+
+  private:
+    std::function<void()> alCerrar_;
+};
+
+}  // namespace
+
+QWidget* VentanaPrincipal() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("Menu")) return w;
+    return nullptr;
+}
+
+QList<QWidget*> VentanasAbiertas() {
+    QList<QWidget*> lista;
+    if (QMdiArea* area = AreaPrincipal())
+        for (QMdiSubWindow* marco : area->subWindowList())
+            if (marco->widget() && !marco->isHidden()) lista << marco->widget();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (EsVentanaSuelta(w)) lista << w;
+    return lista;
+}
+
+int VentanasCargadas() {
+    return static_cast<int>(VentanasAbiertas().size()) + (VentanaPrincipal() ? 1 : 0);
+}
+
+void Centrar(QWidget* ventana) {
+    if (QMdiSubWindow* marco = MarcoDe(ventana)) {
+        if (QMdiArea* area = marco->mdiArea()) {
+            const QSize libre = area->viewport()->size();
+            marco->move(std::max(0, (libre.width() - marco->width()) / 2),
+                        std::max(0, (libre.height() - marco->height()) / 2));
+        }
+        return;
+    }
+    QWidget* w = ventana->window();
+    QScreen* pantalla = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!pantalla) return;
+    const QRect libre = pantalla->availableGeometry();
+    const QSize tam = w->frameGeometry().size();
+    w->move(libre.x() + std::max(0, (libre.width() - tam.width()) / 2),
+            libre.y() + std::max(0, (libre.height() - tam.height()) / 2));
+}
+
+void MostrarVentana(QWidget* ventana) {
+    QMdiArea* area = AreaPrincipal();
+    QMdiSubWindow* marco = MarcoDe(ventana);
+    if (!area || (!marco && ventana->isWindow() && ventana->isVisible())) {
+        ventana->setAttribute(Qt::WA_DeleteOnClose);
+        ventana->show();
+        ventana->raise();
+        ventana->activateWindow();
+        return;
+    }
+    if (!marco) {
+        const QSize tam =
+            ventana->testAttribute(Qt::WA_Resized) ? ventana->size() : ventana->sizeHint();
+        marco = area->addSubWindow(ventana);
+        marco->setObjectName(ventana->objectName() + QStringLiteral("_marco"));
+        marco->setAttribute(Qt::WA_DeleteOnClose);
+        marco->show();
+        // The frame takes the window's own size plus its title bar and borders.
+        marco->resize(tam + (marco->size() - ventana->size()));
+        Centrar(ventana);
+        // A window that closes itself takes its frame with it.
+        QPointer<QMdiSubWindow> pm(marco);
+        QPointer<QWidget> pv(ventana);
+        auto cerrarMarco = [pm, pv] {
+            QTimer::singleShot(0, [pm, pv] {
+                if (pm && pm->isVisible() && !pm->isMinimized() && !pm->isShaded() &&
+                    (!pv || pv->isHidden()))
+                    pm->close();
+            });
+        };
+        QObject::connect(ventana, &QObject::destroyed, marco, cerrarMarco);
+        ventana->installEventFilter(new FiltroCierre(marco, cerrarMarco));
+    }
+    marco->show();
+    if (marco->isMinimized()) marco->showNormal();
+    area->setActiveSubWindow(marco);
+    marco->raise();
+    ventana->activateWindow();
+}
+
+}  // namespace zul

@@ -1,0 +1,162 @@
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/Main.h"
+#include "app/Menu.h"
+#include "common/Globales.h"
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+#include "support/BaseDePrueba.h"
+
+using namespace zul;
+
+namespace {
+
+// The schema as an older program wrote it: without the columns added later.
+QString EsquemaViejo(bool conCodbar) {
+    QString esquema = prueba::scriptsDeLaBase().at(0);
+    esquema.remove(QRegularExpression(QStringLiteral(R"(\n\s*Ado_Remunera\s+REAL,)"),
+                                      QRegularExpression::CaseInsensitiveOption));
+    esquema.remove(QRegularExpression(QStringLiteral(R"(\n\s*Ado_noRemunera\s+REAL,)"),
+                                      QRegularExpression::CaseInsensitiveOption));
+    esquema.remove(QRegularExpression(QStringLiteral(R"(,\s*DDJJ_fcodbar\s+VARCHAR\(32\))"),
+                                      QRegularExpression::CaseInsensitiveOption));
+    if (!conCodbar)
+        esquema.remove(QRegularExpression(QStringLiteral(R"(,\s*DDJJ_CODBAR\s+VARCHAR\(32\))"),
+                                          QRegularExpression::CaseInsensitiveOption));
+    return esquema;
+}
+
+bool TieneColumna(const QString& tabla, const QString& columna) {
+    try {
+        Database::open(RutaBase).openRecordset(
+            QStringLiteral("SELECT %1 FROM %2").arg(columna, tabla));
+        return true;
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}
+
+QString Esquema() {
+    Recordset rs = Database::open(RutaBase).openRecordset(
+        QStringLiteral("SELECT sql FROM sqlite_master ORDER BY name"));
+    QString todo;
+    for (; !rs.eof(); rs.moveNext()) todo += rs.value(0).toString() + QLatin1Char('\n');
+    return todo;
+}
+
+const QStringList kAgregadas = {
+    QStringLiteral("DDJJ.DDJJ_codbar"), QStringLiteral("DDJJ.DDJJ_fcodbar"),
+    QStringLiteral("empleado.Ado_Remunera"), QStringLiteral("empleado.Ado_NORemunera")};
+
+bool TieneLasAgregadas() {
+    for (const QString& c : kAgregadas) {
+        const QStringList partes = c.split(QLatin1Char('.'));
+        if (!TieneColumna(partes[0], partes[1])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+class TstMain : public QObject {
+    Q_OBJECT
+  private slots:
+    void baseViejaRecibeLasCuatroColumnas();
+    void baseSinSoloFcodbar();
+    void baseCompletaNoCambia();
+    void baseFaltanteAvisaYNoSeCrea();
+    void archivoQueNoEsUnaBase();
+    void nombreDelEquipo();
+};
+
+void TstMain::baseViejaRecibeLasCuatroColumnas() {
+    prueba::BaseDePrueba base;
+    Database::closeShared();
+    QFile::remove(base.ruta());
+    Database::createFile(base.ruta(), {EsquemaViejo(false), prueba::scriptsDeLaBase().at(1)});
+    QVERIFY(!TieneColumna("DDJJ", "DDJJ_codbar"));
+    QVERIFY(!TieneColumna("empleado", "Ado_Remunera"));
+    ActualizarBase();
+    QVERIFY(TieneLasAgregadas());
+    QVERIFY(msgbox_prueba::mostrados().isEmpty());
+    // Both salary parts can be written and read back.
+    base.ejecutar(
+        QStringLiteral("INSERT INTO Empleado (ado_IdEmpresa, Ado_Id, Ado_Remunera, Ado_NORemunera) "
+                       "VALUES (1, 1, 100.5, 20)"));
+    QCOMPARE(base.valor("SELECT Ado_NORemunera FROM Empleado").toDouble(), 20.0);
+    // A second start finds everything in place and stays silent.
+    const QString despues = Esquema();
+    ActualizarBase();
+    QCOMPARE(Esquema(), despues);
+    QVERIFY(msgbox_prueba::mostrados().isEmpty());
+}
+
+void TstMain::baseSinSoloFcodbar() {
+    prueba::BaseDePrueba base;
+    Database::closeShared();
+    QFile::remove(base.ruta());
+    QString esquema = prueba::scriptsDeLaBase().at(0);
+    esquema.remove(QRegularExpression(QStringLiteral(R"(,\s*DDJJ_fcodbar\s+VARCHAR\(32\))"),
+                                      QRegularExpression::CaseInsensitiveOption));
+    Database::createFile(base.ruta(), {esquema, prueba::scriptsDeLaBase().at(1)});
+    QVERIFY(TieneColumna("DDJJ", "DDJJ_codbar"));
+    QVERIFY(!TieneColumna("DDJJ", "DDJJ_fcodbar"));
+    ActualizarBase();
+    QVERIFY(TieneLasAgregadas());
+    QVERIFY(msgbox_prueba::mostrados().isEmpty());
+}
+
+void TstMain::baseCompletaNoCambia() {
+    prueba::BaseDePrueba base;
+    base.ejecutar(QStringLiteral(
+        "INSERT INTO DDJJ (DDJJ_Id, ddjj_idempresa, DDJJ_codbar) VALUES (1, 2, '4520')"));
+    const QString antes = Esquema();
+    ActualizarBase();
+    QCOMPARE(Esquema(), antes);
+    QCOMPARE(base.valor("SELECT DDJJ_codbar FROM DDJJ").toString(), QStringLiteral("4520"));
+    QVERIFY(msgbox_prueba::mostrados().isEmpty());
+}
+
+void TstMain::baseFaltanteAvisaYNoSeCrea() {
+    prueba::BaseDePrueba base;
+    QTemporaryDir otra;
+    RutaBase = otra.filePath(QStringLiteral("ZUL.mdb"));
+    ActualizarBase();
+    QVERIFY(msgbox_prueba::mostrados().isEmpty());
+    QVERIFY(!QFile::exists(RutaBase));
+    Menu menu;
+    QVERIFY(!menu.MDIForm_Load());
+    const auto mensajes = msgbox_prueba::mostrados();
+    QCOMPARE(mensajes.size(), 1);
+    QVERIFY(mensajes[0].texto.contains(RutaBase));
+    QVERIFY(mensajes[0].texto.contains(QStringLiteral("El programa se cerrará")));
+    QCOMPARE(mensajes[0].estilo, 16);
+    QVERIFY(!QFile::exists(RutaBase));
+}
+
+void TstMain::archivoQueNoEsUnaBase() {
+    prueba::BaseDePrueba base;
+    Database::closeShared();
+    QFile f(base.ruta());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    ActualizarBase();
+    QVERIFY(msgbox_prueba::mostrados().isEmpty());
+    Menu menu;
+    QVERIFY(!menu.MDIForm_Load());
+    QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+    QVERIFY(msgbox_prueba::mostrados()[0].texto.contains(base.ruta()));
+}
+
+void TstMain::nombreDelEquipo() {
+    const QString nombre = ObtenerNombreEquipo();
+    QVERIFY(nombre.size() <= 255);
+    QVERIFY(!nombre.contains(QChar(0)));
+}
+
+QTEST_MAIN(TstMain)
+#include "tst_main.moc"
