@@ -19,6 +19,8 @@
 #include "common/GrillaEdicion.h"
 #include "common/Moneda.h"
 #include "common/Teclado.h"
+#include "declaration/GrabarDDJJ.h"
+#include "declaration/InformeDDJJ.h"
 #include "lookup/ModConsu.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -113,6 +115,14 @@ frmDecJurada::frmDecJurada(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     ArmarVentana();
     Form_Load();
+}
+
+frmDecJurada::~frmDecJurada() {
+    // Closing hides the controls and commits an open cell editor: none of that may reach the
+    // handlers of a window that is going away.
+    delete validacion_;
+    Grilla_->disconnect(this);
+    Grilla2_->disconnect(this);
 }
 
 void frmDecJurada::ArmarVentana() {
@@ -279,6 +289,8 @@ void frmDecJurada::ArmarVentana() {
         texto_[i]->installEventFilter(this);
     }
     mskPeriodo_->installEventFilter(this);
+
+    ReportControl::de(this);  // rpt1
 
     validacion_ = new Validacion(this);
     validacion_->registrar(mskPeriodo_, [this] { return mskPeriodo_Validate(); });
@@ -656,30 +668,34 @@ bool frmDecJurada::texto_Validate(int indice) {
 
 // ---- leavers ----
 
-bool frmDecJurada::BuscarGrilla2(qint64 codigo) {
+namespace {
+
+// Rows whose code reads as the number `codigo`; `ultima` gets the last of them (-1 if none).
+int FilasConCodigo(const Grid* grilla, qint64 codigo, int* ultima = nullptr) {
     int cuenta = 0;
-    for (int r = 1; r < Grilla2_->Rows(); ++r) {
-        const QString c = Grilla2_->TextoClave(r, "codigo");
-        if (EsNumero(c) && LeerNumero(c) == static_cast<double>(codigo)) ++cuenta;
+    if (ultima) *ultima = -1;
+    for (int r = 1; r < grilla->Rows(); ++r) {
+        const QString c = grilla->TextoClave(r, "codigo");
+        if (!EsNumero(c) || LeerNumero(c) != static_cast<double>(codigo)) continue;
+        ++cuenta;
+        if (ultima) *ultima = r;
     }
-    return cuenta > 1;
+    return cuenta;
+}
+
+}  // namespace
+
+bool frmDecJurada::BuscarGrilla2(qint64 codigo) {
+    return FilasConCodigo(Grilla2_, codigo) > 1;
 }
 
 bool frmDecJurada::BuscarGrilla(qint64 codigo) {
-    int cuenta = 0;
-    for (int r = 1; r < Grilla_->Rows(); ++r) {
-        const QString c = Grilla_->TextoClave(r, "codigo");
-        if (EsNumero(c) && LeerNumero(c) == static_cast<double>(codigo)) ++cuenta;
-    }
-    return cuenta > 1;
+    return FilasConCodigo(Grilla_, codigo) > 1;
 }
 
 void frmDecJurada::BorrarGrilla(qint64 codigo) {
     int fila = -1;
-    for (int r = 1; r < Grilla_->Rows(); ++r) {
-        const QString c = Grilla_->TextoClave(r, "codigo");
-        if (EsNumero(c) && LeerNumero(c) == static_cast<double>(codigo)) fila = r;
-    }
+    FilasConCodigo(Grilla_, codigo, &fila);
     if (fila < 0) return;
     QStringList celdas;
     for (int c = 0; c < Grilla_->Cols(); ++c) celdas << Grilla_->TextMatrix(fila, c);
@@ -817,13 +833,67 @@ void frmDecJurada::btnGrabar_Click() {
     }
     // Nobody drops out unseen: a leaver row without a valid leaving date is no leaver.
     if (ReponerEmpleados(true)) Calcular();
+
+    DDJJEnPantalla d;
+    d.periodo = Periodo();
+    d.vencimiento = texto_[14]->text();
+    d.nroInscripcion = texto_[15]->text();
+    d.cantEmpleados = texto_[5]->text();
+    d.totalRemu = texto_[6]->text();
+    d.remu2 = texto_[8]->text();
+    d.farmacia = texto_[9]->text();
+    d.amec = texto_[10]->text();
+    d.cuotaSocietaria = texto_[11]->text();
+    d.total = texto_[12]->text();
+    d.valorCuota = texto_[16]->text();
+    d.tope = texto_[17]->text();
+    d.amec3 = texto_[18]->text();
+    d.prestamos = texto_[19]->text();
+    for (int r = 1; r < Grilla_->Rows(); ++r) {
+        const auto celda = [this, r](const char* clave) { return Grilla_->TextoClave(r, clave); };
+        d.empleados.push_back({celda("codigo"), celda("Sueldo"), celda("Aporte2") == "1",
+                               celda("AporteFarmacia") == "1", celda("AporteAmec") == "1",
+                               celda("CuotaSoc") == "1", celda("IdCatego"),
+                               celda("afiliado") == "1", celda("prestamo")});
+    }
+    for (int r = 1; r < Grilla2_->Rows(); ++r) {
+        const auto celda = [this, r](const char* clave) { return Grilla2_->TextoClave(r, clave); };
+        d.bajas.push_back(
+            {celda("codigo"), celda("FechaEgreso"), celda("Sueldo"), celda("IdCatego")});
+    }
+    const ResultadoGrabar resultado = GrabarDDJJ(d);
+    if (!resultado.grabada()) {
+        if (!resultado.foco.isEmpty())
+            if (auto* w = findChild<QWidget*>(resultado.foco)) w->setFocus();
+        return;
+    }
+    // The offers print and mail the declaration just written.
+    IdDDJJ_ = resultado.idDDJJ;
+    if (MsgBox(QStringLiteral("La Declaración Jurada se grabo correctamente!. Desea imprimirla? "),
+               52) == vbYes)
+        btnImprimir_Click();
+    if (MsgBox(QStringLiteral("Desea enviar el e-mail?"), 68) == vbYes) btnEMail_Click();
+    btnCancelar_Click();
 }
 
-void frmDecJurada::btnEliminar_Click() {}
+void frmDecJurada::btnEliminar_Click() {
+    if (MsgBox(QStringLiteral("Confirma eliminación del registro? "), 68,
+               QStringLiteral("Eliminación")) != vbYes)
+        return;
+    // On failure the declaration is still saved, and the window says so by staying as it is.
+    if (!EliminarDDJJ(IdDDJJ_)) return;
+    btnEliminar_->setEnabled(false);
+    btnGrabar_->setEnabled(true);
+    btnCancelar_Click();
+}
 
-void frmDecJurada::btnImprimir_Click() {}
+void frmDecJurada::btnImprimir_Click() {
+    ImprimirDDJJ(IdDDJJ_, this);
+}
 
-void frmDecJurada::btnEMail_Click() {}
+void frmDecJurada::btnEMail_Click() {
+    EnviarDDJJ(IdDDJJ_, texto_[0]->text(), Periodo(), texto_[20], this);
+}
 
 void frmDecJurada::btnCancelar_Click() {
     for (QLineEdit* caja : texto_) caja->setText(QString());

@@ -23,6 +23,7 @@ class frmDecJurada : public QWidget {
     Q_OBJECT
   public:
     explicit frmDecJurada(QWidget* parent = nullptr);
+    ~frmDecJurada() override;
 
     // The declaration's data, by index as the window numbers them (0 to 20).
     QLineEdit* texto(int indice) const { return texto_.at(indice); }

@@ -1,0 +1,571 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "common/Globales.h"
+#include "declaration/frmDecJurada.h"
+#include "lookup/NueCons.h"
+#include "platform/Grid.h"
+#include "platform/MsgBox.h"
+#include "support/BaseDePrueba.h"
+
+using namespace zul;
+
+// Company 1 with its employees, loans and saved declarations; company 2 beside it.
+//
+// Employees of company 1 (salary; flags 2 % / 2,5 / 1 % / fee / member; remunerative parts):
+//   1 PEREZ   1000,50  1 1 1 1 1  -        -       loans: 100,25 + 50,10 in May, 100,25 in June
+//   2 GOMEZ   2345,67  1 0 1 1 1  2000     345,67  loan: 80 in June only
+//   3 DIAZ    (none)   1 0 0 0 1  -        -
+//   4 RUIZ    1500     1 1 0 1 0  0        500
+//   8 LOPEZ   1200     1 0 0 1 0  -        -
+//   5 SOSA    left 15/04/2024, not yet listed: offered among the leavers
+//   6 VEGA    left, listed as leaver of declaration 70000: not offered
+//   7 ROJAS   category without a Categoria row: in neither grid
+class TstDecJurada : public QObject {
+    Q_OBJECT
+
+    static void datos(const prueba::BaseDePrueba& b) {
+        b.ejecutar(
+            "INSERT INTO Empresa (Emp_Id, Emp_Nombre, Emp_Domicilio, Emp_Localidad, "
+            "Emp_CUIT, Emp_Telefono) VALUES (1, 'ACME SA', 'Calle 1', 'Rosario', "
+            "'30-71234567-1', '4444'), (2, 'OTRA SRL', 'x', 'y', 'z', 'w')");
+        b.ejecutar("UPDATE Empresa SET emp_emaild='estudio@example.com' WHERE emp_id=0");
+        b.ejecutar(
+            "INSERT INTO Categoria (Cat_Id, Cat_Nombre) VALUES ('1', 'Administrativo'), "
+            "('2', 'Maestranza')");
+        b.ejecutar(
+            "INSERT INTO Empleado (Ado_Id, Ado_Nombre, Ado_FechaNac, Ado_Cuil, Ado_FechaIng, "
+            "Ado_Sueldo, Ado_Categoria, Ado_Aporte2, Ado_Aporte25, Ado_Aporte1, Ado_AporteCS, "
+            "Ado_Afiliado, Ado_FechaEgreso, ado_IdEmpresa, Ado_Remunera, Ado_noRemunera) VALUES "
+            "(1, 'PEREZ JUAN', #02/01/1980#, '20-11111111-1', #03/15/2010#, 1000.5, '1', -1, -1, "
+            "-1, -1, -1, NULL, 1, NULL, NULL),"
+            "(2, 'GOMEZ ANA', NULL, '27-22222222-2', #01/02/2015#, 2345.67, '1', -1, 0, -1, -1, "
+            "-1, NULL, 1, 2000, 345.67),"
+            "(3, 'DIAZ LUIS', NULL, NULL, NULL, NULL, '2', -1, 0, 0, 0, -1, NULL, 1, NULL, NULL),"
+            "(4, 'RUIZ EVA', NULL, NULL, NULL, 1500, '2', -1, -1, 0, -1, 0, NULL, 1, 0, 500),"
+            "(8, 'LOPEZ MARIA', NULL, '27-88888888-8', #06/01/2020#, 1200, '2', -1, 0, 0, -1, "
+            "0, NULL, 1, NULL, NULL),"
+            "(5, 'SOSA LEO', NULL, '20-55555555-5', #01/01/2019#, 900, '2', 0, 0, 0, 0, 0, "
+            "#04/15/2024#, 1, NULL, NULL),"
+            "(6, 'VEGA OLGA', NULL, NULL, NULL, 800, '2', 0, 0, 0, 0, 0, #02/20/2024#, 1, NULL, "
+            "NULL),"
+            "(7, 'ROJAS IVAN', NULL, NULL, NULL, 700, 'ZZ', -1, 0, 0, 0, 0, NULL, 1, NULL, NULL),"
+            "(9, 'AJENO OTRO', NULL, NULL, NULL, 5000, '1', -1, 0, 0, -1, 0, NULL, 2, NULL, NULL),"
+            "(1, 'AJENO UNO', NULL, NULL, NULL, 5000, '1', -1, 0, 0, -1, 0, NULL, 2, NULL, NULL)");
+        b.ejecutar(
+            "INSERT INTO PrestamoCuota (pcu_idPrestamo, pcu_nrocuota, pcu_idempleado, "
+            "pcu_importe, pcu_fechaven, pcu_IdEmpresa) VALUES "
+            "(1, 1, 1, 100.25, #05/10/2024#, 1), (1, 2, 1, 100.25, #06/10/2024#, 1), "
+            "(2, 1, 1, 50.10, #05/20/2024#, 1), (3, 1, 2, 80, #06/10/2024#, 1), "
+            "(4, 1, 1, 999, #05/10/2024#, 2)");
+        // March 2024 saved, with a number beyond 16 bits, a fractional cap and a fee of 12,5.
+        b.ejecutar(
+            "INSERT INTO DDJJ (DDJJ_Id, DDJJ_Periodo, DDJJ_Fecha, DDJJ_Vencimiento, "
+            "DDJJ_NroIns, DDJJ_CantEmp, DDJJ_TotalRemu, DDJJ_2Remu, DDJJ_Farmacia, "
+            "DDJJ_Amec, DDJJ_Cuota, DDJJ_Total, DDJJ_ValorCuota, DDJJ_Tope, "
+            "DDJJ_Prestamo, DDJJ_Amec3, ddjj_idempresa) VALUES "
+            "(70000, #03/01/2024#, #04/02/2024#, #04/10/2024#, 4455, 2, 3346.17, "
+            "66.9234, 25.0125, 30.005, 25, 300.75, 12.5, 50.5, 12.5, 80.515, 1), "
+            "(3, #01/01/2024#, NULL, NULL, 1, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 1), "
+            "(5, #03/01/2024#, NULL, NULL, 1, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 2)");
+        b.ejecutar(
+            "INSERT INTO EmpleadoXDDJJ (ExD_IdDDJJ, ExD_IdEmpleado, ExD_Sueldo, "
+            "ExD_Aporte2, ExD_AporteFar, ExD_AporteAmec, ExD_Cuota, ExD_IdCatego, "
+            "ExD_Afiliado, ExD_Prestamo, ExD_idempresa) VALUES "
+            "(70000, 1, 999, 1, 1, 1, 1, 1, 1, 12.5, 1), "
+            "(70000, 2, 2347.17, 1, 0, 1, 1, 1, 1, NULL, 1)");
+        b.ejecutar(
+            "INSERT INTO Bajas (Baj_DDJJ, Baj_Empleado, Baj_FecEgreso, Baj_Sueldo, "
+            "Baj_IdCatego, baj_idempresa) VALUES (70000, 6, #02/20/2024#, 800, 2, 1)");
+    }
+
+    // Row of the grid whose code is `codigo`, or -1.
+    static int fila(Grid* g, const QString& codigo) {
+        for (int r = 1; r < g->Rows(); ++r)
+            if (g->TextoClave(r, "codigo") == codigo) return r;
+        return -1;
+    }
+    static QStringList codigos(Grid* g) {
+        QStringList c;
+        for (int r = 1; r < g->Rows(); ++r) c << g->TextoClave(r, "codigo");
+        return c;
+    }
+    // Totals as the window shows them: count, salaries, 2 %, 2,5, 1 %, fee, 3 %, loans, total.
+    static QStringList totales(frmDecJurada* w) {
+        QStringList t;
+        for (int i : {5, 6, 8, 9, 10, 11, 18, 19, 12}) t << w->texto(i)->text();
+        return t;
+    }
+
+    QPointer<frmDecJurada> abrir() {
+        IdEmpresa = 1;
+        auto* w = new frmDecJurada;
+        w->show();
+        QApplication::setActiveWindow(w);
+        if (!QTest::qWaitForWindowActive(w)) qWarning("window not active");
+        return w;
+    }
+
+    // May 2024, new, after March (saved) left its cap and fee in the boxes.
+    QPointer<frmDecJurada> abrirMayo() {
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "03/2024");
+        periodo(w, "05/2024");
+        return w;
+    }
+
+    // Types a period and leaves the box, as the user does.
+    static void periodo(frmDecJurada* w, const QString& mmaaaa) {
+        w->mskPeriodo()->setFocus();
+        w->mskPeriodo()->setText(mmaaaa);
+        w->texto(15)->setFocus();
+        QApplication::processEvents();
+    }
+
+    // The totals of May 2024 worked out by hand, with the cap 50,5 and the fee 12,5 that the
+    // March declaration leaves in the boxes:
+    //   salaries 1000,5 + 2345,67 + 0 + 1500 + 1200 = 6046,17
+    //   2 %  20,01 (1000,5) + 6,9134 + 40 (both parts) + 0 + 10 (non-remunerative 500) + 24
+    //        = 100,9234
+    //   2,5  25,0125 (1000,5) + 37,5 (1500: remunerative 0) = 62,5125
+    //   1 %  10,005 (1000,5) + 20 (remunerative 2000) = 30,005
+    //   fee  4 × 12,5 = 50
+    //   3 %  30,015 (3 % of 1000,5, under the cap) + 50,5 (capped: 70,3701) + 0 (no salary)
+    //        = 80,515
+    //   loans 100,25 + 50,10 due in May (June's instalments wait) = 150,35
+    //   total 100,9234 + 62,5125 + 30,005 + 50 + 80,515 + 150,35 = 474,3059
+    const QStringList kMayo = {"5",  "6046,17", "100,9234", "62,5125", "30,005",
+                               "50", "80,515",  "150,35",   "474,3059"};
+    // Without LOPEZ (1200, 2 % and fee): 2 % 76,9234, fee 37,5, total 437,8059.
+    const QStringList kMayoSinLopez = {"4",    "4846,17", "76,9234", "62,5125", "30,005",
+                                       "37,5", "80,515",  "150,35",  "437,8059"};
+
+  private slots:
+    void init() { NueCons::alMostrar = nullptr; }
+
+    void abreConLaEmpresaYElMesActual() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        QCOMPARE(w->windowTitle(), QString("Declaración Jurada"));
+        QCOMPARE(w->texto(0)->text(), QString("ACME SA"));
+        QCOMPARE(w->texto(3)->text(), QString("30-71234567-1"));
+        QCOMPARE(w->texto(20)->text(), QString("estudio@example.com"));
+        QCOMPARE(w->mskPeriodo()->displayText(), QDate::currentDate().toString("MM/yyyy"));
+        QCOMPARE(w->texto(7)->text(), w->mskPeriodo()->displayText());
+        QCOMPARE(w->texto(16)->text(), QString("10"));
+        QVERIFY(!w->texto(17)->isEnabled());
+        QVERIFY(w->btnGrabar()->isEnabled());
+        QVERIFY(!w->btnEliminar()->isEnabled());
+        QVERIFY(!w->findChild<QPushButton*>("btnEmpleados")->isEnabled());
+        QCOMPARE(w->IdDDJJ(), 0);
+        // Active employees of the company whose category exists; the leaver not yet listed.
+        QStringList activos = codigos(w->Grilla());
+        QCOMPARE(activos.last(), QString());
+        activos.removeLast();
+        activos.sort();
+        QCOMPARE(activos, QStringList({"1", "2", "3", "4", "8"}));
+        QCOMPARE(codigos(w->Grilla2()), QStringList({"5", ""}));
+        const int sosa = fila(w->Grilla2(), "5");
+        QCOMPARE(w->Grilla2()->TextoClave(sosa, "FechaEgreso"), QString("15/04/2024"));
+        QCOMPARE(w->Grilla2()->TextoClave(sosa, "IdCatego"), QString("2"));
+        QCOMPARE(w->Grilla2()->TextoClave(sosa, "Categoria"), QString("Maestranza"));
+        // The cap box is empty: no 3 %; the fee box holds 10.
+        QCOMPARE(w->texto(18)->text(), QString("0"));
+        QCOMPARE(w->texto(11)->text(), QString("40"));
+        delete w;
+    }
+
+    void mesNuevoConTopeYCuotaDeUnMesGrabado() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+
+        periodo(w, "03/2024");
+        QCOMPARE(w->IdDDJJ(), 70000);
+        QVERIFY(!w->btnGrabar()->isEnabled());
+        QVERIFY(w->btnEliminar()->isEnabled());
+        QCOMPARE(w->texto(14)->text(), QString("10/04/2024"));
+        QCOMPARE(w->texto(15)->text(), QString("4455"));
+        QCOMPARE(w->texto(16)->text(), QString("12,5"));
+        QCOMPARE(w->texto(17)->text(), QString("50,5"));
+        // The stored totals stay, whatever the grid holds.
+        QCOMPARE(totales(w), QStringList({"2", "3346,17", "66,9234", "25,0125", "30,005", "25",
+                                          "80,515", "12,5", "300,75"}));
+        // The stored salary and loan, the current name.
+        const int perez = fila(w->Grilla(), "1");
+        QCOMPARE(w->Grilla()->TextoClave(perez, "Sueldo"), QString("999"));
+        QCOMPARE(w->Grilla()->TextoClave(perez, "prestamo"), QString("12,5"));
+        QCOMPARE(w->Grilla()->TextoClave(perez, "Nombre"), QString("PEREZ JUAN"));
+        QCOMPARE(w->Grilla()->TextoClave(fila(w->Grilla(), "2"), "prestamo"), QString());
+        QCOMPARE(codigos(w->Grilla2()), QStringList({"6", ""}));
+        QCOMPARE(w->texto(7)->text(), QString("03/2024"));
+
+        periodo(w, "05/2024");
+        QCOMPARE(w->IdDDJJ(), 0);
+        QVERIFY(w->btnGrabar()->isEnabled());
+        QVERIFY(!w->btnEliminar()->isEnabled());
+        QCOMPARE(w->texto(15)->text(), QString("4455"));  // kept from the month shown before
+        QCOMPARE(totales(w), kMayo);
+        const int perez5 = fila(w->Grilla(), "1");
+        QCOMPARE(w->Grilla()->TextoClave(perez5, "Sueldo"), QString("1000,5"));
+        QCOMPARE(w->Grilla()->TextoClave(perez5, "prestamo"), QString("150,35"));
+        QCOMPARE(w->Grilla()->TextoClave(perez5, "FechaNac"), QString("01/02/1980"));
+        QCOMPARE(w->Grilla()->TextoClave(perez5, "Aporte2"), QString("1"));
+        QCOMPARE(w->Grilla()->TextoClave(perez5, "remunera"), QString("0"));
+        // June's instalment does not count in May; no salary shows an empty cell.
+        QCOMPARE(w->Grilla()->TextoClave(fila(w->Grilla(), "2"), "prestamo"), QString());
+        QCOMPARE(w->Grilla()->TextoClave(fila(w->Grilla(), "3"), "Sueldo"), QString());
+        QCOMPARE(w->Grilla()->TextoClave(fila(w->Grilla(), "2"), "IdCatego"), QString("1"));
+        // No failure boxes for the member without a salary.
+        QVERIFY(msgbox_prueba::mostrados().isEmpty());
+
+        // An invalid period changes nothing.
+        periodo(w, "13/2024");
+        QCOMPARE(totales(w), kMayo);
+        QCOMPARE(w->texto(7)->text(), QString("05/2024"));
+        delete w;
+    }
+
+    void cuotaConLetrasOPuntoDecimal() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "05/2024");
+        // Fee 10, five... four members with the fee flag: 40; no cap: no 3 %.
+        QCOMPARE(w->texto(11)->text(), QString("40"));
+        w->texto(16)->setFocus();
+        w->texto(16)->setText("7.5");
+        w->texto(15)->setFocus();
+        QCOMPARE(w->texto(11)->text(), QString("30"));
+        // Letters: the box shows 0 and the totals follow.
+        w->texto(16)->setFocus();
+        w->texto(16)->setText("abc");
+        w->texto(15)->setFocus();
+        QCOMPARE(w->texto(16)->text(), QString("0"));
+        QCOMPARE(w->texto(11)->text(), QString("0"));
+        // (100,9234 + 62,5125 + 30,005) + 0 + 0 + 150,35
+        QCOMPARE(w->texto(12)->text(), QString("343,7909"));
+        delete w;
+    }
+
+    void venceElDiezDelMesSiguiente() {
+        QCOMPARE(frmDecJurada::VencimientoPropuesto("12/2024"), QString("10/01/2025"));
+        QCOMPARE(frmDecJurada::VencimientoPropuesto("11/2024"), QString("10/12/2024"));
+        QCOMPARE(frmDecJurada::VencimientoPropuesto("__/____"), QString());
+
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "03/2024");
+        // Entering the box proposes the date, also over a stored one.
+        w->mskPeriodo()->setText("12/2024");
+        w->texto(14)->setFocus();
+        QCOMPARE(w->texto(14)->text(), QString("10/01/2025"));
+        QCOMPARE(w->texto(14)->selectedText(), QString("10/01/2025"));
+        delete w;
+
+        w = abrir();
+        w->mskPeriodo()->setText("");
+        w->texto(14)->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(msgbox_prueba::mostrados().last().texto, QString("Debe ingresar el período!"));
+        QCOMPARE(msgbox_prueba::mostrados().last().estilo, 48);
+        QVERIFY(w->mskPeriodo()->hasFocus());
+        delete w;
+    }
+
+    void bajasPorCodigo() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrirMayo();
+        QCOMPARE(totales(w), kMayo);
+        Grid* g2 = w->Grilla2();
+
+        // Typed into the empty row through the cell editor.
+        g2->setFocus();
+        g2->setRow(2);
+        g2->setCol(0);
+        QApplication::processEvents();
+        QVERIFY(g2->Editando());
+        QTest::keyClicks(QApplication::focusWidget(), "8");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        QCOMPARE(g2->TextoClave(2, "codigo"), QString("8"));
+        QCOMPARE(g2->TextoClave(2, "Nombre"), QString("LOPEZ MARIA"));
+        QCOMPARE(g2->TextoClave(2, "Cuil"), QString("27-88888888-8"));
+        QCOMPARE(g2->TextoClave(2, "FechaIng"), QString("01/06/2020"));
+        QCOMPARE(g2->TextoClave(2, "Categoria"), QString("Maestranza"));
+        QCOMPARE(g2->TextoClave(2, "Sueldo"), QString("1200"));
+        QCOMPARE(g2->TextoClave(2, "IdCatego"), QString("2"));
+        QCOMPARE(fila(w->Grilla(), "8"), -1);
+        QCOMPARE(totales(w), kMayoSinLopez);
+        // The cursor waits on the leaving date.
+        QCOMPARE(g2->Row(), 2);
+        QCOMPARE(g2->Col(), g2->ColIndex("FechaEgreso"));
+
+        // A complete row moves on to a new empty row.
+        QVERIFY(g2->Editando());
+        QTest::keyClicks(QApplication::focusWidget(), "30052024");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        QCOMPARE(g2->TextoClave(2, "FechaEgreso"), QString("30/05/2024"));
+        QCOMPARE(g2->Rows(), 4);
+        QCOMPARE(g2->Row(), 3);
+        QCOMPARE(g2->Col(), 0);
+
+        // A code already among the leavers is refused; nothing else changes.
+        g2->setTextoClave(3, "codigo", "5");
+        w->Grilla2_AfterEdit(3, 0);
+        QCOMPARE(g2->TextoClave(3, "codigo"), QString());
+        QCOMPARE(totales(w), kMayoSinLopez);
+
+        // Another company's employee, letters: the row's cells are emptied.
+        g2->setTextoClave(3, "codigo", "9");
+        w->Grilla2_AfterEdit(3, 0);
+        QCOMPARE(g2->TextoClave(3, "Nombre"), QString());
+        QCOMPARE(g2->TextoClave(3, "codigo"), QString());
+        QCOMPARE(totales(w), kMayoSinLopez);
+
+        // Changing LOPEZ's row to another employee gives LOPEZ back to the active grid.
+        g2->setTextoClave(2, "codigo", "4");
+        w->Grilla2_AfterEdit(2, 0);
+        QVERIFY(fila(w->Grilla(), "8") > 0);
+        QCOMPARE(fila(w->Grilla(), "4"), -1);
+        QCOMPARE(w->Grilla()->TextoClave(w->Grilla()->Rows() - 1, "codigo"), QString());
+        QCOMPARE(w->texto(5)->text(), QString("4"));
+        // Without RUIZ (1500: 2 % 10, 2,5 37,5, fee 12,5):
+        //   2 % 90,9234  2,5 25,0125  1 % 30,005  fee 37,5  3 % 80,515  loans 150,35
+        QCOMPARE(totales(w), QStringList({"4", "4546,17", "90,9234", "25,0125", "30,005", "37,5",
+                                          "80,515", "150,35", "414,3059"}));
+
+        // Clearing the code brings RUIZ back too: the May totals again.
+        g2->setTextoClave(2, "codigo", "");
+        w->Grilla2_AfterEdit(2, 0);
+        QCOMPARE(g2->TextoClave(2, "Nombre"), QString());
+        QCOMPARE(totales(w), kMayo);
+        delete w;
+    }
+
+    void suprimirUnaBajaDevuelveAlEmpleadoYF4UsaLaConsulta() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrirMayo();
+        Grid* g2 = w->Grilla2();
+
+        // F4 in the code column takes the code from the hidden lookup box.
+        w->texto(13)->setText("8");
+        g2->setRow(2);
+        g2->setCol(0);
+        int tecla = 115;
+        w->Grilla2_KeyDown(tecla, 0);
+        QCOMPARE(g2->TextoClave(2, "Nombre"), QString("LOPEZ MARIA"));
+        QCOMPARE(totales(w), kMayoSinLopez);
+        if (g2->Editando()) g2->setFocus();  // closes the editor F4 opened
+
+        // Delete on the filled last row takes it away; LOPEZ is active again.
+        g2->setRow(2);
+        g2->setCol(0);
+        tecla = 46;
+        w->Grilla2_KeyDown(tecla, 0);
+        QCOMPARE(tecla, 0);
+        QCOMPARE(codigos(g2), QStringList({"5"}));
+        QVERIFY(fila(w->Grilla(), "8") > 0);
+        QCOMPARE(totales(w), kMayo);
+        delete w;
+    }
+
+    void grabarPideLosTresDatos() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "05/2024");
+        const QList<QPair<int, QString>> faltan = {
+            {14, "Debe ingresar la fecha de vencimiento"},
+            {15, "Debe ingresar el número de inscripción"},
+            {16, "Debe ingresar el importe de la cuota societaria"}};
+        w->texto(14)->setText("10/06/2024");
+        w->texto(15)->setText("4455");
+        w->texto(16)->setText("10");
+        for (const auto& [caja, texto] : faltan) {
+            const QString antes = w->texto(caja)->text();
+            w->texto(caja)->setText("");
+            msgbox_prueba::limpiar();
+            w->btnGrabar_Click();
+            QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+            QCOMPARE(msgbox_prueba::mostrados()[0].texto, texto);
+            QCOMPARE(msgbox_prueba::mostrados()[0].estilo, 64);
+            QCOMPARE(msgbox_prueba::mostrados()[0].titulo, QString());
+            QVERIFY(w->texto(caja)->hasFocus());
+            w->texto(caja)->setText(antes);
+        }
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
+        delete w;
+    }
+
+    void grabarConBajasYVolverAlMesActual() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrirMayo();
+        Grid* g2 = w->Grilla2();
+        // LOPEZ leaves on 30/05/2024; RUIZ's code is typed but no leaving date follows.
+        g2->setTextoClave(2, "codigo", "8");
+        w->Grilla2_AfterEdit(2, 0);
+        g2->setTextoClave(2, "FechaEgreso", "30/05/2024");
+        w->Grilla2_AfterEdit(2, g2->ColIndex("FechaEgreso"));
+        g2->setTextoClave(3, "codigo", "4");
+        w->Grilla2_AfterEdit(3, 0);
+        QCOMPARE(fila(w->Grilla(), "4"), -1);
+        w->texto(14)->setText("10/06/2024");
+
+        msgbox_prueba::limpiar();
+        w->btnGrabar_Click();
+        const auto mensajes = msgbox_prueba::mostrados();
+        QVERIFY(mensajes.size() >= 2);
+        QCOMPARE(mensajes[0].texto,
+                 QString("La Declaración Jurada se grabo correctamente!. Desea imprimirla? "));
+        QCOMPARE(mensajes[0].estilo, 52);
+        QCOMPARE(mensajes[1].texto, QString("Desea enviar el e-mail?"));
+        QCOMPARE(mensajes[1].estilo, 68);
+
+        // The next number over all companies, beyond 16 bits.
+        QCOMPARE(base.valor("SELECT max(DDJJ_Id) FROM DDJJ").toInt(), 70001);
+        QCOMPARE(base.valor("SELECT DDJJ_Total FROM DDJJ WHERE DDJJ_Id=70001").toDouble(),
+                 437.8059);
+        QCOMPARE(base.valor("SELECT DDJJ_CantEmp FROM DDJJ WHERE DDJJ_Id=70001").toInt(), 4);
+        // RUIZ stayed an active employee of the declaration; LOPEZ and SOSA left.
+        QCOMPARE(base.valor("SELECT count(*) FROM EmpleadoXDDJJ WHERE ExD_IdDDJJ=70001 AND "
+                            "ExD_IdEmpleado IN (1,2,3,4)")
+                     .toInt(),
+                 4);
+        QCOMPARE(base.valor("SELECT count(*) FROM EmpleadoXDDJJ WHERE ExD_IdDDJJ=70001").toInt(),
+                 4);
+        QCOMPARE(base.valor("SELECT group_concat(Baj_Empleado || ':' || Baj_IdCatego) FROM "
+                            "(SELECT * FROM Bajas WHERE Baj_DDJJ=70001 ORDER BY Baj_Empleado)")
+                     .toString(),
+                 QString("5:2,8:2"));
+        QCOMPARE(base.valor("SELECT Ado_FechaEgreso FROM Empleado WHERE ado_id=8 AND "
+                            "ado_idempresa=1")
+                     .toString(),
+                 QString("2024-05-30"));
+        // Back to the current month, a new declaration.
+        QCOMPARE(w->mskPeriodo()->displayText(), QDate::currentDate().toString("MM/yyyy"));
+        QCOMPARE(w->IdDDJJ(), 0);
+        QVERIFY(w->btnGrabar()->isEnabled());
+
+        // May is saved now: shown read-only, and deleted only on Yes.
+        periodo(w, "05/2024");
+        QCOMPARE(w->IdDDJJ(), 70001);
+        QCOMPARE(w->texto(12)->text(), QString("437,8059"));
+        msgbox_prueba::limpiar();
+        w->btnEliminar_Click();
+        QCOMPARE(msgbox_prueba::mostrados()[0].texto,
+                 QString("Confirma eliminación del registro? "));
+        QCOMPARE(msgbox_prueba::mostrados()[0].titulo, QString("Eliminación"));
+        QCOMPARE(w->IdDDJJ(), 70001);
+        msgbox_prueba::responder(vbYes);
+        w->btnEliminar_Click();
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ WHERE DDJJ_Id=70001").toInt(), 0);
+        QCOMPARE(base.valor("SELECT count(*) FROM Bajas WHERE Baj_DDJJ=70001").toInt(), 0);
+        QCOMPARE(base.valor("SELECT count(*) FROM EmpleadoXDDJJ WHERE ExD_IdDDJJ=70001").toInt(),
+                 0);
+        QCOMPARE(w->IdDDJJ(), 0);
+        QVERIFY(w->btnGrabar()->isEnabled());
+        QVERIFY(!w->btnEliminar()->isEnabled());
+        delete w;
+    }
+
+    void imprimirOEnviarSinGrabarAvisa() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        msgbox_prueba::limpiar();
+        w->btnImprimir_Click();
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        w->btnEMail_Click();
+        QCOMPARE(msgbox_prueba::mostrados().size(), 2);
+        QVERIFY(w->isVisible());
+        delete w;
+    }
+
+    void f2AbreUnPeriodoGrabado() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        w->mskPeriodo()->setFocus();
+        bool visto = false;
+        QTimer::singleShot(0, [&visto] {
+            auto* d = qobject_cast<NueCons*>(QApplication::activeModalWidget());
+            if (!d) return;
+            visto = true;
+            // Only company 1's declarations, in period order: 01/2024, 03/2024.
+            QCOMPARE(d->grilla()->Rows(), 3);
+            d->grilla()->setRow(2);
+            d->Aceptar();
+        });
+        QTest::keyClick(w->mskPeriodo(), Qt::Key_F2);
+        QVERIFY(visto);
+        QCOMPARE(w->mskPeriodo()->displayText(), QString("03/2024"));
+        QCOMPARE(w->IdDDJJ(), 0);  // loaded when the box is left
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QVERIFY(w->mskPeriodo()->hasFocus());
+        w->texto(15)->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(w->IdDDJJ(), 70000);
+        QCOMPARE(w->texto(12)->text(), QString("300,75"));
+        QVERIFY(!w->btnGrabar()->isEnabled());
+        delete w;
+    }
+
+    void cancelarVuelveAlMesActualYVaciaLaCuota() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "03/2024");
+        w->btnCancelar_Click();
+        QCOMPARE(w->mskPeriodo()->displayText(), QDate::currentDate().toString("MM/yyyy"));
+        QCOMPARE(w->texto(16)->text(), QString());
+        QCOMPARE(w->texto(17)->text(), QString());
+        QCOMPARE(w->texto(0)->text(), QString("ACME SA"));
+        QVERIFY(w->btnGrabar()->isEnabled());
+        // The empty fee box fails once for the run, not once per member.
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QVERIFY(msgbox_prueba::mostrados().first().texto.startsWith("Error Nro.:"));
+        QCOMPARE(w->texto(11)->text(), QString("0"));
+        delete w;
+    }
+
+    void unErrorDeLaBaseSeInformaYLaVentanaSigue() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "05/2024");
+        const QStringList antes = totales(w);
+        base.ejecutar("ALTER TABLE DDJJ RENAME TO DDJJ_fuera");
+        msgbox_prueba::limpiar();
+        periodo(w, "03/2024");
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QVERIFY(msgbox_prueba::mostrados().first().texto.startsWith("Error Nro.: "));
+        QCOMPARE(totales(w), antes);
+        QCOMPARE(w->IdDDJJ(), 0);
+
+        // Loans unreadable: the grid still loads with its empty last row.
+        base.ejecutar("ALTER TABLE DDJJ_fuera RENAME TO DDJJ");
+        base.ejecutar("ALTER TABLE PrestamoCuota RENAME TO PC_fuera");
+        msgbox_prueba::limpiar();
+        periodo(w, "06/2024");
+        QVERIFY(!msgbox_prueba::mostrados().isEmpty());
+        QVERIFY(msgbox_prueba::mostrados().first().texto.startsWith("Error Nro.:"));
+        QCOMPARE(w->Grilla()->TextoClave(w->Grilla()->Rows() - 1, "codigo"), QString());
+        QVERIFY(w->isVisible());
+        delete w;
+    }
+};
+
+QTEST_MAIN(TstDecJurada)
+#include "tst_decjurada.moc"
