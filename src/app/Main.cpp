@@ -8,6 +8,7 @@
 #include "common/Globales.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
+#include "platform/Ventana.h"
 
 namespace zul {
 
@@ -43,6 +44,7 @@ int Main(int argc, char** argv) {
     ActualizarBase();
     Menu menu;
     if (!menu.MDIForm_Load()) return 1;
+    Centrar(&menu);
     menu.show();
     return app.exec();
 }
