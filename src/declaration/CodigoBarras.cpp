@@ -1,7 +1,7 @@
 #include "declaration/CodigoBarras.h"
 
-#include <QPainter>
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "common/Formato.h"
@@ -109,15 +109,20 @@ QImage ImagenI2of5(const QString& digitos, int modulo, int alto) {
     int total = 2 * kZonaQuieta * modulo;
     for (const bool w : *elementos) total += w ? ancho : modulo;
 
-    QImage img(total, alto, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    QPainter p(&img);
+    // One bit per pixel, black first in the colour table: PDF then keeps the bars as an exact
+    // bitmap instead of compressing them like a photograph.
+    QImage img(total, alto, QImage::Format_Mono);
+    img.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    img.fill(1);
     int x = kZonaQuieta * modulo;
     for (size_t i = 0; i < elementos->size(); ++i) {
         const int w = (*elementos)[i] ? ancho : modulo;
-        if (i % 2 == 0) p.fillRect(x, 0, w, alto, Qt::black);
+        if (i % 2 == 0)
+            for (int k = x; k < x + w; ++k) img.setPixel(k, 0, 0);
         x += w;
     }
+    for (int y = 1; y < alto; ++y)
+        std::memcpy(img.scanLine(y), img.constScanLine(0), img.bytesPerLine());
     return img;
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+// Rich text export of rendered reports: paragraphs with their alignment, bold, italic,
+// underline, font sizes and colours, tables with their cells, borders and header rows, and
+// images (as PNG pictures). Characters beyond ASCII go out as \uN escapes, so any word
+// processor reads the Spanish text the same way whatever its code page.
+
+#include <QByteArray>
+#include <QList>
+
+class QTextDocument;
+
+namespace zul {
+
+// One RTF file holding the documents one after the other, each on a new page. A4 paper with
+// 2 cm margins; page widths in the documents' own pixels count 15 twips each.
+QByteArray EscribirRtf(const QList<const QTextDocument*>& documentos);
+
+}  // namespace zul

@@ -1,0 +1,338 @@
+// The report control: selection formulas, files that are not reports of ours, the two shipped
+// reports rendered over a saved declaration to PDF and RTF, appending exports, and the RTF
+// writer's output read back by a word processor when one is installed.
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QtTest>
+
+#include "common/Globales.h"
+#include "declaration/CodigoBarras.h"
+#include "declaration/InformeDDJJ.h"
+#include "platform/ReportControl.h"
+#include "platform/RtfWriter.h"
+#include "support/BaseDePrueba.h"
+#include "support/DDJJDePrueba.h"
+#include "support/LectorI2of5.h"
+
+using namespace zul;
+
+namespace {
+
+QByteArray Leer(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Escribir(const QString& ruta, const QByteArray& datos) {
+    QFile f(ruta);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(datos);
+}
+
+// Text of a file through an external converter; "" when the tool is not installed.
+QString TextoPdf(const QString& pdf) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) return {};
+    QProcess p;
+    p.start("pdftotext", {pdf, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString TextoRtf(const QString& rtf) {
+    if (QStandardPaths::findExecutable("soffice").isEmpty()) return {};
+    const QFileInfo fi(rtf);
+    QTemporaryDir perfil;
+    QProcess p;
+    p.start("soffice", {"-env:UserInstallation=file://" + perfil.path(), "--headless",
+                        "--convert-to", "txt:Text (encoded):UTF8", "--outdir", fi.path(), rtf});
+    p.waitForFinished(120000);
+    return QString::fromUtf8(Leer(fi.path() + '/' + fi.completeBaseName() + ".txt"));
+}
+
+// The first page of a PDF as a picture; null when poppler's pdftoppm is not installed.
+QImage PaginaImpresa(const QString& pdf, int dpi) {
+    if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) return {};
+    QProcess p;
+    p.start("pdftoppm",
+            {"-r", QString::number(dpi), "-gray", "-png", "-singlefile", pdf, pdf + ".pagina"});
+    p.waitForFinished(60000);
+    return QImage(pdf + ".pagina.png");
+}
+
+void ContieneTodo(const QString& texto, const QStringList& partes) {
+    for (const QString& parte : partes)
+        QVERIFY2(texto.contains(parte), qPrintable("falta: " + parte));
+}
+
+const QStringList kTextoDeclaracion = {"Compañía Ñandú & Hijos S.A.",
+                                       "30-99887766-5",
+                                       "Av. Siempre Viva 742",
+                                       "Córdoba",
+                                       "05/2024",
+                                       "10/06/2024",
+                                       "4567",
+                                       "350.000,50",
+                                       "7.000,01",
+                                       "8.750,01",
+                                       "3.500,00",
+                                       "19.270,52",
+                                       "Pérez, José",
+                                       "D'Angelo, María",
+                                       "Maestranza A",
+                                       "Administrativo B",
+                                       "200.000,00",
+                                       "150.000,50",
+                                       "1.500,00",
+                                       "Gómez, Ana",
+                                       "15/05/2024",
+                                       "90.000,00"};
+
+}  // namespace
+
+class TstReportControl : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void formulaConBlancos();
+    void archivosQueNoSonInformes();
+    void declaracionImpresaYExportada();
+    void cuponConBarrasComoImagen();
+    void exportacionAgregadaOReemplazada();
+    void cadaEjecucionConSuDestino();
+    void rtfDeTablasYCaracteres();
+};
+
+void TstReportControl::formulaConBlancos() {
+    for (const QString& f : {QString("{DDJJ.DDJJ_Id}=7 and  {DDJJ.ddjj_IdEmpresa}= 3"),
+                             QString("  { DDJJ . DDJJ_Id } = 7AND{DDJJ.ddjj_IdEmpresa}=3 "),
+                             QString("{DDJJ.DDJJ_Id}='7' And {ddjj.DDJJ_IDEMPRESA}= \"3\"")}) {
+        const Seleccion s = LeerFormula(f);
+        QCOMPARE(s.condiciones.size(), 2);
+        QCOMPARE(s.valor("ddjj.ddjj_id"), std::optional<QString>("7"));
+        QCOMPARE(s.valor("DDJJ.ddjj_IdEmpresa"), std::optional<QString>("3"));
+    }
+    QVERIFY(LeerFormula("").condiciones.isEmpty());
+    for (const char* mala : {"{DDJJ.DDJJ_Id}=7 or {DDJJ.ddjj_IdEmpresa}=3", "{DDJJ.DDJJ_Id}=",
+                             "DDJJ_Id=7", "{DDJJ.DDJJ_Id}=7 and", "{DDJJ.DDJJ_Id}=7 x"}) {
+        try {
+            LeerFormula(mala);
+            QFAIL(mala);
+        } catch (const ReportError& e) {
+            QCOMPARE(e.numero(), 20515);
+            QVERIFY(e.mensaje().contains("fórmula de selección"));
+        }
+    }
+}
+
+void TstReportControl::archivosQueNoSonInformes() {
+    prueba::BaseDePrueba base;
+    const QString carpeta = base.carpeta();
+    Escribir(carpeta + "/crystal.rpt", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
+    Escribir(carpeta + "/roto.rpt", QByteArray(kMarcaInforme) + "\n<p>{{#abierta}}</p>");
+    Escribir(carpeta + "/bueno.rpt", QByteArray(kMarcaInforme) + "\n<p>{{a}}</p>");
+
+    ReportControl rpt;
+    rpt.setDataProvider([](const Seleccion&) { return DatosInforme{{{"a", "hola"}}, {}}; });
+    rpt.setPdfOutput(carpeta + "/salida.pdf");
+    const struct {
+        QString archivo;
+        int numero;
+        QString texto;
+    } casos[] = {{carpeta + "/falta.rpt", 53, "No se encontró el archivo de informe"},
+                 {carpeta + "/crystal.rpt", 20500, "no es un informe de este programa"},
+                 {carpeta + "/roto.rpt", 20500, "tiene un error"}};
+    for (const auto& c : casos) {
+        rpt.setReportFileName(c.archivo);
+        try {
+            rpt.setAction(1);
+            QFAIL(qPrintable(c.archivo));
+        } catch (const ReportError& e) {
+            QCOMPARE(e.numero(), c.numero);
+            QVERIFY2(e.mensaje().contains(c.texto), qPrintable(e.mensaje()));
+        }
+    }
+    QVERIFY(rpt.runs().isEmpty());
+    QVERIFY(!QFile::exists(carpeta + "/salida.pdf"));
+
+    // Without a provider, or with a bad formula, nothing runs either.
+    rpt.setReportFileName(carpeta + "/bueno.rpt");
+    rpt.setSelectionFormula("{DDJJ.DDJJ_Id}=");
+    QVERIFY_THROWS_EXCEPTION(ReportError, rpt.setAction(1));
+    rpt.setSelectionFormula("");
+    ReportControl sinDatos;
+    sinDatos.setReportFileName(carpeta + "/bueno.rpt");
+    QVERIFY_THROWS_EXCEPTION(ReportError, sinDatos.setAction(1));
+    // Any action but 1 does nothing.
+    rpt.setAction(0);
+    QVERIFY(rpt.runs().isEmpty());
+    rpt.setAction(1);
+    QCOMPARE(rpt.lastDocument()->toPlainText().trimmed(), QString("hola"));
+}
+
+void TstReportControl::declaracionImpresaYExportada() {
+    prueba::BaseDePrueba base;
+    prueba::CopiarInformes(base.carpeta());
+    prueba::GrabarDDJJDePrueba(base);
+
+    ReportControl rpt;
+    rpt.setDataProvider(DatosDDJJ);
+    rpt.setSelectionFormula("{DDJJ.DDJJ_Id}=7 and  {DDJJ.ddjj_IdEmpresa}= 3");
+    rpt.setReportFileName(base.carpeta() + "/DDJJ.rpt");
+    rpt.setPdfOutput(base.carpeta() + "/ddjj.pdf");
+    rpt.setAction(1);
+    ContieneTodo(rpt.lastDocument()->toPlainText(), kTextoDeclaracion);
+    QVERIFY(Leer(base.carpeta() + "/ddjj.pdf").startsWith("%PDF"));
+    if (const QString pdf = TextoPdf(base.carpeta() + "/ddjj.pdf"); !pdf.isEmpty())
+        ContieneTodo(pdf,
+                     {"Compañía Ñandú & Hijos S.A.", "Pérez, José", "Gómez, Ana", "19.270,52"});
+
+    rpt.setDestination(ReportControl::aArchivo);
+    rpt.setPrintFileType(ReportControl::formatoRtf);
+    rpt.setPrintFileName(base.carpeta() + "/ddjj.rtf");
+    rpt.setAction(1);
+    const QByteArray rtf = Leer(base.carpeta() + "/ddjj.rtf");
+    QVERIFY(rtf.startsWith("{\\rtf1"));
+    QVERIFY(rtf.contains("Compa\\u241?\\u237?a \\u209?and\\u250? & Hijos S.A."));
+    QVERIFY(rtf.contains("\\trhdr"));  // table headers repeat on every page
+    QVERIFY(rtf.count("\\row") >= 2 + 1 + 4);
+    const QString texto = TextoRtf(base.carpeta() + "/ddjj.rtf");
+    if (texto.isEmpty()) QSKIP("sin procesador de textos para leer el RTF");
+    ContieneTodo(texto, kTextoDeclaracion);
+}
+
+void TstReportControl::cuponConBarrasComoImagen() {
+    prueba::BaseDePrueba base;
+    prueba::CopiarInformes(base.carpeta());
+    const QString codbar = prueba::GrabarDDJJDePrueba(base);
+
+    ReportControl rpt;
+    rpt.setDataProvider(DatosDDJJ);
+    rpt.setSelectionFormula("{DDJJ.DDJJ_Id}=7 and  {DDJJ.ddjj_IdEmpresa}= 3");
+    rpt.setReportFileName(base.carpeta() + "/Cupon.rpt");
+    rpt.setPdfOutput(base.carpeta() + "/cupon.pdf");
+    rpt.setAction(1);
+    const QTextDocument* doc = rpt.lastDocument();
+    ContieneTodo(doc->toPlainText(), {"Compañía Ñandú & Hijos S.A.", "30-99887766-5", "05/2024",
+                                      "10/06/2024", "19.270,52", codbar});
+    // The bars are a picture in the document, the very bars the bar-code drawing makes.
+    bool hayImagen = false;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) {
+                const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
+                QCOMPARE(f.name(), QString("barras"));
+                const QImage img =
+                    doc->resource(QTextDocument::ImageResource, QUrl("barras")).value<QImage>();
+                QCOMPARE(img, ImagenI2of5(codbar, 4, 180));
+                QVERIFY(f.width() >= 300);  // about 10 cm on paper
+                hayImagen = true;
+            }
+    QVERIFY(hayImagen);
+    QVERIFY(Leer(base.carpeta() + "/cupon.pdf").startsWith("%PDF"));
+    if (const QString pdf = TextoPdf(base.carpeta() + "/cupon.pdf"); !pdf.isEmpty())
+        ContieneTodo(pdf, {codbar, "CUPÓN DE PAGO"});
+    // The printed page, as a 300 dpi scanner sees it, reads back as the stored digits.
+    const QImage hoja = PaginaImpresa(base.carpeta() + "/cupon.pdf", 300);
+    if (!hoja.isNull()) {
+        const prueba::Lectura l = prueba::BuscarI2of5(hoja);
+        QVERIFY2(l.error.isEmpty(), qPrintable(l.error));
+        QCOMPARE(l.digitos, codbar);
+    }
+
+    rpt.setDestination(ReportControl::aArchivo);
+    rpt.setPrintFileName(base.carpeta() + "/cupon.rtf");
+    rpt.setAction(1);
+    QVERIFY(Leer(base.carpeta() + "/cupon.rtf").contains("\\pngblip"));
+
+    // A declaration without a bar code says so instead of drawing empty bars.
+    base.ejecutar("update DDJJ set DDJJ_CODBAR = NULL");
+    rpt.setAction(1);
+    QVERIFY(rpt.lastDocument()->toPlainText().contains("no tiene código de pago"));
+}
+
+void TstReportControl::exportacionAgregadaOReemplazada() {
+    prueba::BaseDePrueba base;
+    Escribir(base.carpeta() + "/a.rpt", QByteArray(kMarcaInforme) + "\n<p>primero</p>");
+    Escribir(base.carpeta() + "/b.rpt", QByteArray(kMarcaInforme) + "\n<p>segundo</p>");
+    ReportControl rpt;
+    rpt.setDataProvider([](const Seleccion&) { return DatosInforme{}; });
+    rpt.setDestination(ReportControl::aArchivo);
+    rpt.setPrintFileName(base.carpeta() + "/x.rtf");
+    rpt.setReportFileName(base.carpeta() + "/a.rpt");
+    rpt.setAction(1);
+    rpt.setExportAppend(true);
+    rpt.setReportFileName(base.carpeta() + "/b.rpt");
+    rpt.setAction(1);
+    QByteArray rtf = Leer(base.carpeta() + "/x.rtf");
+    QVERIFY(rtf.indexOf("primero") < rtf.indexOf("\\page") &&
+            rtf.indexOf("\\page") < rtf.indexOf("segundo"));
+    rpt.setExportAppend(false);
+    rpt.setAction(1);
+    rtf = Leer(base.carpeta() + "/x.rtf");
+    QVERIFY(!rtf.contains("primero") && rtf.contains("segundo"));
+
+    // A file that cannot be written fails the run, and another format is refused.
+    rpt.setPrintFileName(base.carpeta() + "/no/existe/x.rtf");
+    try {
+        rpt.setAction(1);
+        QFAIL("exportó a una carpeta inexistente");
+    } catch (const ReportError& e) {
+        QCOMPARE(e.numero(), 75);
+    }
+    rpt.setPrintFileType(14);
+    QVERIFY_THROWS_EXCEPTION(ReportError, rpt.setAction(1));
+}
+
+void TstReportControl::cadaEjecucionConSuDestino() {
+    prueba::BaseDePrueba base;
+    Escribir(base.carpeta() + "/a.rpt", QByteArray(kMarcaInforme) + "\n<p>hoja</p>");
+    ReportControl rpt;
+    rpt.setDataProvider([](const Seleccion&) { return DatosInforme{}; });
+    rpt.setReportFileName(base.carpeta() + "/a.rpt");
+    rpt.setPdfOutput(base.carpeta() + "/p.pdf");
+    rpt.setPrinterName("Otros");
+    rpt.setAction(1);
+    rpt.setDestination(ReportControl::aArchivo);
+    rpt.setPrintFileName(base.carpeta() + "/a.rtf");
+    rpt.setAction(1);
+    rpt.setDestination(ReportControl::aImpresora);
+    rpt.setAction(1);
+    QCOMPARE(rpt.runs().size(), 3);
+    QCOMPARE(rpt.runs()[0].salida, base.carpeta() + "/p.pdf");
+    QCOMPARE(rpt.runs()[0].impresora, QString("Otros"));
+    QCOMPARE(rpt.runs()[1].salida, base.carpeta() + "/a.rtf");
+    QCOMPARE(rpt.runs()[2].salida, base.carpeta() + "/p-2.pdf");  // the first stays
+    QVERIFY(QFile::exists(base.carpeta() + "/p.pdf") && QFile::exists(base.carpeta() + "/p-2.pdf"));
+
+    // The window's control is one per window and keeps its settings.
+    QWidget ventana;
+    ReportControl* uno = ReportControl::de(&ventana);
+    uno->setPrintFileName("x");
+    QCOMPARE(ReportControl::de(&ventana), uno);
+    QCOMPARE(uno->objectName(), QString("rpt1"));
+    QCOMPARE(ReportControl::de(&ventana)->printFileName(), QString("x"));
+}
+
+void TstReportControl::rtfDeTablasYCaracteres() {
+    QTextDocument doc;
+    doc.setHtml(QString::fromUtf8(
+        "<p align=center style='font-size:14pt'><b>Año {1} \\ €</b></p>"
+        "<table border=1><tr><td colspan=2>Ñ</td></tr><tr><td>a</td><td><i>b</i></td></tr></table>"
+        "<p>ﬁn</p>"));
+    const QByteArray rtf = EscribirRtf({&doc});
+    QVERIFY(rtf.contains("\\qc"));
+    QVERIFY(rtf.contains("\\fs28\\b A\\u241?o \\{1\\} \\\\ \\u8364?"));
+    QVERIFY(rtf.contains("\\u-1279?n"));  // beyond 32767: signed
+    QCOMPARE(rtf.count("\\row"), 2);
+    QCOMPARE(rtf.count("\\cell\n"), 3);  // the spanning cell is one
+    QVERIFY(rtf.contains("\\i"));
+    QCOMPARE(rtf.count('{'), rtf.count('}'));
+    QVERIFY(!rtf.contains(QByteArray(1, '\x80')));  // pure 7-bit
+    for (char c : rtf) QVERIFY(static_cast<unsigned char>(c) < 0x80);
+}
+
+QTEST_MAIN(TstReportControl)
+#include "tst_reportcontrol.moc"
