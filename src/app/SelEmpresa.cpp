@@ -71,7 +71,16 @@ void SelEmpresa::Form_Activate() {
 
 bool SelEmpresa::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) Form_Activate();
+    // Inside the main window's frame, activation is the frame's: follow it.
+    if (event->type() == QEvent::ParentChange)
+        if (auto* marco = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            connect(marco, &QMdiSubWindow::windowStateChanged, this, &SelEmpresa::marcoCambiado,
+                    Qt::UniqueConnection);
     return QWidget::event(event);
+}
+
+void SelEmpresa::marcoCambiado(Qt::WindowStates antes, Qt::WindowStates ahora) {
+    if ((ahora & Qt::WindowActive) && !(antes & Qt::WindowActive)) Form_Activate();
 }
 
 void SelEmpresa::showEvent(QShowEvent* event) {

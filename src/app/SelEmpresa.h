@@ -31,6 +31,8 @@ class SelEmpresa : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void marcoCambiado(Qt::WindowStates antes, Qt::WindowStates ahora);
+
     qint16 ColCodigo = -1;
     qint16 ColNombre = -1;
 };

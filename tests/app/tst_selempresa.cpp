@@ -1,3 +1,5 @@
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -8,6 +10,7 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/MsgBox.h"
+#include "platform/Ventana.h"
 #include "support/BaseDePrueba.h"
 
 using namespace zul;
@@ -165,6 +168,35 @@ class TstSelEmpresa : public QObject {
         ventana.show();
         QVERIFY(QTest::qWaitForWindowExposed(&ventana));
         QCOMPARE(marcas(ventana.Grilla), QStringList({"", "->", ""}));
+    }
+
+    // Opened in the main window's frame: activating its frame re-marks, "&Salir" closes it.
+    void dentroDeLaVentanaPrincipal() {
+        prueba::BaseDePrueba base;
+        empresas(base);
+        Menu principal;
+        principal.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&principal));
+        QPointer<SelEmpresa> ventana = new SelEmpresa;
+        MostrarVentana(ventana);
+        auto* marco = qobject_cast<QMdiSubWindow*>(ventana->parentWidget());
+        QVERIFY(marco);
+        QCOMPARE(VentanasCargadas(), 2);
+        elegir(*ventana, 2);
+        QCOMPARE(IdEmpresa, 123);
+
+        auto* otra = new QWidget;
+        otra->setObjectName("otra");
+        MostrarVentana(otra);
+        QCOMPARE(VentanasCargadas(), 3);
+        IdEmpresa = 7;
+        principal.Area()->setActiveSubWindow(marco);
+        QCOMPARE(marcas(ventana->Grilla), QStringList({"->", "", ""}));
+        qobject_cast<QMdiSubWindow*>(otra->parentWidget())->close();
+
+        QTest::mouseClick(ventana->bSalir, Qt::LeftButton);
+        QTRY_VERIFY(!ventana);
+        QTRY_COMPARE(VentanasCargadas(), 1);
     }
 
     void sinEmpresasSeleccionarNoHaceNada() {
