@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QVBoxLayout>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <optional>
 
 #include "common/Formato.h"
@@ -102,6 +104,31 @@ std::optional<qint64> Codigo32(const QString& texto) {
 
 QString Bandera(const Recordset& rs, const QString& campo) {
     return rs.boolValue(campo) ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// A cell's number. The grids hold the program's own number texts ("1", "1000,5", "-3"), read
+// here without the general parser, which costs too much over thousands of cells; any other
+// text goes through it.
+std::optional<double> NumeroCelda(const QString& t) {
+    int coma = -1;
+    bool simple = !t.isEmpty();
+    for (int i = 0; i < t.size() && simple; ++i) {
+        const char16_t ch = t[i].unicode();
+        if (ch >= '0' && ch <= '9') continue;
+        if (ch == ',' && coma < 0 && i > 0 && i + 1 < t.size())
+            coma = i;
+        else if (!(ch == '-' && i == 0 && t.size() > 1))
+            simple = false;
+    }
+    if (simple) {
+        QString texto = t;
+        if (coma >= 0) texto[coma] = '.';
+        bool ok = false;
+        const double n = texto.toDouble(&ok);
+        if (ok) return n;
+    }
+    if (!EsNumero(t)) return std::nullopt;
+    return LeerNumero(t);
 }
 
 void MostrarError(const DatabaseError& e) {
@@ -568,10 +595,7 @@ void frmDecJurada::Calcular() {
         avisados.insert(que);
         MsgBox("Error Nro.:" + kTipoIncompatible);
     };
-    auto numero = [](const QString& t) -> std::optional<double> {
-        if (!EsNumero(t)) return std::nullopt;
-        return LeerNumero(t);
-    };
+    const auto numero = NumeroCelda;
     // A failing test goes on inside the branch it guards.
     auto prueba = [&](const std::optional<double>& valor, const QString& que, auto condicion) {
         if (!valor) {
@@ -595,10 +619,21 @@ void frmDecJurada::Calcular() {
     const QString cuotaTexto = QString(texto_[16]->text()).replace('.', ',');
     const std::optional<Moneda> cuota = Moneda::desdeTexto(cuotaTexto);
 
+    // Columns found once: the keys do not move while the rows are read.
+    const char* const claves[] = {"codigo",   "Sueldo",         "Aporte2",    "NoRemunera",
+                                  "Remunera", "AporteFarmacia", "AporteAmec", "CuotaSoc",
+                                  "afiliado", "prestamo"};
+    int columnas[std::size(claves)];
+    for (std::size_t i = 0; i < std::size(claves); ++i)
+        columnas[i] = Grilla_->ColIndex(QString::fromLatin1(claves[i]));
     const int filas = Grilla_->Rows();
     for (int r = 1; r < filas; ++r) {
-        const auto celda = [&](const char* clave) { return Grilla_->TextoClave(r, clave); };
-        if (!EsNumero(celda("codigo"))) continue;
+        const auto celda = [&](const char* clave) {
+            std::size_t i = 0;
+            while (i + 1 < std::size(claves) && std::strcmp(claves[i], clave) != 0) ++i;
+            return Grilla_->TextMatrix(r, columnas[i]);
+        };
+        if (!numero(celda("codigo"))) continue;
         ++cantidad;
         // A salary that is not a number (an employee stored without one) counts as 0.
         const double sueldo = numero(celda("Sueldo")).value_or(0.0);
