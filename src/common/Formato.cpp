@@ -24,20 +24,50 @@ bool esTipoNumerico(const QVariant& v) {
 }
 
 // A typed number: sign, digits with "," as decimal separator (later commas are dropped, as
-// the SQL literal does), "." only as a correct thousands grouping.
+// the SQL literal does), "." only as a correct thousands grouping. Blanks around are allowed.
 std::optional<double> numeroDeTexto(const QString& texto) {
-    static const QRegularExpression forma(
-        QStringLiteral(R"(^\s*([+-]?)(\d{1,3}(?:\.\d{3})+|\d*)((?:,\d*)*)\s*$)"));
-    const auto m = forma.match(texto);
-    if (!m.hasMatch()) return std::nullopt;
-    QString enteros = m.captured(2);
-    QString decimales = m.captured(3);
-    decimales.remove(',');
-    if (enteros.isEmpty() && decimales.isEmpty()) return std::nullopt;
-    enteros.remove('.');
+    const QStringView t = QStringView(texto).trimmed();
+    qsizetype i = 0;
+    QByteArray limpio;
+    limpio.reserve(t.size() + 3);
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) limpio += char(t[i++].unicode());
+    // Whole part: plain digits, or groups of three after "." (1.234.567).
+    const qsizetype inicio = i;
+    qsizetype grupo = 0;
+    bool agrupado = false;
+    for (; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c >= '0' && c <= '9') {
+            limpio += char(c.unicode());
+            ++grupo;
+        } else if (c == '.') {
+            if ((agrupado ? grupo != 3 : (grupo < 1 || grupo > 3))) return std::nullopt;
+            agrupado = true;
+            grupo = 0;
+        } else {
+            break;
+        }
+    }
+    if (agrupado && grupo != 3) return std::nullopt;
+    const bool hayEnteros = i > inicio;
+    // Decimal part: the first "," is the separator, later ones are dropped.
+    bool hayDecimales = false;
+    if (i < t.size() && t[i] == ',') {
+        limpio += '.';
+        for (; i < t.size(); ++i) {
+            const QChar c = t[i];
+            if (c >= '0' && c <= '9') {
+                limpio += char(c.unicode());
+                hayDecimales = true;
+            } else if (c != ',') {
+                return std::nullopt;
+            }
+        }
+    }
+    if (i != t.size() || (!hayEnteros && !hayDecimales)) return std::nullopt;
+    if (!hayEnteros) limpio.insert(limpio.startsWith('-') || limpio.startsWith('+') ? 1 : 0, '0');
     bool ok = false;
-    const double d =
-        (m.captured(1) + (enteros.isEmpty() ? "0" : enteros) + '.' + decimales + '0').toDouble(&ok);
+    const double d = limpio.toDouble(&ok);
     if (!ok) return std::nullopt;
     return d;
 }
@@ -63,6 +93,7 @@ double LeerNumero(const QVariant& valor) { return numero(valor).value_or(0.0); }
 
 QString TextoNumero(double n) {
     if (n == 0) return QStringLiteral("0");  // also -0
+    if (std::abs(n) < 1e15 && n == std::trunc(n)) return QString::number(static_cast<qlonglong>(n));
     QString t = QString::number(n, 'g', 15);
     if (t.contains('e')) t = QString::number(n, 'f', 0);
     return t.replace('.', ',');
@@ -124,8 +155,8 @@ QString FormatoSQL(const QVariant& valor, int tipoSQL) {
     switch (tipoSQL) {
         case 1: {
             const auto n = numero(valor);
-            return n ? Reemplazar(TextoNumero(*n), QStringLiteral(","), QStringLiteral("."), 0)
-                     : QStringLiteral("0");
+            // The number's own text has one "," at most: it becomes the SQL decimal point.
+            return n ? TextoNumero(*n).replace(',', '.') : QStringLiteral("0");
         }
         case 3: {
             QString t = TextoValor(valor);

@@ -24,9 +24,17 @@ QString textoArg(sqlite3_value* v) {
 // month() and year() of an ISO date text; Null for Null or a text that is not a date.
 void parteFecha(sqlite3_context* ctx, sqlite3_value** argv, bool mes) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    const QDate d = QDate::fromString(textoArg(argv[0]).left(10), Qt::ISODate);
-    if (!d.isValid()) return sqlite3_result_null(ctx);
-    sqlite3_result_int(ctx, mes ? d.month() : d.year());
+    const unsigned char* t = sqlite3_value_text(argv[0]);
+    const int n = sqlite3_value_bytes(argv[0]);
+    const auto dig = [t](int i) { return t[i] >= '0' && t[i] <= '9'; };
+    if (n < 10 || !(dig(0) && dig(1) && dig(2) && dig(3) && t[4] == '-' && dig(5) && dig(6) &&
+                    t[7] == '-' && dig(8) && dig(9)))
+        return sqlite3_result_null(ctx);
+    const int anio = (t[0] - '0') * 1000 + (t[1] - '0') * 100 + (t[2] - '0') * 10 + (t[3] - '0');
+    const int m = (t[5] - '0') * 10 + (t[6] - '0');
+    const int d = (t[8] - '0') * 10 + (t[9] - '0');
+    if (!QDate::isValid(anio, m, d)) return sqlite3_result_null(ctx);
+    sqlite3_result_int(ctx, mes ? m : anio);
 }
 
 void funcMes(sqlite3_context* ctx, int, sqlite3_value** argv) { parteFecha(ctx, argv, true); }
@@ -160,8 +168,11 @@ void Database::createFile(const QString& ruta, const QStringList& scripts) {
     }
 }
 
-void Database::fallar() const {
-    throw DatabaseError(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
+void Database::fallar(sqlite3_stmt* st) const {
+    const DatabaseError error(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
+    // A shared statement must not stay half-run: it would hold the file open for reading.
+    if (st) sqlite3_reset(st);
+    throw error;
 }
 
 void Database::ejecutarNativo(const QString& sql) {
@@ -183,7 +194,7 @@ int Database::ejecutarUno(const QString& sql) {
     return sqlite3_changes(db_);
 }
 
-int Database::ejecutarParametrizada(const QString& sql, const QVariantList& valores) {
+sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const QVariantList& valores) {
     sqlite3_stmt* st = preparadas_.value(sql);
     if (!st) {
         const QByteArray utf8 = sql.toUtf8();
@@ -210,25 +221,26 @@ int Database::ejecutarParametrizada(const QString& sql, const QVariantList& valo
             sqlite3_bind_text(st, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
         }
     }
-    const int rc = sqlite3_step(st);
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) fallar();  // reset waits for the next use
-    sqlite3_reset(st);
-    return sqlite3_changes(db_);
+    return st;
 }
 
 int Database::execute(const QString& sql, int opciones) {
     (void)opciones;
-    QStringList partes;
+    jet::Preparada preparada;
     try {
-        partes = jet::traducir(sql);
+        preparada = jet::preparar(sql);
     } catch (const std::invalid_argument& e) {
         throw DatabaseError(3075, QString::fromUtf8(e.what()));
     }
-    if (partes.size() == 1) {
-        if (const auto p = jet::parametrizarInsert(partes.first()))
-            return ejecutarParametrizada(p->sql, p->valores);
-        return ejecutarUno(partes.first());
+    if (const auto& p = preparada.parametrizada) {
+        sqlite3_stmt* st = sentenciaCompartida(p->sql, p->valores);
+        const int rc = sqlite3_step(st);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW) fallar(st);
+        sqlite3_reset(st);
+        return sqlite3_changes(db_);
     }
+    const QStringList& partes = preparada.sentencias;
+    if (partes.size() == 1) return ejecutarUno(partes.first());
     // Several statements from one: all of them or none.
     ejecutarNativo(QStringLiteral("SAVEPOINT jet_varias"));
     int cambios = 0;
@@ -244,31 +256,39 @@ int Database::execute(const QString& sql, int opciones) {
 }
 
 Recordset Database::openRecordset(const QString& sql) {
-    QStringList partes;
+    jet::Preparada preparada;
     try {
-        partes = jet::traducir(sql);
+        preparada = jet::preparar(sql);
     } catch (const std::invalid_argument& e) {
         throw DatabaseError(3075, QString::fromUtf8(e.what()));
     }
-    if (partes.size() != 1) throw DatabaseError(3129, "La consulta no devuelve registros.");
-    Sentencia s;
-    const QByteArray utf8 = partes.first().toUtf8();
-    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &s.st, nullptr) != SQLITE_OK) fallar();
+    if (preparada.sentencias.size() != 1) throw DatabaseError(3129, "La consulta no devuelve registros.");
+    Sentencia propia;
+    sqlite3_stmt* st;
+    if (const auto& p = preparada.parametrizada) {
+        st = sentenciaCompartida(p->sql, p->valores);
+    } else {
+        const QByteArray utf8 = preparada.sentencias.first().toUtf8();
+        if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &propia.st, nullptr) != SQLITE_OK)
+            fallar();
+        st = propia.st;
+    }
     Recordset rs;
-    const int columnas = sqlite3_column_count(s.st);
+    const int columnas = sqlite3_column_count(st);
     for (int i = 0; i < columnas; ++i) {
-        rs.nombres_ << QString::fromUtf8(sqlite3_column_name(s.st, i));
-        const char* tipo = sqlite3_column_decltype(s.st, i);
+        rs.nombres_ << QString::fromUtf8(sqlite3_column_name(st, i));
+        const char* tipo = sqlite3_column_decltype(st, i);
         rs.tipos_ << QString::fromUtf8(tipo ? tipo : "");
     }
     int rc;
-    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         std::vector<QVariant> fila;
         fila.reserve(columnas);
-        for (int i = 0; i < columnas; ++i) fila.push_back(leerColumna(s.st, i));
+        for (int i = 0; i < columnas; ++i) fila.push_back(leerColumna(st, i));
         rs.filas_.push_back(std::move(fila));
     }
-    if (rc != SQLITE_DONE) fallar();
+    if (rc != SQLITE_DONE) fallar(st);
+    sqlite3_reset(st);
     return rs;
 }
 

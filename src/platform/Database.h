@@ -90,13 +90,14 @@ private:
     explicit Database(const QString& ruta, bool crear);
     void ejecutarNativo(const QString& sql);
     int ejecutarUno(const QString& sql);
-    [[noreturn]] void fallar() const;
+    [[noreturn]] void fallar(sqlite3_stmt* st = nullptr) const;
 
-    int ejecutarParametrizada(const QString& sql, const QVariantList& valores);
+    // The prepared statement of this shape, reset and bound to `valores`.
+    sqlite3_stmt* sentenciaCompartida(const QString& sql, const QVariantList& valores);
 
     QString ruta_;
     sqlite3* db_ = nullptr;
-    // Prepared INSERTs by their shape: a declaration writes thousands of rows alike.
+    // Prepared statements by their shape: a declaration writes and reads thousands alike.
     QHash<QString, sqlite3_stmt*> preparadas_;
 };
 

@@ -1,5 +1,7 @@
 #include "platform/JetSql.h"
 
+#include <algorithm>
+
 #include <QDate>
 #include <QRegularExpression>
 #include <stdexcept>
@@ -31,44 +33,57 @@ QString literalFecha(const QString& dentro) {
 // quoted character blanked, so keyword patterns can be matched on it safely.
 void lexear(const QString& sql, QString& salida, QString& mascara) {
     const int n = sql.size();
+    // Most statements of numbers only have nothing to rewrite: share the text as it is.
+    const auto especial = [](QChar c) { return c == '\'' || c == '"' || c == '#'; };
+    if (std::none_of(sql.cbegin(), sql.cend(), especial)) {
+        salida = mascara = sql;
+        return;
+    }
+    salida.reserve(n + 8);
+    mascara.reserve(n + 8);
     for (int i = 0; i < n;) {
+        // Plain text up to the next quote or date mark goes over as it is.
+        int j = i;
+        while (j < n && sql[j] != '\'' && sql[j] != '"' && sql[j] != '#') ++j;
+        if (j > i) {
+            const QStringView corrido = QStringView(sql).mid(i, j - i);
+            salida += corrido;
+            mascara += corrido;
+            i = j;
+            continue;
+        }
         const QChar c = sql[i];
         if (c == '\'' || c == '"') {
             QString contenido;
-            int j = i + 1;
-            for (; j < n; ++j) {
-                if (sql[j] == c) {
-                    if (j + 1 < n && sql[j + 1] == c) {
+            int k = i + 1;
+            for (; k < n; ++k) {
+                if (sql[k] == c) {
+                    if (k + 1 < n && sql[k + 1] == c) {
                         contenido += c;
-                        ++j;
+                        ++k;
                         continue;
                     }
                     break;
                 }
-                contenido += sql[j];
+                contenido += sql[k];
             }
             // Unterminated text: hand it on unchanged and let the engine refuse it.
-            if (j >= n) {
-                salida += sql.mid(i);
+            if (k >= n) {
+                salida += QStringView(sql).mid(i);
                 mascara += QString(n - i, ' ');
                 return;
             }
             contenido.replace('\'', QStringLiteral("''"));
-            const QString lit = '\'' + contenido + '\'';
-            salida += lit;
-            mascara += '\'' + QString(lit.size() - 2, ' ') + '\'';
-            i = j + 1;
-        } else if (c == '#') {
+            salida += '\'' + contenido + '\'';
+            mascara += '\'' + QString(salida.size() - mascara.size() - 2, ' ') + '\'';
+            i = k + 1;
+        } else {
             const int fin = sql.indexOf('#', i + 1);
             if (fin < 0) throw std::invalid_argument("fecha no válida: falta el # de cierre");
             const QString lit = literalFecha(sql.mid(i + 1, fin - i - 1));
             salida += lit;
             mascara += '\'' + QString(lit.size() - 2, ' ') + '\'';
             i = fin + 1;
-        } else {
-            salida += c;
-            mascara += c;
-            ++i;
         }
     }
 }
@@ -116,96 +131,144 @@ bool likeDesde(const QString& p, int i, const QString& t, int j) {
 }
 
 // One item of a VALUES list as a bindable value, when it is a plain literal.
-std::optional<QVariant> valorLiteral(const QString& item) {
-    static const QRegularExpression entero(QStringLiteral(R"(^[+-]?\d{1,18}$)"));
-    static const QRegularExpression real(QStringLiteral(R"(^[+-]?(\d+\.\d*|\.\d+|\d+)([eE][+-]?\d+)?$)"));
-    if (item.size() >= 2 && item.front() == '\'' && item.back() == '\'') {
-        // One literal only when every inner quote is a doubled one.
-        QString t;
-        for (int i = 1; i < item.size() - 1; ++i) {
-            if (item[i] == '\'') {
-                if (i + 1 >= item.size() - 1 || item[i + 1] != '\'') return std::nullopt;
-                ++i;
+bool esDigito(QChar c) { return c >= '0' && c <= '9'; }
+bool esDeNombre(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80) return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
+    return c.isLetterOrNumber();
+}
+
+// Does `mascara` begin (after blanks) with the keyword?
+bool empiezaCon(const QString& mascara, QStringView palabra) {
+    qsizetype i = 0;
+    while (i < mascara.size() && mascara[i].isSpace()) ++i;
+    if (mascara.size() - i < palabra.size()) return false;
+    if (QStringView(mascara).mid(i, palabra.size()).compare(palabra, Qt::CaseInsensitive) != 0)
+        return false;
+    const qsizetype fin = i + palabra.size();
+    return fin == mascara.size() || !esDeNombre(mascara[fin]);
+}
+
+// Statements with their text and number literals replaced by "?": every literal of a write
+// (INSERT, UPDATE, DELETE), and those after the WHERE of a SELECT. From an ORDER BY, GROUP BY,
+// HAVING or LIMIT on, where a number could name a column, the text stays as it is.
+std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QString& mascara) {
+    const bool escritura = empiezaCon(mascara, u"insert") || empiezaCon(mascara, u"update") ||
+                           empiezaCon(mascara, u"delete");
+    if (!escritura && !empiezaCon(mascara, u"select")) return std::nullopt;
+    bool activo = escritura;
+    Parametrizada p;
+    // Written straight into a buffer: the result is never longer than the statement.
+    QString salida(sql.size(), Qt::Uninitialized);
+    QChar* w = salida.data();
+    const QChar* const fuente = sql.constData();
+    const auto copiar = [&](qsizetype desde, qsizetype hasta) {
+        std::copy(fuente + desde, fuente + hasta, w);
+        w += hasta - desde;
+    };
+    const qsizetype n = mascara.size();
+    for (qsizetype i = 0; i < n;) {
+        const QChar c = mascara[i];
+        if (c == '\'' && activo) {
+            qsizetype fin = i + 1;
+            while (fin < n && mascara[fin] != '\'') ++fin;  // inner quotes are blanked in the mask
+            QString texto = sql.mid(i + 1, fin - i - 1);
+            if (texto.contains('\'')) texto.replace(QStringLiteral("''"), QStringLiteral("'"));
+            p.valores << QVariant(texto);
+            *w++ = '?';
+            i = fin + 1;
+        } else if (c == '\'') {
+            qsizetype fin = i + 1;
+            while (fin < n && mascara[fin] != '\'') ++fin;
+            copiar(i, std::min(fin + 1, n));
+            i = fin + 1;
+        } else if (esDeNombre(c) && !esDigito(c)) {
+            // A name (digits inside it are part of it): copied, keywords noted.
+            qsizetype fin = i + 1;
+            while (fin < n && esDeNombre(mascara[fin])) ++fin;
+            const QStringView nombre = QStringView(mascara).mid(i, fin - i);
+            if (nombre.size() == 5 || nombre.size() == 6) {
+                if (nombre.compare(u"where", Qt::CaseInsensitive) == 0) {
+                    activo = true;
+                } else {
+                    for (const auto clave : {u"order", u"group", u"limit", u"having"})
+                        if (nombre.compare(clave, Qt::CaseInsensitive) == 0) {
+                            copiar(i, n);
+                            i = n;
+                            break;
+                        }
+                    if (i == n) break;
+                }
             }
-            t += item[i];
+            copiar(i, fin);
+            i = fin;
+        } else if (activo && esDigito(c) && (i == 0 || mascara[i - 1] != '.')) {
+            qsizetype fin = i;
+            while (fin < n && esDigito(mascara[fin])) ++fin;
+            bool real = false;
+            if (fin < n && mascara[fin] == '.') {
+                real = true;
+                ++fin;
+                while (fin < n && esDigito(mascara[fin])) ++fin;
+            }
+            if (fin < n && (esDeNombre(mascara[fin]) || mascara[fin] == '.')) return std::nullopt;
+            const QStringView numero = QStringView(sql).mid(i, fin - i);
+            bool ok = false;
+            const qlonglong entero = real || numero.size() > 18 ? 0 : numero.toLongLong(&ok);
+            p.valores << (ok ? QVariant(entero) : QVariant(numero.toDouble()));
+            *w++ = '?';
+            i = fin;
+        } else {
+            qsizetype fin = i + 1;
+            while (fin < n && mascara[fin] != '\'' && !esDeNombre(mascara[fin])) ++fin;
+            copiar(i, fin);
+            i = fin;
         }
-        return QVariant(t);
     }
-    if (item.compare(QStringLiteral("NULL"), Qt::CaseInsensitive) == 0) return QVariant();
-    if (entero.match(item).hasMatch()) return QVariant(item.toLongLong());
-    if (real.match(item).hasMatch()) return QVariant(item.toDouble());
-    return std::nullopt;
+    salida.truncate(w - salida.constData());
+    p.sql = std::move(salida);
+    if (p.valores.isEmpty()) return std::nullopt;
+    return p;
 }
 
 }  // namespace
 
-std::optional<Parametrizada> parametrizarInsert(const QString& sql) {
-    // Mask of the quoted parts, so keywords and commas are found only outside them.
-    QString mascara = sql;
-    for (int i = 0; i < mascara.size(); ++i) {
-        if (mascara[i] != '\'') continue;
-        int j = i + 1;
-        for (; j < mascara.size(); ++j) {
-            if (sql[j] == '\'') {
-                if (j + 1 < sql.size() && sql[j + 1] == '\'') {
-                    mascara[j] = mascara[j + 1] = ' ';
-                    ++j;
-                    continue;
-                }
-                break;
-            }
-            mascara[j] = ' ';
-        }
-        i = j;
-    }
-    static const QRegularExpression forma(QStringLiteral(R"(^\s*INSERT\s+INTO\b.*?\bVALUES\s*\()"),
-                                          QRegularExpression::CaseInsensitiveOption |
-                                              QRegularExpression::DotMatchesEverythingOption);
-    const auto m = forma.match(mascara);
-    if (!m.hasMatch()) return std::nullopt;
-    const int abre = m.capturedEnd(0);
-    const int cierra = mascara.lastIndexOf(')');
-    if (cierra < abre || !mascara.mid(cierra + 1).trimmed().isEmpty()) return std::nullopt;
-    const QString cuerpo = sql.mid(abre, cierra - abre);
-    const QStringList items = partirPorComas(cuerpo, mascara.mid(abre, cierra - abre));
-    Parametrizada p;
-    QStringList marcas;
-    for (const QString& item : items) {
-        const auto v = valorLiteral(item);
-        if (!v) return std::nullopt;
-        p.valores << *v;
-        marcas << QStringLiteral("?");
-    }
-    p.sql = sql.left(abre) + marcas.join(',') + sql.mid(cierra);
-    return p;
-}
-
-QStringList traducir(const QString& sql) {
+Preparada preparar(const QString& sql) {
     QString salida, mascara;
     lexear(sql, salida, mascara);
 
-    static const QRegularExpression borrarTodo(QStringLiteral(R"(^(\s*DELETE)\s+\*(\s+FROM\b))"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    auto m = borrarTodo.match(mascara);
-    if (m.hasMatch()) {
-        const int desde = m.capturedEnd(1), hasta = m.capturedStart(2);
-        salida.remove(desde, hasta - desde);
-        mascara.remove(desde, hasta - desde);
+    if (empiezaCon(mascara, u"delete")) {
+        static const QRegularExpression borrarTodo(QStringLiteral(R"(^(\s*DELETE)\s+\*(\s+FROM\b))"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+        const auto m = borrarTodo.match(mascara);
+        if (m.hasMatch()) {
+            const int desde = m.capturedEnd(1), hasta = m.capturedStart(2);
+            salida.remove(desde, hasta - desde);
+            mascara.remove(desde, hasta - desde);
+        }
+    } else if (empiezaCon(mascara, u"alter")) {
+        static const QRegularExpression alterar(
+            QStringLiteral(R"(^\s*ALTER\s+TABLE\s+(\S+)\s+ADD\s+(?:COLUMN\s+)?)"),
+            QRegularExpression::CaseInsensitiveOption);
+        const auto m = alterar.match(mascara);
+        if (m.hasMatch()) {
+            const int cuerpo = m.capturedEnd(0);
+            Preparada r;
+            for (const QString& col : partirPorComas(salida.mid(cuerpo), mascara.mid(cuerpo)))
+                r.sentencias << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(m.captured(1), col);
+            return r;
+        }
     }
+    Preparada r;
+    r.parametrizada = parametrizarConMascara(salida, mascara);
+    r.sentencias << salida;
+    return r;
+}
 
-    static const QRegularExpression alterar(
-        QStringLiteral(R"(^\s*ALTER\s+TABLE\s+(\S+)\s+ADD\s+(?:COLUMN\s+)?)"),
-        QRegularExpression::CaseInsensitiveOption);
-    m = alterar.match(mascara);
-    if (m.hasMatch()) {
-        const int cuerpo = m.capturedEnd(0);
-        const QStringList columnas = partirPorComas(salida.mid(cuerpo), mascara.mid(cuerpo));
-        QStringList sentencias;
-        for (const QString& col : columnas)
-            sentencias << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(m.captured(1), col);
-        return sentencias;
-    }
-    return {salida};
+QStringList traducir(const QString& sql) { return preparar(sql).sentencias; }
+
+std::optional<Parametrizada> parametrizar(const QString& sqlTraducido) {
+    return preparar(sqlTraducido).parametrizada;
 }
 
 int compararSinMayusculas(const QString& a, const QString& b) {

@@ -14,13 +14,22 @@ namespace zul::jet {
 // literal that is not a date.
 QStringList traducir(const QString& sql);
 
-// An INSERT ... VALUES (...) whose values are plain literals, with each literal replaced by
-// "?" and its value kept, so rows of the same shape share one prepared statement.
+// A statement with its value literals replaced by "?" and their values kept, so statements
+// of the same shape share one prepared statement: every literal of a write, those after the
+// WHERE of a SELECT, none from an ORDER BY, GROUP BY, HAVING or LIMIT on.
 struct Parametrizada {
     QString sql;
     QVariantList valores;  // Null, qlonglong, double or QString
 };
-std::optional<Parametrizada> parametrizarInsert(const QString& sqlTraducido);
+std::optional<Parametrizada> parametrizar(const QString& sqlTraducido);
+
+// What the connection runs for one Jet statement: the SQLite statements, and when there is
+// one statement with values in it, its shared, parameterised form.
+struct Preparada {
+    QStringList sentencias;
+    std::optional<Parametrizada> parametrizada;
+};
+Preparada preparar(const QString& sql);
 
 // Text comparison of the program: case-insensitive, accented capitals paired with their
 // small letters ("Á" = "á"), accents still significant ("á" != "a").

@@ -31,16 +31,27 @@ private slots:
                               "ALTER TABLE empleado ADD COLUMN Ado_NORemunera double"}));
     }
 
-    void insertsDeLaMismaFormaCompartenSentencia() {
-        const auto p = jet::parametrizarInsert(
+    void escriturasDeLaMismaFormaCompartenSentencia() {
+        const auto p = jet::parametrizar(
             "insert into Bajas (Baj_DDJJ, Baj_Empleado) values (7, 'D''A,x', -2.5, NULL,'')");
         QVERIFY(p);
-        QCOMPARE(p->sql, QString("insert into Bajas (Baj_DDJJ, Baj_Empleado) values (?,?,?,?,?)"));
-        QCOMPARE(p->valores, (QVariantList{qlonglong(7), "D'A,x", -2.5, QVariant(), ""}));
-        // Anything but plain literals keeps its own text.
-        QVERIFY(!jet::parametrizarInsert("insert into t values (1+2)"));
-        QVERIFY(!jet::parametrizarInsert("insert into t values (1),(2)"));
-        QVERIFY(!jet::parametrizarInsert("insert into t select * from u"));
+        QCOMPARE(p->sql, QString("insert into Bajas (Baj_DDJJ, Baj_Empleado) values (?, ?, -?, NULL,?)"));
+        QCOMPARE(p->valores, (QVariantList{qlonglong(7), "D'A,x", 2.5, ""}));
+        const auto u = jet::parametrizar(
+            "update empleo set emp_sueldo = emp_sueldo * 1.1 where Empleo.emp_codigo =  5 and "
+            "DDJJ_2Remu='x'");
+        QVERIFY(u);
+        QCOMPARE(u->sql, QString("update empleo set emp_sueldo = emp_sueldo * ? where "
+                                 "Empleo.emp_codigo =  ? and DDJJ_2Remu=?"));
+        QCOMPARE(u->valores, (QVariantList{1.1, qlonglong(5), "x"}));
+        // Reads share their statement from the WHERE on; nothing changes from an ORDER BY on.
+        const auto s = jet::parametrizar(
+            "select 1 as x, a from t where b='1' and c=2.5 and month(d)=5 order by 1");
+        QVERIFY(s);
+        QCOMPARE(s->sql, QString("select 1 as x, a from t where b=? and c=? and month(d)=? order by 1"));
+        QCOMPARE(s->valores, (QVariantList{"1", 2.5, qlonglong(5)}));
+        QVERIFY(!jet::parametrizar("select * from t"));
+        QVERIFY(!jet::parametrizar("delete from t"));
 
         prueba::BaseDePrueba base;
         Database& db = Database::open(base.ruta());
