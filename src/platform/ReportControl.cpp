@@ -94,26 +94,26 @@ std::unique_ptr<QTextDocument> Renderizar(const QString& archivo, const QString&
 
 // Lays the document out on the printer's pages, 2 cm inside the printable area, and paints
 // it page by page with a page number. Images go out lossless: bar codes must stay sharp.
-void Paginar(const QTextDocument& doc, QPrinter& impresora) {
+void Paginar(QTextDocument& doc, QPrinter& impresora) {
     QPainter p;
     if (!p.begin(&impresora))
         throw ReportError(482, QStringLiteral("No se pudo comenzar la impresión."));
     p.setRenderHint(QPainter::LosslessImageRendering);
-    std::unique_ptr<QTextDocument> copia(doc.clone());
-    QAbstractTextDocumentLayout* layout = copia->documentLayout();
+    // The document is rendered for this run only, so it is laid out in place.
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
     layout->setPaintDevice(p.device());
     // The document is measured in screen pixels; the layout scales them to the printer.
     const QScreen* pantalla = QGuiApplication::primaryScreen();
     const double dpi = pantalla ? pantalla->logicalDotsPerInchY() : 96.0;
-    QTextFrameFormat marco = copia->rootFrame()->frameFormat();
+    QTextFrameFormat marco = doc.rootFrame()->frameFormat();
     marco.setMargin(2 / 2.54 * dpi);
-    copia->rootFrame()->setFrameFormat(marco);
+    doc.rootFrame()->setFrameFormat(marco);
     const QSizeF hoja(impresora.width(), impresora.height());
-    copia->setPageSize(hoja);
+    doc.setPageSize(hoja);
 
-    const int paginas = copia->pageCount();
+    const int paginas = doc.pageCount();
     const double escala = impresora.logicalDpiY() / dpi;
-    QFont fuente = copia->defaultFont();
+    QFont fuente = doc.defaultFont();
     for (int i = 0; i < paginas; ++i) {
         if (i > 0 && !impresora.newPage())
             throw ReportError(482, QStringLiteral("No se pudo pasar a la página %1.").arg(i + 1));
@@ -227,7 +227,7 @@ void ReportControl::setAction(int accion) {
     runs_.append(e);
 }
 
-void ReportControl::imprimir(const QTextDocument& doc, Ejecucion& e) {
+void ReportControl::imprimir(QTextDocument& doc, Ejecucion& e) {
     QPrinter impresora(QPrinter::HighResolution);
     if (!pdfOutput_.isEmpty()) {
         impresora.setOutputFormat(QPrinter::PdfFormat);

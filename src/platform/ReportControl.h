@@ -134,7 +134,7 @@ class ReportControl : public QObject {
     const QTextDocument* lastDocument() const;
 
   private:
-    void imprimir(const QTextDocument& doc, Ejecucion& e);
+    void imprimir(QTextDocument& doc, Ejecucion& e);
     void exportar(std::unique_ptr<QTextDocument> doc, Ejecucion& e);
 
     QString printerDriver_, printerName_, printerPort_;

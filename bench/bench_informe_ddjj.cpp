@@ -1,0 +1,114 @@
+// Printing a declaration of 5,000 employees and 300 leavers to PDF through the shipped report
+// file: reading its data, rendering the template and painting every page. Prints the time.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <chrono>
+#include <cstdio>
+
+#include "common/Globales.h"
+#include "declaration/InformeDDJJ.h"
+#include "platform/Database.h"
+#include "platform/ReportControl.h"
+
+using namespace zul;
+
+namespace {
+
+constexpr int kEmpleados = 5000;
+constexpr int kBajas = 300;
+
+QTemporaryDir* carpeta = nullptr;
+
+void PrepararDeclaracion() {
+    carpeta = new QTemporaryDir;
+    RutaBase = carpeta->filePath("ZUL.mdb");
+    CarpetaPrograma = carpeta->path();
+    QStringList scripts;
+    for (const char* nombre : {"/db/schema.sql", "/db/seed.sql"}) {
+        QFile f(QStringLiteral(ZUL_SOURCE_DIR) + QString::fromLatin1(nombre));
+        f.open(QIODevice::ReadOnly);
+        scripts << QString::fromUtf8(f.readAll());
+    }
+    Database::createFile(RutaBase, scripts);
+    const QDir informes(QStringLiteral(ZUL_SOURCE_DIR) + QStringLiteral("/reports"));
+    for (const QString& n : informes.entryList({"*.rpt"}, QDir::Files))
+        QFile::copy(informes.filePath(n), carpeta->filePath(n));
+
+    Database& db = Database::open(RutaBase);
+    Transaction t(db);
+    db.execute("insert into Categoria values ('1', 'Maestranza A')");
+    db.execute(
+        "insert into Empresa (emp_id, emp_nombre, emp_cuit) values (3, 'Compañía Ñandú "
+        "S.A.', '30-99887766-5')");
+    for (int i = 1; i <= kEmpleados + kBajas; ++i)
+        db.execute(QString("insert into Empleado (Ado_Id, ado_IdEmpresa, Ado_Nombre, Ado_Cuil, "
+                           "Ado_Categoria) values (%1, 3, 'Empleado Número %1, José', "
+                           "'20-%2-9', '1')")
+                       .arg(i)
+                       .arg(i, 8, 10, QChar('0')));
+    for (int i = 1; i <= kEmpleados; ++i)
+        db.execute(QString("insert into EmpleadoXDDJJ values (7, %1, %2, 1, 1, 1, 1, 1, 1, 0, 3)")
+                       .arg(i)
+                       .arg(100000 + i * 3.25, 0, 'f', 2));
+    for (int i = kEmpleados + 1; i <= kEmpleados + kBajas; ++i)
+        db.execute(QString("insert into Bajas values (7, %1, '2024-05-15', 90000, 1, 3)").arg(i));
+    db.execute(
+        "insert into DDJJ values (7, '2024-05-01', '2024-06-02', '2024-06-10', 4567, 5000, "
+        "540687500, 10813750, 13517187.5, 5406875, 50000, 29787812.5, 10, 5000, 0, 0, 3, "
+        "'45203099887766505202429787812509', 'x')");
+    t.commit();
+}
+
+void BM_ImprimirDeclaracionEnPdf(benchmark::State& state) {
+    ReportControl rpt;
+    rpt.setDataProvider(DatosDDJJ);
+    rpt.setSelectionFormula(FormulaDDJJ(7, 3));
+    rpt.setReportFileName(carpeta->filePath("DDJJ.rpt"));
+    rpt.setPdfOutput(carpeta->filePath("ddjj.pdf"));
+    double segundos = 0;
+    for (auto _ : state) {
+        const auto inicio = std::chrono::steady_clock::now();
+        rpt.setAction(1);
+        segundos +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    }
+    const QTextDocument* doc = rpt.lastDocument();
+    state.counters["paginas"] = doc ? doc->pageCount() : 0;
+    std::printf("Declaración de %d empleados y %d bajas a PDF: %.3f s por impresión\n", kEmpleados,
+                kBajas, segundos / static_cast<double>(state.iterations()));
+}
+
+void BM_SoloDatosDeLaDeclaracion(benchmark::State& state) {
+    const Seleccion s = LeerFormula(FormulaDDJJ(7, 3));
+    for (auto _ : state) benchmark::DoNotOptimize(DatosDDJJ(s));
+}
+
+void BM_RenderizarSinImprimir(benchmark::State& state) {
+    const DatosInforme datos = DatosDDJJ(LeerFormula(FormulaDDJJ(7, 3)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RenderizarInforme(carpeta->filePath("DDJJ.rpt"), datos));
+}
+
+}  // namespace
+
+BENCHMARK(BM_RenderizarSinImprimir)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SoloDatosDeLaDeclaracion)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ImprimirDeclaracionEnPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    PrepararDeclaracion();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Database::closeShared();
+    delete carpeta;
+    return 0;
+}
