@@ -84,6 +84,16 @@ void BM_ImprimirDeclaracionEnPdf(benchmark::State& state) {
                 kBajas, segundos / static_cast<double>(state.iterations()));
 }
 
+void BM_ExportarDeclaracionRtf(benchmark::State& state) {
+    ReportControl rpt;
+    rpt.setDataProvider(DatosDDJJ);
+    rpt.setSelectionFormula(FormulaDDJJ(7, 3));
+    rpt.setReportFileName(carpeta->filePath("DDJJ.rpt"));
+    rpt.setDestination(ReportControl::aArchivo);
+    rpt.setPrintFileName(carpeta->filePath("ddjj.rtf"));
+    for (auto _ : state) rpt.setAction(1);
+}
+
 void BM_SoloDatosDeLaDeclaracion(benchmark::State& state) {
     const Seleccion s = LeerFormula(FormulaDDJJ(7, 3));
     for (auto _ : state) benchmark::DoNotOptimize(DatosDDJJ(s));
@@ -99,6 +109,7 @@ void BM_RenderizarSinImprimir(benchmark::State& state) {
 
 BENCHMARK(BM_RenderizarSinImprimir)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SoloDatosDeLaDeclaracion)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ExportarDeclaracionRtf)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_ImprimirDeclaracionEnPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv) {
