@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 
 namespace zul {
@@ -27,10 +28,15 @@ bool esTipoNumerico(const QVariant& v) {
 // the SQL literal does), "." only as a correct thousands grouping. Blanks around are allowed.
 std::optional<double> numeroDeTexto(const QString& texto) {
     const QStringView t = QStringView(texto).trimmed();
+    // The digits are gathered in C form ("-1234.5") on the stack, then read in one go.
+    char limpio[80];
+    int k = 0;
+    const auto poner = [&](char c) {
+        if (k < int(sizeof limpio)) limpio[k++] = c;
+    };
     qsizetype i = 0;
-    QByteArray limpio;
-    limpio.reserve(t.size() + 3);
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) limpio += char(t[i++].unicode());
+    bool negativo = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negativo = t[i++] == '-';
     // Whole part: plain digits, or groups of three after "." (1.234.567).
     const qsizetype inicio = i;
     qsizetype grupo = 0;
@@ -38,7 +44,7 @@ std::optional<double> numeroDeTexto(const QString& texto) {
     for (; i < t.size(); ++i) {
         const QChar c = t[i];
         if (c >= '0' && c <= '9') {
-            limpio += char(c.unicode());
+            poner(char(c.unicode()));
             ++grupo;
         } else if (c == '.') {
             if ((agrupado ? grupo != 3 : (grupo < 1 || grupo > 3))) return std::nullopt;
@@ -50,26 +56,26 @@ std::optional<double> numeroDeTexto(const QString& texto) {
     }
     if (agrupado && grupo != 3) return std::nullopt;
     const bool hayEnteros = i > inicio;
+    if (!hayEnteros) poner('0');
     // Decimal part: the first "," is the separator, later ones are dropped.
     bool hayDecimales = false;
     if (i < t.size() && t[i] == ',') {
-        limpio += '.';
+        poner('.');
         for (; i < t.size(); ++i) {
             const QChar c = t[i];
             if (c >= '0' && c <= '9') {
-                limpio += char(c.unicode());
+                poner(char(c.unicode()));
                 hayDecimales = true;
             } else if (c != ',') {
                 return std::nullopt;
             }
         }
     }
-    if (i != t.size() || (!hayEnteros && !hayDecimales)) return std::nullopt;
-    if (!hayEnteros) limpio.insert(limpio.startsWith('-') || limpio.startsWith('+') ? 1 : 0, '0');
-    bool ok = false;
-    const double d = limpio.toDouble(&ok);
-    if (!ok) return std::nullopt;
-    return d;
+    if (i != t.size() || (!hayEnteros && !hayDecimales) || k >= int(sizeof limpio)) return std::nullopt;
+    double d = 0;
+    const auto r = std::from_chars(limpio, limpio + k, d);
+    if (r.ec != std::errc() || r.ptr != limpio + k) return std::nullopt;
+    return negativo ? -d : d;
 }
 
 std::optional<double> numero(const QVariant& v) {
@@ -94,8 +100,26 @@ double LeerNumero(const QVariant& valor) { return numero(valor).value_or(0.0); }
 QString TextoNumero(double n) {
     if (n == 0) return QStringLiteral("0");  // also -0
     if (std::abs(n) < 1e15 && n == std::trunc(n)) return QString::number(static_cast<qlonglong>(n));
+    // Amounts have few decimals: when four give back the very same double, those are its
+    // shortest digits, written without the general conversion.
+    if (std::abs(n) < 1e10) {
+        const double escalado = std::round(n * 10000.0);
+        if (escalado / 10000.0 == n) {
+            const qlonglong d = static_cast<qlonglong>(std::abs(escalado));
+            QString dec = QString::number(d % 10000).rightJustified(4, QLatin1Char('0'));
+            while (dec.endsWith(QLatin1Char('0'))) dec.chop(1);
+            return (n < 0 ? QStringLiteral("-") : QString()) + QString::number(d / 10000) + ',' + dec;
+        }
+    }
     QString t = QString::number(n, 'g', 15);
-    if (t.contains('e')) t = QString::number(n, 'f', 0);
+    if (t.contains('e')) {
+        // No exponents on screen or in SQL: tiny values keep their digits, huge ones are whole.
+        t = QString::number(n, 'f', std::abs(n) < 1 ? 20 : 0);
+        if (t.contains('.')) {
+            while (t.endsWith('0')) t.chop(1);
+            if (t.endsWith('.')) t.chop(1);
+        }
+    }
     return t.replace('.', ',');
 }
 

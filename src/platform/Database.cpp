@@ -209,8 +209,7 @@ sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const QVariantLi
         }
         preparadas_.insert(sql, st);
     }
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
+    sqlite3_reset(st);  // every parameter is bound again below
     for (int i = 0; i < valores.size(); ++i) {
         const QVariant& v = valores[i];
         if (v.isNull()) sqlite3_bind_null(st, i + 1);

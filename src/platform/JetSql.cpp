@@ -132,9 +132,12 @@ bool likeDesde(const QString& p, int i, const QString& t, int j) {
 
 // One item of a VALUES list as a bindable value, when it is a plain literal.
 bool esDigito(QChar c) { return c >= '0' && c <= '9'; }
-bool esDeNombre(QChar c) {
+inline bool esDeNombre(QChar c) {
     const char16_t u = c.unicode();
-    if (u < 0x80) return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_';
+    if (u < 0x80) {
+        const char16_t l = u | 0x20;
+        return (l >= 'a' && l <= 'z') || (u >= '0' && u <= '9') || u == '_';
+    }
     return c.isLetterOrNumber();
 }
 
@@ -158,6 +161,7 @@ std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QS
     if (!escritura && !empiezaCon(mascara, u"select")) return std::nullopt;
     bool activo = escritura;
     Parametrizada p;
+    p.valores.reserve(16);
     // Written straight into a buffer: the result is never longer than the statement.
     QString salida(sql.size(), Qt::Uninitialized);
     QChar* w = salida.data();
@@ -187,7 +191,9 @@ std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QS
             qsizetype fin = i + 1;
             while (fin < n && esDeNombre(mascara[fin])) ++fin;
             const QStringView nombre = QStringView(mascara).mid(i, fin - i);
-            if (nombre.size() == 5 || nombre.size() == 6) {
+            const char16_t inicial = nombre[0].unicode() | 0x20;
+            if ((nombre.size() == 5 || nombre.size() == 6) &&
+                (inicial == 'w' || inicial == 'o' || inicial == 'g' || inicial == 'l' || inicial == 'h')) {
                 if (nombre.compare(u"where", Qt::CaseInsensitive) == 0) {
                     activo = true;
                 } else {

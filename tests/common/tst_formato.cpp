@@ -22,6 +22,10 @@ private slots:
         QCOMPARE(FormatoSQL(QString("-7"), 1), QString("-7"));
         QCOMPARE(FormatoSQL(qlonglong(2147483647), 1), QString("2147483647"));
         QCOMPARE(FormatoSQL(0.1 + 0.2, 1), QString("0.3"));
+        QCOMPARE(FormatoSQL(-0.5, 1), QString("-0.5"));
+        QCOMPARE(FormatoSQL(1234.0625, 1), QString("1234.0625"));
+        QCOMPARE(FormatoSQL(0.00001, 1), QString("0.00001"));
+        QCOMPARE(FormatoSQL(1.0 / 3.0, 1), QString("0.333333333333333"));
     }
 
     void literalDeTextoDuplicaApostrofes() {
