@@ -10,7 +10,8 @@
 //         EnviarDDJJ(IdDDJJ, texto(0)->text(), mskPeriodo->displayText(), texto(20), this);
 //     }
 //
-// Both use the window's report control (its child "rpt1", ReportControl::de), show their own
+// Both use the window's report control (its child "rpt1", ReportControl::de; tests send its
+// prints to a PDF with ReportControl::de(ventana)->setPdfOutput(ruta)), show their own
 // messages (MsgBox) and keep the hourglass on the window while they work, restored on every
 // path. Both refuse a declaration not yet saved (idDDJJ 0) with a message. Every failure ends
 // the handler with one "Error Nro.:" message; nothing after the failed step runs.
