@@ -15,9 +15,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/SelEmpresa.h"
 #include "common/Formato.h"
 #include "common/Globales.h"
 #include "common/Impresoras.h"
+#include "declaration/frmDecJurada.h"
+#include "declaration/frmMail.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
@@ -334,9 +337,24 @@ bool Menu::HayEmpresa(const QString& aviso) {
     return false;
 }
 
-void Menu::AbrirSelEmpresa() {}
+namespace {
 
-void Menu::AbrirDecJurada() {}
+// One window per kind: an open one comes to the front, otherwise a new one is shown.
+template <class T>
+void Abrir() {
+    T* abierta = VentanaCargada<T>();
+    MostrarVentana(abierta ? abierta : new T);
+}
+
+}  // namespace
+
+void Menu::AbrirSelEmpresa() {
+    Abrir<SelEmpresa>();
+}
+
+void Menu::AbrirDecJurada() {
+    Abrir<frmDecJurada>();
+}
 
 void Menu::mnuEmpresa_Click() {}
 void Menu::mnuEmpresas_Click() {}
@@ -361,7 +379,10 @@ void Menu::mnuDDJJ_Click() {
         AbrirDecJurada();
 }
 
-void Menu::mEnviarMail_Click() {}
+// Hidden and disabled: the e-mail window is not reached from the menu.
+void Menu::mEnviarMail_Click() {
+    Abrir<frmMail>();
+}
 void Menu::mimpresora_Click() {}
 void Menu::mcopia_Click() {}
 

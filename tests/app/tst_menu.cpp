@@ -12,6 +12,8 @@
 #include <QToolButton>
 
 #include "app/Menu.h"
+#include "app/SelEmpresa.h"
+#include "declaration/frmDecJurada.h"
 #include "common/Globales.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
@@ -62,6 +64,7 @@ class TstMenu : public QObject {
     void barraDeEstado();
     void unaVentanaPorClaseYCierrePropio();
     void salirCierraTodasLasVentanas();
+    void abreLaDeclaracionYLaSeleccion();
     void calculadoraYAyuda();
 };
 
@@ -234,6 +237,29 @@ void TstMenu::salirCierraTodasLasVentanas() {
     otro.findChild<QToolButton*>("Image5")->click();
     QVERIFY(!otro.isVisible());
     QVERIFY(otro.Area()->subWindowList().isEmpty());
+}
+
+// The declaration (behind the company guard) and the company selection open in the frame,
+// one window of each kind however often they are asked for.
+void TstMenu::abreLaDeclaracionYLaSeleccion() {
+    prueba::BaseDePrueba base;
+    base.ejecutar("insert into Empresa(Emp_Id,Emp_Nombre,Emp_CUIT) values(3,'Acme SA','')");
+    base.ejecutar("update empresa set emp_empresanro= 3 where emp_id=0");
+    Menu m;
+    QVERIFY(m.MDIForm_Load());
+    m.show();
+    QCOMPARE(IdEmpresa, 3);
+    m.findChild<QAction*>("mnuDDJJ")->trigger();
+    m.findChild<QToolButton*>("Image1")->click();
+    QVERIFY(VentanaCargada<frmDecJurada>());
+    QCOMPARE(VentanasCargadas(), 2);
+    m.findChild<QToolButton*>("Image4")->click();
+    m.findChild<QAction*>("mnuSelEmpresa")->trigger();
+    QVERIFY(VentanaCargada<SelEmpresa>());
+    QCOMPARE(VentanasCargadas(), 3);
+    QCOMPARE(m.Area()->activeSubWindow()->widget(), VentanaCargada<SelEmpresa>());
+    QVERIFY(msgbox_prueba::mostrados().isEmpty());
+    m.close();
 }
 
 void TstMenu::calculadoraYAyuda() {
