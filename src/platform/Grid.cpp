@@ -182,7 +182,10 @@ void Grid::setTextMatrix(int fila, int col, const QString& texto) {
         cabecera(col)->setText(texto);
         return;
     }
-    celda(fila, col)->setText(texto);
+    // A new cell is made with its text: the view hears of it once, which counts when a list of
+    // thousands is loaded.
+    if (QTableWidgetItem* it = item(tabla(fila), col)) it->setText(texto);
+    else if (!texto.isEmpty()) setItem(tabla(fila), col, new QTableWidgetItem(texto));
 }
 
 QString Grid::TextoClave(int fila, const QString& clave) const {
