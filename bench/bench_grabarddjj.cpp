@@ -10,12 +10,15 @@
 #include <chrono>
 #include <cstdio>
 
+#include "BaseDeBench.h"
 #include "common/Globales.h"
 #include "declaration/GrabarDDJJ.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 
 using namespace zul;
+using zul::bench::AbrirCrudo;
+using zul::bench::Exec;
 
 namespace {
 
@@ -27,37 +30,8 @@ QTemporaryDir* carpeta = nullptr;
 double segundosGrabar = 0;
 double segundosDirecto = 0;
 
-int JetComparar(void*, int n1, const void* a, int n2, const void* b) {
-    const int r = memcmp(a, b, static_cast<size_t>(std::min(n1, n2)));
-    return r ? r : n1 - n2;
-}
-
-sqlite3* AbrirCrudo() {
-    sqlite3* db = nullptr;
-    sqlite3_open(RutaBase.toUtf8().constData(), &db);
-    sqlite3_create_collation(db, "JET", SQLITE_UTF8, nullptr, JetComparar);
-    return db;
-}
-
-void Exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        std::fprintf(stderr, "%s\n", error);
-        std::abort();
-    }
-}
-
 void PrepararBase() {
-    carpeta = new QTemporaryDir;
-    RutaBase = carpeta->filePath("ZUL.mdb");
-    CarpetaPrograma = carpeta->path();
-    QStringList scripts;
-    for (const char* nombre : {"/db/schema.sql", "/db/seed.sql"}) {
-        QFile f(QStringLiteral(ZUL_SOURCE_DIR) + QString::fromLatin1(nombre));
-        f.open(QIODevice::ReadOnly);
-        scripts << QString::fromUtf8(f.readAll());
-    }
-    Database::createFile(RutaBase, scripts);
+    carpeta = bench::CrearBase();
     sqlite3* db = AbrirCrudo();
     Exec(db, "BEGIN");
     Exec(db,

@@ -11,12 +11,15 @@
 #include <chrono>
 #include <cstdio>
 
+#include "BaseDeBench.h"
 #include "common/Globales.h"
 #include "declaration/InformeDDJJ.h"
 #include "platform/Database.h"
 #include "platform/ReportControl.h"
 
 using namespace zul;
+using zul::bench::AbrirCrudo;
+using zul::bench::Exec;
 
 namespace {
 
@@ -26,19 +29,7 @@ constexpr int kBajas = 300;
 QTemporaryDir* carpeta = nullptr;
 
 void PrepararDeclaracion() {
-    carpeta = new QTemporaryDir;
-    RutaBase = carpeta->filePath("ZUL.mdb");
-    CarpetaPrograma = carpeta->path();
-    QStringList scripts;
-    for (const char* nombre : {"/db/schema.sql", "/db/seed.sql"}) {
-        QFile f(QStringLiteral(ZUL_SOURCE_DIR) + QString::fromLatin1(nombre));
-        f.open(QIODevice::ReadOnly);
-        scripts << QString::fromUtf8(f.readAll());
-    }
-    Database::createFile(RutaBase, scripts);
-    const QDir informes(QStringLiteral(ZUL_SOURCE_DIR) + QStringLiteral("/reports"));
-    for (const QString& n : informes.entryList({"*.rpt"}, QDir::Files))
-        QFile::copy(informes.filePath(n), carpeta->filePath(n));
+    carpeta = bench::CrearBase(true);
 
     Database& db = Database::open(RutaBase);
     Transaction t(db);
