@@ -37,8 +37,12 @@ void parteFecha(sqlite3_context* ctx, sqlite3_value** argv, bool mes) {
     sqlite3_result_int(ctx, mes ? m : anio);
 }
 
-void funcMes(sqlite3_context* ctx, int, sqlite3_value** argv) { parteFecha(ctx, argv, true); }
-void funcAnio(sqlite3_context* ctx, int, sqlite3_value** argv) { parteFecha(ctx, argv, false); }
+void funcMes(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    parteFecha(ctx, argv, true);
+}
+void funcAnio(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    parteFecha(ctx, argv, false);
+}
 
 void funcLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
@@ -69,10 +73,14 @@ int colacion(void*, int na, const void* a, int nb, const void* b) {
 
 QVariant leerColumna(sqlite3_stmt* st, int i) {
     switch (sqlite3_column_type(st, i)) {
-        case SQLITE_NULL: return {};
-        case SQLITE_INTEGER: return QVariant(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
-        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(st, i));
-        default: return desdeUtf8(sqlite3_column_text(st, i), sqlite3_column_bytes(st, i));
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return QVariant(static_cast<qlonglong>(sqlite3_column_int64(st, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(st, i));
+        default:
+            return desdeUtf8(sqlite3_column_text(st, i), sqlite3_column_bytes(st, i));
     }
 }
 
@@ -137,7 +145,8 @@ Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
     } catch (const DatabaseError& e) {
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DatabaseError(e.numero(), "No se puede leer la base de datos '" + ruta + "'. " + e.descripcion());
+        throw DatabaseError(e.numero(),
+                            "No se puede leer la base de datos '" + ruta + "'. " + e.descripcion());
     }
 }
 
@@ -154,7 +163,9 @@ Database& Database::open(const QString& ruta) {
     return *compartida;
 }
 
-void Database::closeShared() { compartida.reset(); }
+void Database::closeShared() {
+    compartida.reset();
+}
 
 void Database::createFile(const QString& ruta, const QStringList& scripts) {
     Database db(ruta, true);
@@ -169,7 +180,8 @@ void Database::createFile(const QString& ruta, const QStringList& scripts) {
 }
 
 void Database::fallar(sqlite3_stmt* st) const {
-    const DatabaseError error(sqlite3_extended_errcode(db_), QString::fromUtf8(sqlite3_errmsg(db_)));
+    const DatabaseError error(sqlite3_extended_errcode(db_),
+                              QString::fromUtf8(sqlite3_errmsg(db_)));
     // A shared statement must not stay half-run: it would hold the file open for reading.
     if (st) sqlite3_reset(st);
     throw error;
@@ -187,19 +199,21 @@ void Database::ejecutarNativo(const QString& sql) {
 int Database::ejecutarUno(const QString& sql) {
     Sentencia s;
     const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &s.st, nullptr) != SQLITE_OK) fallar();
+    if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &s.st, nullptr) != SQLITE_OK)
+        fallar();
     int rc;
-    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {}
+    while ((rc = sqlite3_step(s.st)) == SQLITE_ROW) {
+    }
     if (rc != SQLITE_DONE) fallar();
     return sqlite3_changes(db_);
 }
 
-sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const QVariantList& valores) {
+sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const Valores& valores) {
     sqlite3_stmt* st = preparadas_.value(sql);
     if (!st) {
         const QByteArray utf8 = sql.toUtf8();
-        if (sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &st,
-                               nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT,
+                               &st, nullptr) != SQLITE_OK) {
             sqlite3_finalize(st);
             fallar();
         }
@@ -212,9 +226,12 @@ sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const QVariantLi
     sqlite3_reset(st);  // every parameter is bound again below
     for (int i = 0; i < valores.size(); ++i) {
         const QVariant& v = valores[i];
-        if (v.isNull()) sqlite3_bind_null(st, i + 1);
-        else if (v.typeId() == QMetaType::LongLong) sqlite3_bind_int64(st, i + 1, v.toLongLong());
-        else if (v.typeId() == QMetaType::Double) sqlite3_bind_double(st, i + 1, v.toDouble());
+        if (v.isNull())
+            sqlite3_bind_null(st, i + 1);
+        else if (v.typeId() == QMetaType::LongLong)
+            sqlite3_bind_int64(st, i + 1, v.toLongLong());
+        else if (v.typeId() == QMetaType::Double)
+            sqlite3_bind_double(st, i + 1, v.toDouble());
         else {
             const QByteArray t = v.toString().toUtf8();
             sqlite3_bind_text(st, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
@@ -261,14 +278,16 @@ Recordset Database::openRecordset(const QString& sql) {
     } catch (const std::invalid_argument& e) {
         throw DatabaseError(3075, QString::fromUtf8(e.what()));
     }
-    if (preparada.sentencias.size() != 1) throw DatabaseError(3129, "La consulta no devuelve registros.");
+    if (preparada.sentencias.size() != 1)
+        throw DatabaseError(3129, "La consulta no devuelve registros.");
     Sentencia propia;
     sqlite3_stmt* st;
     if (const auto& p = preparada.parametrizada) {
         st = sentenciaCompartida(p->sql, p->valores);
     } else {
         const QByteArray utf8 = preparada.sentencias.first().toUtf8();
-        if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &propia.st, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &propia.st, nullptr) !=
+            SQLITE_OK)
             fallar();
         st = propia.st;
     }
@@ -291,14 +310,22 @@ Recordset Database::openRecordset(const QString& sql) {
     return rs;
 }
 
-void Database::beginTrans() { ejecutarNativo(QStringLiteral("BEGIN")); }
-void Database::commitTrans() { ejecutarNativo(QStringLiteral("COMMIT")); }
+void Database::beginTrans() {
+    ejecutarNativo(QStringLiteral("BEGIN"));
+}
+void Database::commitTrans() {
+    ejecutarNativo(QStringLiteral("COMMIT"));
+}
 void Database::rollback() {
     if (inTransaction()) ejecutarNativo(QStringLiteral("ROLLBACK"));
 }
-bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+bool Database::inTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
+}
 
-Transaction::Transaction(Database& db) : db_(db) { db_.beginTrans(); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.beginTrans();
+}
 
 Transaction::~Transaction() {
     if (!abierta_) return;

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QVariant>
 #include <memory>
 #include <stdexcept>
@@ -18,12 +19,12 @@ namespace zul {
 // A statement the engine refused. Carries the engine's number and message so that
 // each handler decides what the user sees ("Error Nro.: ...").
 class DatabaseError : public std::runtime_error {
-public:
+  public:
     DatabaseError(int numero, const QString& descripcion);
     int numero() const { return numero_; }
     QString descripcion() const { return descripcion_; }
 
-private:
+  private:
     int numero_;
     QString descripcion_;
 };
@@ -31,12 +32,14 @@ private:
 // The rows of one query, read at open. Fields are found by name without regard to case;
 // a Null field is an invalid QVariant.
 class Recordset {
-public:
+  public:
     bool bof() const { return fila_ < 0 || filas_.empty(); }
     bool eof() const { return fila_ >= static_cast<int>(filas_.size()); }
     bool vacio() const { return filas_.empty(); }
     int recordCount() const { return static_cast<int>(filas_.size()); }
-    void moveNext() { if (!eof()) ++fila_; }
+    void moveNext() {
+        if (!eof()) ++fila_;
+    }
     void moveFirst() { fila_ = 0; }
 
     int fieldCount() const { return static_cast<int>(nombres_.size()); }
@@ -52,7 +55,7 @@ public:
     // Yes/no columns: any non-zero number reads as true; Null reads as false.
     bool boolValue(const QString& nombre) const;
 
-private:
+  private:
     friend class Database;
     QStringList nombres_;
     QStringList tipos_;
@@ -61,7 +64,7 @@ private:
 };
 
 class Database {
-public:
+  public:
     // The shared connection on the file at `ruta`; reopened when the path changes.
     // A missing or unreadable file throws DatabaseError (the program never creates one).
     static Database& open(const QString& ruta);
@@ -86,14 +89,15 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-private:
+  private:
     explicit Database(const QString& ruta, bool crear);
     void ejecutarNativo(const QString& sql);
     int ejecutarUno(const QString& sql);
     [[noreturn]] void fallar(sqlite3_stmt* st = nullptr) const;
 
     // The prepared statement of this shape, reset and bound to `valores`.
-    sqlite3_stmt* sentenciaCompartida(const QString& sql, const QVariantList& valores);
+    using Valores = QVarLengthArray<QVariant, 24>;
+    sqlite3_stmt* sentenciaCompartida(const QString& sql, const Valores& valores);
 
     QString ruta_;
     sqlite3* db_ = nullptr;
@@ -103,14 +107,14 @@ private:
 
 // Rolls the transaction back unless commit() was reached: a failing statement leaves nothing.
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& db);
     ~Transaction();
     void commit();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-private:
+  private:
     Database& db_;
     bool abierta_ = true;
 };

@@ -1,9 +1,8 @@
 #include "platform/JetSql.h"
 
-#include <algorithm>
-
 #include <QDate>
 #include <QRegularExpression>
+#include <algorithm>
 #include <stdexcept>
 
 namespace zul::jet {
@@ -11,13 +10,16 @@ namespace {
 
 // "#mm/dd/yyyy#" (optionally with a time) or "#hh:mm#" to an ISO text literal.
 QString literalFecha(const QString& dentro) {
-    static const QRegularExpression fecha(
-        QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
-    static const QRegularExpression hora(QStringLiteral(R"(^\s*(\d{1,2}):(\d{2})(?::(\d{2}))?\s*$)"));
+    static const QRegularExpression fecha(QStringLiteral(
+        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+    static const QRegularExpression hora(
+        QStringLiteral(R"(^\s*(\d{1,2}):(\d{2})(?::(\d{2}))?\s*$)"));
     auto m = fecha.match(dentro);
     if (m.hasMatch()) {
-        const int mes = m.captured(1).toInt(), dia = m.captured(2).toInt(), anio = m.captured(3).toInt();
-        if (!QDate(anio, mes, dia).isValid()) throw std::invalid_argument("fecha no válida: #" + dentro.toStdString() + "#");
+        const int mes = m.captured(1).toInt(), dia = m.captured(2).toInt(),
+                  anio = m.captured(3).toInt();
+        if (!QDate(anio, mes, dia).isValid())
+            throw std::invalid_argument("fecha no válida: #" + dentro.toStdString() + "#");
         return QStringLiteral("'%1-%2-%3'")
             .arg(anio, 4, 10, QChar('0'))
             .arg(mes, 2, 10, QChar('0'))
@@ -25,7 +27,9 @@ QString literalFecha(const QString& dentro) {
     }
     m = hora.match(dentro);
     if (m.hasMatch())
-        return QStringLiteral("'%1:%2'").arg(m.captured(1).toInt(), 2, 10, QChar('0')).arg(m.captured(2));
+        return QStringLiteral("'%1:%2'")
+            .arg(m.captured(1).toInt(), 2, 10, QChar('0'))
+            .arg(m.captured(2));
     throw std::invalid_argument("fecha no válida: #" + dentro.toStdString() + "#");
 }
 
@@ -94,8 +98,10 @@ QStringList partirPorComas(const QString& texto, const QString& mascara) {
     int nivel = 0, desde = 0;
     for (int i = 0; i < mascara.size(); ++i) {
         const QChar c = mascara[i];
-        if (c == '(') ++nivel;
-        else if (c == ')') --nivel;
+        if (c == '(')
+            ++nivel;
+        else if (c == ')')
+            --nivel;
         else if (c == ',' && nivel == 0) {
             partes << texto.mid(desde, i - desde).trimmed();
             desde = i + 1;
@@ -131,7 +137,9 @@ bool likeDesde(const QString& p, int i, const QString& t, int j) {
 }
 
 // One item of a VALUES list as a bindable value, when it is a plain literal.
-bool esDigito(QChar c) { return c >= '0' && c <= '9'; }
+bool esDigito(QChar c) {
+    return c >= '0' && c <= '9';
+}
 inline bool esDeNombre(QChar c) {
     const char16_t u = c.unicode();
     if (u < 0x80) {
@@ -161,7 +169,6 @@ std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QS
     if (!escritura && !empiezaCon(mascara, u"select")) return std::nullopt;
     bool activo = escritura;
     Parametrizada p;
-    p.valores.reserve(16);
     // Written straight into a buffer: the result is never longer than the statement.
     QString salida(sql.size(), Qt::Uninitialized);
     QChar* w = salida.data();
@@ -193,7 +200,8 @@ std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QS
             const QStringView nombre = QStringView(mascara).mid(i, fin - i);
             const char16_t inicial = nombre[0].unicode() | 0x20;
             if ((nombre.size() == 5 || nombre.size() == 6) &&
-                (inicial == 'w' || inicial == 'o' || inicial == 'g' || inicial == 'l' || inicial == 'h')) {
+                (inicial == 'w' || inicial == 'o' || inicial == 'g' || inicial == 'l' ||
+                 inicial == 'h')) {
                 if (nombre.compare(u"where", Qt::CaseInsensitive) == 0) {
                     activo = true;
                 } else {
@@ -244,8 +252,9 @@ Preparada preparar(const QString& sql) {
     lexear(sql, salida, mascara);
 
     if (empiezaCon(mascara, u"delete")) {
-        static const QRegularExpression borrarTodo(QStringLiteral(R"(^(\s*DELETE)\s+\*(\s+FROM\b))"),
-                                                   QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression borrarTodo(
+            QStringLiteral(R"(^(\s*DELETE)\s+\*(\s+FROM\b))"),
+            QRegularExpression::CaseInsensitiveOption);
         const auto m = borrarTodo.match(mascara);
         if (m.hasMatch()) {
             const int desde = m.capturedEnd(1), hasta = m.capturedStart(2);
@@ -261,7 +270,8 @@ Preparada preparar(const QString& sql) {
             const int cuerpo = m.capturedEnd(0);
             Preparada r;
             for (const QString& col : partirPorComas(salida.mid(cuerpo), mascara.mid(cuerpo)))
-                r.sentencias << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(m.captured(1), col);
+                r.sentencias
+                    << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(m.captured(1), col);
             return r;
         }
     }
@@ -271,7 +281,9 @@ Preparada preparar(const QString& sql) {
     return r;
 }
 
-QStringList traducir(const QString& sql) { return preparar(sql).sentencias; }
+QStringList traducir(const QString& sql) {
+    return preparar(sql).sentencias;
+}
 
 std::optional<Parametrizada> parametrizar(const QString& sqlTraducido) {
     return preparar(sqlTraducido).parametrizada;
@@ -286,6 +298,8 @@ int compararSinMayusculas(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-bool like(const QString& patron, const QString& texto) { return likeDesde(patron, 0, texto, 0); }
+bool like(const QString& patron, const QString& texto) {
+    return likeDesde(patron, 0, texto, 0);
+}
 
 }  // namespace zul::jet

@@ -4,7 +4,8 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
+#include <QVarLengthArray>
+#include <QVariant>
 #include <optional>
 
 namespace zul::jet {
@@ -19,7 +20,7 @@ QStringList traducir(const QString& sql);
 // WHERE of a SELECT, none from an ORDER BY, GROUP BY, HAVING or LIMIT on.
 struct Parametrizada {
     QString sql;
-    QVariantList valores;  // Null, qlonglong, double or QString
+    QVarLengthArray<QVariant, 24> valores;  // Null, qlonglong, double or QString
 };
 std::optional<Parametrizada> parametrizar(const QString& sqlTraducido);
 
