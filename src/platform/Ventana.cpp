@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 
 namespace zul {
@@ -82,6 +83,28 @@ void Centrar(QWidget* ventana) {
             libre.y() + std::max(0, (libre.height() - tam.height()) / 2));
 }
 
+namespace {
+
+// The main window grows to show a window larger than its work area, as far as the screen
+// allows; what still does not fit is reached with the work area's scroll bars.
+void AgrandarParaMostrar(QMdiArea* area, const QSize& tam) {
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const QSize falta = (tam - area->viewport()->size()).expandedTo(QSize(0, 0));
+    if (falta.isNull()) return;
+    QWidget* principal = area->window();
+    const QRect pantalla = principal->screen()->availableGeometry();
+    const QSize bordes = principal->frameGeometry().size() - principal->size();
+    const QSize nuevo = (principal->size() + falta).boundedTo(pantalla.size() - bordes);
+    principal->resize(nuevo);
+    QRect marco = principal->frameGeometry();
+    marco.moveLeft(std::clamp(marco.left(), pantalla.left(), pantalla.right() - marco.width() + 1));
+    marco.moveTop(std::clamp(marco.top(), pantalla.top(), pantalla.bottom() - marco.height() + 1));
+    principal->move(marco.topLeft());
+}
+
+}  // namespace
+
 void MostrarVentana(QWidget* ventana) {
     QMdiArea* area = AreaPrincipal();
     QMdiSubWindow* marco = MarcoDe(ventana);
@@ -101,6 +124,7 @@ void MostrarVentana(QWidget* ventana) {
         marco->show();
         // The frame takes the window's own size plus its title bar and borders.
         marco->resize(tam + (marco->size() - ventana->size()));
+        AgrandarParaMostrar(area, marco->size());
         Centrar(ventana);
         // A window that closes itself takes its frame with it.
         QPointer<QMdiSubWindow> pm(marco);

@@ -8,13 +8,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
 #include "app/Menu.h"
 #include "app/SelEmpresa.h"
-#include "declaration/frmDecJurada.h"
 #include "common/Globales.h"
+#include "declaration/frmDecJurada.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
 #include "support/BaseDePrueba.h"
@@ -253,6 +254,14 @@ void TstMenu::abreLaDeclaracionYLaSeleccion() {
     m.findChild<QToolButton*>("Image1")->click();
     QVERIFY(VentanaCargada<frmDecJurada>());
     QCOMPARE(VentanasCargadas(), 2);
+    // The main window grew to show it, as far as the screen allows; the rest scrolls.
+    const QSize marco = VentanaCargada<frmDecJurada>()->parentWidget()->size();
+    const QSize pantalla = m.screen()->availableGeometry().size();
+    const QSize visible = m.Area()->viewport()->size();
+    QVERIFY(visible.width() >= marco.width() || m.frameGeometry().width() >= pantalla.width() - 2);
+    QVERIFY(visible.height() >= marco.height() ||
+            m.frameGeometry().height() >= pantalla.height() - 2);
+    QCOMPARE(m.Area()->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     m.findChild<QToolButton*>("Image4")->click();
     m.findChild<QAction*>("mnuSelEmpresa")->trigger();
     QVERIFY(VentanaCargada<SelEmpresa>());
