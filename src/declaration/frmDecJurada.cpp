@@ -345,9 +345,20 @@ bool frmDecJurada::eventFilter(QObject* objeto, QEvent* evento) {
             mskPeriodo_KeyDown(kF2);
             return true;
         }
-    } else if (evento->type() == QEvent::FocusIn) {
+    } else if (evento->type() == QEvent::FocusIn || evento->type() == QEvent::FocusOut) {
         const int i = texto_.indexOf(static_cast<QLineEdit*>(objeto));
-        if (i >= 0) texto_GotFocus(i);
+        const Qt::FocusReason razon = static_cast<QFocusEvent*>(evento)->reason();
+        const bool deVentana =
+            razon == Qt::ActiveWindowFocusReason || razon == Qt::PopupFocusReason;
+        if (evento->type() == QEvent::FocusOut) {
+            cajaSinSalir_ = deVentana ? i : -1;
+        } else if (i >= 0) {
+            // Coming back to the window (or from a menu) to the box that had the focus is no
+            // entry: the due date the user typed must not be proposed over.
+            const bool volvio = deVentana && i == cajaSinSalir_;
+            cajaSinSalir_ = -1;
+            if (!volvio) texto_GotFocus(i);
+        }
     }
     return QWidget::eventFilter(objeto, evento);
 }
@@ -784,6 +795,8 @@ void frmDecJurada::Grilla2_AfterEdit(int fila, int col) {
         const auto n = Codigo32(Grilla2_->TextMatrix(fila, col));
         if (n && BuscarGrilla2(*n)) {
             Grilla2_->setTextMatrix(fila, col, QString());
+            // The employee this row held, if any, is no leaver any more.
+            if (ReponerEmpleados(false)) Calcular();
             return;
         }
         auto vaciar = [this, fila] {

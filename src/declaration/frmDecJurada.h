@@ -89,6 +89,8 @@ class frmDecJurada : public QWidget {
     QPushButton* btnSalir_ = nullptr;
     Validacion* validacion_ = nullptr;
     qint32 IdDDJJ_ = 0;
+    // Box that lost the focus only to another window or a menu (-1: none).
+    int cajaSinSalir_ = -1;
     // Rows of the active grid taken out by a code typed among the leavers, by employee code.
     QMap<qint64, QStringList> quitados_;
 };

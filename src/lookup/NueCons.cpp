@@ -178,6 +178,13 @@ NueCons::NueCons(QWidget* parent) : QDialog(parent) {
         else if (fila >= Grilla->FixedRows())
             Aceptar();
     });
+    // Over the header the pointer says that a double-click sorts.
+    connect(Grilla, &Grid::MouseMove, this, [this] {
+        if (Grilla->MouseRow() >= 0 && Grilla->MouseRow() < Grilla->FixedRows())
+            Grilla->setCursor(Qt::UpArrowCursor);
+        else
+            Grilla->unsetCursor();
+    });
     connect(Grilla, &Grid::GotFocus, this, [this] {
         if (Grilla->Rows() <= Grilla->FixedRows()) texto->setFocus();
     });

@@ -267,6 +267,15 @@ class TstDecJurada : public QObject {
         w->texto(14)->setFocus();
         QCOMPARE(w->texto(14)->text(), QString("10/01/2025"));
         QCOMPARE(w->texto(14)->selectedText(), QString("10/01/2025"));
+        // A date typed over it survives a trip to another window or to the box's menu.
+        w->texto(14)->setText("20/01/2025");
+        for (Qt::FocusReason razon : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+            QFocusEvent sale(QEvent::FocusOut, razon);
+            QApplication::sendEvent(w->texto(14), &sale);
+            QFocusEvent vuelve(QEvent::FocusIn, razon);
+            QApplication::sendEvent(w->texto(14), &vuelve);
+            QCOMPARE(w->texto(14)->text(), QString("20/01/2025"));
+        }
         delete w;
 
         w = abrir();
@@ -348,6 +357,48 @@ class TstDecJurada : public QObject {
         w->Grilla2_AfterEdit(2, 0);
         QCOMPARE(g2->TextoClave(2, "Nombre"), QString());
         QCOMPARE(totales(w), kMayo);
+
+        // LOPEZ's row changed to a code already listed: the cell empties and LOPEZ is back.
+        g2->setTextoClave(2, "codigo", "8");
+        w->Grilla2_AfterEdit(2, 0);
+        QCOMPARE(totales(w), kMayoSinLopez);
+        g2->setTextoClave(2, "codigo", "5");
+        w->Grilla2_AfterEdit(2, 0);
+        QCOMPARE(g2->TextoClave(2, "codigo"), QString());
+        QVERIFY(fila(w->Grilla(), "8") > 0);
+        QCOMPARE(totales(w), kMayo);
+        delete w;
+    }
+
+    void totalesRedondeadosComoDiceCadaPaso() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "05/2024");
+        Grid* g = w->Grilla();
+        // code, salary, 2 %, 2,5, 1 %, fee, member, loan (remunerative parts 0)
+        const QList<QStringList> filas = {{"1", "1000,01", "1", "1", "1", "1", "1", "100,25"},
+                                          {"2", "500,5", "0", "0", "0", "0", "1", ""}};
+        g->setRows(1);
+        for (const QStringList& f : filas) {
+            g->AddItem(QString());
+            const int r = g->Rows() - 1;
+            const char* claves[] = {"codigo",     "Sueldo",   "Aporte2",  "AporteFarmacia",
+                                    "AporteAmec", "CuotaSoc", "afiliado", "prestamo"};
+            for (int c = 0; c < 8; ++c) g->setTextoClave(r, claves[c], f[c]);
+            g->setTextoClave(r, "remunera", "0");
+            g->setTextoClave(r, "noremunera", "0");
+        }
+        g->AddItem(QString());
+        w->texto(16)->setText("7.5");
+        w->texto(17)->setText("30,0001");
+        w->Calcular();
+        // 2 % 20,0002, 2,5 25,00025, 1 % 10,0001: their sum 55,00055 rounds once, half to
+        // even, to 55,0006 (each on its own would give 55,0005).
+        // 3 %: 30,0003 capped at 30,0001, plus 15,015 under the cap: 45,0151.
+        // Total 55,0006 + 7,5 + 45,0151 + 100,25 = 207,7657.
+        QCOMPARE(totales(w), QStringList({"2", "1500,51", "20,0002", "25,00025", "10,0001", "7,5",
+                                          "45,0151", "100,25", "207,7657"}));
         delete w;
     }
 

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -98,6 +100,16 @@ class TstNueCons : public QObject {
             QCOMPARE(d.CampoBusqueda, QString("DDJJ_Periodo"));
             QCOMPARE(d.tipoCampo("Mes"), int(tcEntero));
             QCOMPARE(d.tipoCampo("DDJJ_Periodo"), int(tcFecha));
+            // The pointer is the up arrow over the header only.
+            auto mover = [](QWidget* sobre, QPoint p) {
+                QMouseEvent e(QEvent::MouseMove, p, sobre->mapToGlobal(p), Qt::NoButton,
+                              Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(sobre, &e);
+            };
+            mover(g->horizontalHeader()->viewport(), QPoint(5, 5));
+            QCOMPARE(g->cursor().shape(), Qt::UpArrowCursor);
+            mover(g->viewport(), g->visualItemRect(g->item(0, 0)).center());
+            QCOMPARE(g->cursor().shape(), Qt::ArrowCursor);
 
             // Searching by month keeps the company's condition.
             d.comboBuscar()->setCurrentIndex(0);
