@@ -521,6 +521,7 @@ void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
     quitados_.clear();
     Grilla_->setRedraw(false);
     Grilla_->setRows(1);
+    int filas = 0;  // rows written
     try {
         Database& db = Database::open(RutaBase);
         Recordset rs = db.openRecordset(sql);
@@ -532,7 +533,9 @@ void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
         for (int i = 0; i < 16; ++i)
             c[i] = Grilla_->ColIndex(QString::fromUtf8(kColumnasGrilla[i].clave));
         Grilla_->setRows(1 + rs.recordCount());
+        bool prestamosFallaron = false;
         for (int fila = 1; !rs.eof(); ++fila, rs.moveNext()) {
+            filas = fila;
             Grilla_->setTextMatrix(fila, c[0], FormatoNulo(rs.value("ado_Id"), 1));
             Grilla_->setTextMatrix(fila, c[1], FormatoNulo(rs.value("ado_nombre"), 3));
             Grilla_->setTextMatrix(fila, c[2], FormatoNulo(rs.value("Ado_FechaNac"), 4));
@@ -550,12 +553,18 @@ void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
             Grilla_->setTextMatrix(fila, c[14], Bandera(rs, "Cuota"));
             QString prestamo;
             if (calcularPrestamos) {
-                Recordset cuotas = db.openRecordset(
-                    "select sum(pcu_importe) as prestamo from PrestamoCuota where "
-                    "pcu_idempleado= " +
-                    FormatoSQL(rs.value("ado_Id"), 1) + " and month(pcu_fechaven)=" + mes +
-                    " and year(pcu_fechaven)=" + anio + " and pcu_idempresa=" + empresa);
-                if (!cuotas.vacio()) prestamo = FormatoNulo(cuotas.value("prestamo"), 1);
+                // Unreadable instalments leave the loan cell empty: the employee stays listed.
+                try {
+                    Recordset cuotas = db.openRecordset(
+                        "select sum(pcu_importe) as prestamo from PrestamoCuota where "
+                        "pcu_idempleado= " +
+                        FormatoSQL(rs.value("ado_Id"), 1) + " and month(pcu_fechaven)=" + mes +
+                        " and year(pcu_fechaven)=" + anio + " and pcu_idempresa=" + empresa);
+                    if (!cuotas.vacio()) prestamo = FormatoNulo(cuotas.value("prestamo"), 1);
+                } catch (const DatabaseError& e) {
+                    if (!prestamosFallaron) MsgBox("Error Nro.:" + e.descripcion());
+                    prestamosFallaron = true;
+                }
             } else {
                 prestamo = FormatoNulo(rs.value("ExD_Prestamo"), 1);
             }
@@ -563,6 +572,8 @@ void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
         }
     } catch (const DatabaseError& e) {
         MsgBox("Error Nro.:" + e.descripcion());
+        // No empty rows for the records never read.
+        Grilla_->setRows(1 + filas);
     }
     // The list always ends with one empty row.
     Grilla_->AddItem(QString());
@@ -572,6 +583,7 @@ void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
 void frmDecJurada::CargarEmpBaja(const QString& sql) {
     Grilla2_->setRedraw(false);
     Grilla2_->setRows(1);
+    int filas = 0;
     try {
         Recordset rs = Database::open(RutaBase).openRecordset(sql);
         int c[8];
@@ -579,6 +591,7 @@ void frmDecJurada::CargarEmpBaja(const QString& sql) {
             c[i] = Grilla2_->ColIndex(QString::fromUtf8(kColumnasGrilla2[i].clave));
         Grilla2_->setRows(1 + rs.recordCount());
         for (int fila = 1; !rs.eof(); ++fila, rs.moveNext()) {
+            filas = fila;
             Grilla2_->setTextMatrix(fila, c[0], FormatoNulo(rs.value("ado_Id"), 1));
             Grilla2_->setTextMatrix(fila, c[1], FormatoNulo(rs.value("ado_nombre"), 3));
             Grilla2_->setTextMatrix(fila, c[2], FormatoNulo(rs.value("Ado_Cuil"), 3));
@@ -590,6 +603,7 @@ void frmDecJurada::CargarEmpBaja(const QString& sql) {
         }
     } catch (const DatabaseError& e) {
         MsgBox("Error Nro.:" + e.descripcion());
+        Grilla2_->setRows(1 + filas);
     }
     Grilla2_->AddItem(QString());
     Grilla2_->setRedraw(true);
