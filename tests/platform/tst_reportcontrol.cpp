@@ -184,6 +184,10 @@ void TstReportControl::declaracionImpresaYExportada() {
     rpt.setPdfOutput(base.carpeta() + "/ddjj.pdf");
     rpt.setAction(1);
     ContieneTodo(rpt.lastDocument()->toPlainText(), kTextoDeclaracion);
+    // One-word column headings fit their column as printed, never broken inside the word.
+    for (QTextBlock b = rpt.lastDocument()->begin(); b.isValid(); b = b.next())
+        if (!b.text().contains(' ') && b.layout() && b.layout()->lineCount() > 1)
+            QFAIL(qPrintable("partido: " + b.text()));
     QVERIFY(Leer(base.carpeta() + "/ddjj.pdf").startsWith("%PDF"));
     if (const QString pdf = TextoPdf(base.carpeta() + "/ddjj.pdf"); !pdf.isEmpty())
         ContieneTodo(pdf,
