@@ -34,10 +34,16 @@ void ActualizarBase() {
     }
 }
 
+void NombrarAplicacion() {
+    // Only the name: a display name would be appended by the window system to every title
+    // ("... — ZUL"), and the captions must read exactly as the program sets them. Message
+    // boxes without a title still show "ZUL".
+    QApplication::setApplicationName(QStringLiteral("ZUL"));
+}
+
 int Main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ZUL"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ZUL"));
+    NombrarAplicacion();
     CarpetaPrograma = QCoreApplication::applicationDirPath();
     RutaBase = CarpetaPrograma + QStringLiteral("/ZUL.mdb");
     NombreEquipo = ObtenerNombreEquipo();

@@ -6,6 +6,8 @@
 namespace zul {
 
 int Main(int argc, char** argv);
+// Names the application; message boxes without a title show that name.
+void NombrarAplicacion();
 QString ObtenerNombreEquipo();
 // Adds the columns older database files lack; each statement is tried, a failure skipped.
 void ActualizarBase();

@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +71,7 @@ class TstMain : public QObject {
     void baseFaltanteAvisaYNoSeCrea();
     void archivoQueNoEsUnaBase();
     void nombreDelEquipo();
+    void tituloSinNombreAgregado();
 };
 
 void TstMain::baseViejaRecibeLasCuatroColumnas() {
@@ -156,6 +158,19 @@ void TstMain::nombreDelEquipo() {
     const QString nombre = ObtenerNombreEquipo();
     QVERIFY(nombre.size() <= 255);
     QVERIFY(!nombre.contains(QChar(0)));
+}
+
+void TstMain::tituloSinNombreAgregado() {
+    prueba::BaseDePrueba base;
+    NombrarAplicacion();
+    MsgBox(QStringLiteral("x"));
+    QCOMPARE(msgbox_prueba::mostrados().at(0).titulo, QStringLiteral("ZUL"));
+    // A display name of its own would be added by the window system to every caption
+    // ("ZUL - Telvaro Declaración Jurada — ZUL"): the shown name must follow the plain name.
+    QCoreApplication::setApplicationName(QStringLiteral("otro"));
+    const QString mostrado = QGuiApplication::applicationDisplayName();
+    QCoreApplication::setApplicationName(QStringLiteral("ZUL"));
+    QCOMPARE(mostrado, QStringLiteral("otro"));
 }
 
 QTEST_MAIN(TstMain)
