@@ -71,6 +71,10 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);
     setSelectionMode(ExtendedSelection);
     setTabKeyNavigation(false);
+    // A cell's text stays on one line and is cut at the cell's edge, never wrapped or
+    // shortened with "...": a narrow marker column must still show its "->".
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
     connect(this, &QTableWidget::currentCellChanged, this,
             [this](int fila, int col, int filaAnterior, int colAnterior) {
                 if (fila >= 0 && (fila != filaAnterior || col != colAnterior)) emit EnterCell();
@@ -184,8 +188,10 @@ void Grid::setTextMatrix(int fila, int col, const QString& texto) {
     }
     // A new cell is made with its text: the view hears of it once, which counts when a list of
     // thousands is loaded.
-    if (QTableWidgetItem* it = item(tabla(fila), col)) it->setText(texto);
-    else if (!texto.isEmpty()) setItem(tabla(fila), col, new QTableWidgetItem(texto));
+    if (QTableWidgetItem* it = item(tabla(fila), col))
+        it->setText(texto);
+    else if (!texto.isEmpty())
+        setItem(tabla(fila), col, new QTableWidgetItem(texto));
 }
 
 QString Grid::TextoClave(int fila, const QString& clave) const {

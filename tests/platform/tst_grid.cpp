@@ -49,6 +49,9 @@ class TstGrid : public QObject {
         QCOMPARE(s.item(0, 1)->text(), QString("x"));
         s.setRows(0);
         QCOMPARE(s.Rows(), 0);
+        // A cell's text is one line, cut at the edge: a narrow "->" column is not broken.
+        QVERIFY(!s.wordWrap());
+        QCOMPARE(s.textElideMode(), Qt::ElideNone);
     }
 
     void agregarYQuitarEnPosicion() {
