@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "common/Formato.h"
@@ -20,6 +21,10 @@ qint64 DividirRedondeoPar(qint64 a, qint64 b) {
 
 Moneda Moneda::desdeDouble(double valor) {
     if (!std::isfinite(valor)) return Moneda();
+    // Beyond the range of ten-thousandths the amount saturates instead of failing.
+    constexpr double kTope = 922337203685477.0;
+    if (valor >= kTope) return Moneda(std::numeric_limits<qint64>::max());
+    if (valor <= -kTope) return Moneda(std::numeric_limits<qint64>::min());
     // Shortest text that reads back as the same double, then decimal rounding on it.
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::fixed);

@@ -100,6 +100,10 @@ private slots:
         QCOMPARE(Moneda::desdeTexto("150,5")->diezmilesimos(), 1505000);
         QVERIFY(!Moneda::desdeTexto("abc"));
         QCOMPARE(DividirRedondeoPar(-15, 10), -2);
+        // Absurd amounts saturate instead of failing.
+        QCOMPARE(Moneda::desdeDouble(1e300).diezmilesimos(), std::numeric_limits<qint64>::max());
+        QCOMPARE(Moneda::desdeDouble(-1e20).diezmilesimos(), std::numeric_limits<qint64>::min());
+        QCOMPARE(Moneda::desdeDouble(922337203685476.0).diezmilesimos(), 9223372036854760000LL);
         QCOMPARE(DividirRedondeoPar(-25, 10), -2);
     }
 };
