@@ -71,6 +71,43 @@ int colacion(void*, int na, const void* a, int nb, const void* b) {
     return jet::compararSinMayusculas(desdeUtf8(pa, na), desdeUtf8(pb, nb));
 }
 
+// What the user reads of a refused statement: the cause in Spanish where the engine's code
+// says it, and the engine's own words after it for whoever has to look further.
+QString DescripcionError(int codigo, const QString& motor) {
+    QString causa;
+    switch (codigo & 0xFF) {
+        case SQLITE_CONSTRAINT:
+            if (codigo == SQLITE_CONSTRAINT_TRIGGER) return motor;  // a trigger words its own
+            causa =
+                (codigo == SQLITE_CONSTRAINT_UNIQUE || codigo == SQLITE_CONSTRAINT_PRIMARYKEY)
+                    ? QStringLiteral("Ya existe un registro con la misma clave.")
+                    : QStringLiteral("El registro no cumple una condición de la base de datos.");
+            break;
+        case SQLITE_READONLY:
+            causa = QStringLiteral("La base de datos es de sólo lectura.");
+            break;
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            causa = QStringLiteral("La base de datos está en uso.");
+            break;
+        case SQLITE_FULL:
+            causa = QStringLiteral("El disco está lleno.");
+            break;
+        case SQLITE_IOERR:
+        case SQLITE_CANTOPEN:
+            causa = QStringLiteral("No se puede leer o escribir el archivo de la base de datos.");
+            break;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            causa = QStringLiteral(
+                "El archivo de la base de datos está dañado o no es una base de datos.");
+            break;
+        default:
+            return motor;
+    }
+    return causa + QStringLiteral(" (") + motor + ')';
+}
+
 QVariant leerColumna(sqlite3_stmt* st, int i) {
     switch (sqlite3_column_type(st, i)) {
         case SQLITE_NULL:
@@ -180,8 +217,9 @@ void Database::createFile(const QString& ruta, const QStringList& scripts) {
 }
 
 void Database::fallar(sqlite3_stmt* st) const {
-    const DatabaseError error(sqlite3_extended_errcode(db_),
-                              QString::fromUtf8(sqlite3_errmsg(db_)));
+    const int codigo = sqlite3_extended_errcode(db_);
+    const DatabaseError error(codigo,
+                              DescripcionError(codigo, QString::fromUtf8(sqlite3_errmsg(db_))));
     // A shared statement must not stay half-run: it would hold the file open for reading.
     if (st) sqlite3_reset(st);
     throw error;
@@ -192,7 +230,8 @@ void Database::ejecutarNativo(const QString& sql) {
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         const QString msg = QString::fromUtf8(error ? error : "");
         sqlite3_free(error);
-        throw DatabaseError(sqlite3_extended_errcode(db_), msg);
+        const int codigo = sqlite3_extended_errcode(db_);
+        throw DatabaseError(codigo, DescripcionError(codigo, msg));
     }
 }
 

@@ -11,7 +11,7 @@ using namespace zul;
 class TstDatabase : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void traduccionRespetaTextoEntreComillas() {
         const QStringList r = jet::traducir(
             "insert into Categoria(Cat_Id,Cat_Nombre) values('#1', 'D''Angelo #03/04/2024#')");
@@ -26,30 +26,36 @@ private slots:
                  QStringList{"SELECT * FROM DDJJ where DDJJ_Periodo= '2024-05-01' and h='07:05'"});
         QCOMPARE(jet::traducir("delete * from Empleo"), QStringList{"delete from Empleo"});
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, jet::traducir("select #02/30/2024#"));
-        QCOMPARE(jet::traducir("alter table empleado add Ado_Remunera double,Ado_NORemunera double"),
-                 (QStringList{"ALTER TABLE empleado ADD COLUMN Ado_Remunera double",
-                              "ALTER TABLE empleado ADD COLUMN Ado_NORemunera double"}));
+        QCOMPARE(
+            jet::traducir("alter table empleado add Ado_Remunera double,Ado_NORemunera double"),
+            (QStringList{"ALTER TABLE empleado ADD COLUMN Ado_Remunera double",
+                         "ALTER TABLE empleado ADD COLUMN Ado_NORemunera double"}));
     }
 
     void escriturasDeLaMismaFormaCompartenSentencia() {
         const auto p = jet::parametrizar(
             "insert into Bajas (Baj_DDJJ, Baj_Empleado) values (7, 'D''A,x', -2.5, NULL,'')");
         QVERIFY(p);
-        QCOMPARE(p->sql, QString("insert into Bajas (Baj_DDJJ, Baj_Empleado) values (?, ?, -?, NULL,?)"));
-        QCOMPARE(QVariantList(p->valores.begin(), p->valores.end()), (QVariantList{qlonglong(7), "D'A,x", 2.5, ""}));
+        QCOMPARE(p->sql,
+                 QString("insert into Bajas (Baj_DDJJ, Baj_Empleado) values (?, ?, -?, NULL,?)"));
+        QCOMPARE(QVariantList(p->valores.begin(), p->valores.end()),
+                 (QVariantList{qlonglong(7), "D'A,x", 2.5, ""}));
         const auto u = jet::parametrizar(
             "update empleo set emp_sueldo = emp_sueldo * 1.1 where Empleo.emp_codigo =  5 and "
             "DDJJ_2Remu='x'");
         QVERIFY(u);
         QCOMPARE(u->sql, QString("update empleo set emp_sueldo = emp_sueldo * ? where "
                                  "Empleo.emp_codigo =  ? and DDJJ_2Remu=?"));
-        QCOMPARE(QVariantList(u->valores.begin(), u->valores.end()), (QVariantList{1.1, qlonglong(5), "x"}));
+        QCOMPARE(QVariantList(u->valores.begin(), u->valores.end()),
+                 (QVariantList{1.1, qlonglong(5), "x"}));
         // Reads share their statement from the WHERE on; nothing changes from an ORDER BY on.
         const auto s = jet::parametrizar(
             "select 1 as x, a from t where b='1' and c=2.5 and month(d)=5 order by 1");
         QVERIFY(s);
-        QCOMPARE(s->sql, QString("select 1 as x, a from t where b=? and c=? and month(d)=? order by 1"));
-        QCOMPARE(QVariantList(s->valores.begin(), s->valores.end()), (QVariantList{"1", 2.5, qlonglong(5)}));
+        QCOMPARE(s->sql,
+                 QString("select 1 as x, a from t where b=? and c=? and month(d)=? order by 1"));
+        QCOMPARE(QVariantList(s->valores.begin(), s->valores.end()),
+                 (QVariantList{"1", 2.5, qlonglong(5)}));
         QVERIFY(!jet::parametrizar("select * from t"));
         QVERIFY(!jet::parametrizar("delete from t"));
 
@@ -57,15 +63,16 @@ private slots:
         Database& db = Database::open(base.ruta());
         for (const char* v : {"(1,1,0,1,NULL)", "(2,1,1,'5',#01/31/2024#)"})
             db.execute(QString("insert into prestamo(pre_Id,pre_IdEmpresa,pre_importe,pre_cuotas,"
-                               "pre_Fecha) values %1").arg(v));
+                               "pre_Fecha) values %1")
+                           .arg(v));
         Recordset rs = db.openRecordset("select * from prestamo order by pre_Id");
         QCOMPARE(rs.recordCount(), 2);
         rs.moveNext();
         QCOMPARE(rs.value("pre_cuotas").toInt(), 5);  // the column's type still applies
         QCOMPARE(rs.value("pre_fecha").toString(), QString("2024-01-31"));
         // A refused row through a shared statement reports, and the next one still goes in.
-        QVERIFY_THROWS_EXCEPTION(DatabaseError,
-                                 db.execute("insert into prestamo(pre_Id,pre_IdEmpresa) values (2,1)"));
+        QVERIFY_THROWS_EXCEPTION(
+            DatabaseError, db.execute("insert into prestamo(pre_Id,pre_IdEmpresa) values (2,1)"));
         db.execute("insert into prestamo(pre_Id,pre_IdEmpresa) values (3,1)");
         QCOMPARE(db.openRecordset("select * from prestamo").recordCount(), 3);
     }
@@ -83,9 +90,10 @@ private slots:
     void camposPorNombreYNulos() {
         prueba::BaseDePrueba base;
         Database& db = Database::open(base.ruta());
-        db.execute("insert into Empresa(Emp_Id,Emp_Nombre,Emp_Domicilio, Emp_Localidad,Emp_CUIT,"
-                   "Emp_Telefono,emp_fecini,emp_perjur,emp_rubro) values(3,'D''Angelo #1',"
-                   "'','','20-12345678-6','',#12/31/2007#,1,'5')");
+        db.execute(
+            "insert into Empresa(Emp_Id,Emp_Nombre,Emp_Domicilio, Emp_Localidad,Emp_CUIT,"
+            "Emp_Telefono,emp_fecini,emp_perjur,emp_rubro) values(3,'D''Angelo #1',"
+            "'','','20-12345678-6','',#12/31/2007#,1,'5')");
         Recordset rs = db.openRecordset("SELECT * FROM Empresa where emp_id=3");
         QVERIFY(!rs.bof() && !rs.eof());
         QCOMPARE(rs.recordCount(), 1);
@@ -124,8 +132,9 @@ private slots:
                                "Ado_FechaEgreso,ado_IdEmpresa) values(%1,'E%1','a',100.5,%2,2)")
                            .arg(id)
                            .arg(id == 1 ? "NULL" : "#03/15/2024#"));
-        db.execute("insert into Bajas (Baj_DDJJ, Baj_Empleado,Baj_FecEgreso,Baj_Sueldo,Baj_IdCatego,"
-                   "baj_idempresa) values (1,2,#03/15/2024#,100.5,0,2)");
+        db.execute(
+            "insert into Bajas (Baj_DDJJ, Baj_Empleado,Baj_FecEgreso,Baj_Sueldo,Baj_IdCatego,"
+            "baj_idempresa) values (1,2,#03/15/2024#,100.5,0,2)");
         Recordset rs = db.openRecordset(
             "select ado_Sueldo as Sueldo, Ado_Categoria as IdCatego, * From empleado, categoria "
             "where cat_id=ado_categoria and  not Ado_FechaEgreso is null and ado_idempresa=2"
@@ -157,6 +166,25 @@ private slots:
         } catch (const DatabaseError& e) {
             QVERIFY(e.numero() != 0);
             QVERIFY(e.descripcion().contains("NoHay"));
+        }
+    }
+
+    void causasEnCastellano() {
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('A','')");
+        try {
+            db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('a','')");
+            QFAIL("debía fallar");
+        } catch (const DatabaseError& e) {
+            QVERIFY(e.descripcion().startsWith("Ya existe un registro con la misma clave."));
+        }
+        db.execute("PRAGMA query_only=1");  // as a file the user may not write
+        try {
+            db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('B','')");
+            QFAIL("debía fallar");
+        } catch (const DatabaseError& e) {
+            QVERIFY(e.descripcion().startsWith("La base de datos es de sólo lectura. ("));
         }
     }
 
