@@ -3,7 +3,9 @@
 #include <QDate>
 #include <QRegularExpression>
 #include <algorithm>
+#include <charconv>
 #include <stdexcept>
+#include <string_view>
 
 namespace zul::jet {
 namespace {
@@ -149,14 +151,23 @@ inline bool esDeNombre(QChar c) {
     return c.isLetterOrNumber();
 }
 
+// ASCII keyword comparison without regard to case (`palabra` is written in small letters).
+bool esPalabra(QStringView texto, std::u16string_view palabra) {
+    if (texto.size() != qsizetype(palabra.size())) return false;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const char16_t c = texto[i].unicode();
+        if ((c >= 'A' && c <= 'Z' ? char16_t(c | 0x20) : c) != palabra[size_t(i)]) return false;
+    }
+    return true;
+}
+
 // Does `mascara` begin (after blanks) with the keyword?
-bool empiezaCon(const QString& mascara, QStringView palabra) {
+bool empiezaCon(const QString& mascara, std::u16string_view palabra) {
     qsizetype i = 0;
     while (i < mascara.size() && mascara[i].isSpace()) ++i;
-    if (mascara.size() - i < palabra.size()) return false;
-    if (QStringView(mascara).mid(i, palabra.size()).compare(palabra, Qt::CaseInsensitive) != 0)
-        return false;
-    const qsizetype fin = i + palabra.size();
+    if (mascara.size() - i < qsizetype(palabra.size())) return false;
+    if (!esPalabra(QStringView(mascara).mid(i, palabra.size()), palabra)) return false;
+    const qsizetype fin = i + qsizetype(palabra.size());
     return fin == mascara.size() || !esDeNombre(mascara[fin]);
 }
 
@@ -173,10 +184,6 @@ std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QS
     QString salida(sql.size(), Qt::Uninitialized);
     QChar* w = salida.data();
     const QChar* const fuente = sql.constData();
-    const auto copiar = [&](qsizetype desde, qsizetype hasta) {
-        std::copy(fuente + desde, fuente + hasta, w);
-        w += hasta - desde;
-    };
     const qsizetype n = mascara.size();
     for (qsizetype i = 0; i < n;) {
         const QChar c = mascara[i];
@@ -191,7 +198,7 @@ std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QS
         } else if (c == '\'') {
             qsizetype fin = i + 1;
             while (fin < n && mascara[fin] != '\'') ++fin;
-            copiar(i, std::min(fin + 1, n));
+            w = std::copy(fuente + i, fuente + std::min(fin + 1, n), w);
             i = fin + 1;
         } else if (esDeNombre(c) && !esDigito(c)) {
             // A name (digits inside it are part of it): copied, keywords noted.
@@ -202,19 +209,20 @@ std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QS
             if ((nombre.size() == 5 || nombre.size() == 6) &&
                 (inicial == 'w' || inicial == 'o' || inicial == 'g' || inicial == 'l' ||
                  inicial == 'h')) {
-                if (nombre.compare(u"where", Qt::CaseInsensitive) == 0) {
+                if (esPalabra(nombre, u"where")) {
                     activo = true;
                 } else {
-                    for (const auto clave : {u"order", u"group", u"limit", u"having"})
-                        if (nombre.compare(clave, Qt::CaseInsensitive) == 0) {
-                            copiar(i, n);
+                    for (const std::u16string_view clave :
+                         {u"order", u"group", u"limit", u"having"})
+                        if (esPalabra(nombre, clave)) {
+                            w = std::copy(fuente + i, fuente + n, w);
                             i = n;
                             break;
                         }
                     if (i == n) break;
                 }
             }
-            copiar(i, fin);
+            w = std::copy(fuente + i, fuente + fin, w);
             i = fin;
         } else if (activo && esDigito(c) && (i == 0 || mascara[i - 1] != '.')) {
             qsizetype fin = i;
@@ -226,16 +234,28 @@ std::optional<Parametrizada> parametrizarConMascara(const QString& sql, const QS
                 while (fin < n && esDigito(mascara[fin])) ++fin;
             }
             if (fin < n && (esDeNombre(mascara[fin]) || mascara[fin] == '.')) return std::nullopt;
-            const QStringView numero = QStringView(sql).mid(i, fin - i);
-            bool ok = false;
-            const qlonglong entero = real || numero.size() > 18 ? 0 : numero.toLongLong(&ok);
-            p.valores << (ok ? QVariant(entero) : QVariant(numero.toDouble()));
+            // Plain ASCII digits and a point: read without the locale machinery.
+            char cifras[64];
+            const qsizetype largo = fin - i;
+            if (largo >= qsizetype(sizeof cifras)) return std::nullopt;
+            for (qsizetype k = 0; k < largo; ++k) cifras[k] = char(fuente[i + k].unicode());
+            qlonglong entero = 0;
+            const auto r = real || largo > 18
+                               ? std::from_chars_result{cifras, std::errc::invalid_argument}
+                               : std::from_chars(cifras, cifras + largo, entero);
+            if (r.ec == std::errc() && r.ptr == cifras + largo) {
+                p.valores << QVariant(entero);
+            } else {
+                double d = 0;
+                std::from_chars(cifras, cifras + largo, d);
+                p.valores << QVariant(d);
+            }
             *w++ = '?';
             i = fin;
         } else {
             qsizetype fin = i + 1;
             while (fin < n && mascara[fin] != '\'' && !esDeNombre(mascara[fin])) ++fin;
-            copiar(i, fin);
+            w = std::copy(fuente + i, fuente + fin, w);
             i = fin;
         }
     }
