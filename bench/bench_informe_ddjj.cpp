@@ -18,8 +18,6 @@
 #include "platform/ReportControl.h"
 
 using namespace zul;
-using zul::bench::AbrirCrudo;
-using zul::bench::Exec;
 
 namespace {
 

@@ -108,6 +108,15 @@ QString DescripcionError(int codigo, const QString& motor) {
     return causa + QStringLiteral(" (") + motor + ')';
 }
 
+// The Jet text for SQLite; a date literal that is not a date is refused like any statement.
+jet::Preparada Traducir(const QString& sql) {
+    try {
+        return jet::preparar(sql);
+    } catch (const std::invalid_argument& e) {
+        throw DatabaseError(3075, QString::fromUtf8(e.what()));
+    }
+}
+
 QVariant leerColumna(sqlite3_stmt* st, int i) {
     switch (sqlite3_column_type(st, i)) {
         case SQLITE_NULL:
@@ -281,12 +290,7 @@ sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const Valores& v
 
 int Database::execute(const QString& sql, int opciones) {
     (void)opciones;
-    jet::Preparada preparada;
-    try {
-        preparada = jet::preparar(sql);
-    } catch (const std::invalid_argument& e) {
-        throw DatabaseError(3075, QString::fromUtf8(e.what()));
-    }
+    const jet::Preparada preparada = Traducir(sql);
     if (const auto& p = preparada.parametrizada) {
         sqlite3_stmt* st = sentenciaCompartida(p->sql, p->valores);
         const int rc = sqlite3_step(st);
@@ -311,12 +315,7 @@ int Database::execute(const QString& sql, int opciones) {
 }
 
 Recordset Database::openRecordset(const QString& sql) {
-    jet::Preparada preparada;
-    try {
-        preparada = jet::preparar(sql);
-    } catch (const std::invalid_argument& e) {
-        throw DatabaseError(3075, QString::fromUtf8(e.what()));
-    }
+    const jet::Preparada preparada = Traducir(sql);
     if (preparada.sentencias.size() != 1)
         throw DatabaseError(3129, "La consulta no devuelve registros.");
     Sentencia propia;
