@@ -3,6 +3,11 @@
 namespace zul {
 namespace {
 
+constexpr int kLargoSinSeparadores = 11;
+constexpr int kLargoConSeparadores = 13;
+constexpr int kPosPrimerSeparador = 2;
+constexpr int kPosSegundoSeparador = 11;
+
 QString Digitos(const QString& texto) {
     QString s;
     for (QChar c : texto)
@@ -23,11 +28,21 @@ bool ValidarCuit(const QString& cuit) {
 }
 
 bool CuitAceptable(const QString& cuit) {
-    QString limpio = cuit.trimmed();
-    for (QChar separador : {QLatin1Char('-'), QLatin1Char(' '), QLatin1Char('.'), QLatin1Char('/')})
-        limpio.remove(separador);
-    // Letters or any other stray character make it no CUIT at all.
-    return limpio.size() == 11 && Digitos(limpio) == limpio && ValidarCuit(limpio);
+    const QString texto = cuit.trimmed();
+    auto esSeparador = [](QChar c) {
+        return c == QLatin1Char('-') || c == QLatin1Char(' ') || c == QLatin1Char('.') ||
+               c == QLatin1Char('/');
+    };
+    bool forma = false;
+    if (texto.size() == kLargoSinSeparadores) {
+        forma = Digitos(texto) == texto;
+    } else if (texto.size() == kLargoConSeparadores) {
+        // Separators only after the prefix and before the check digit: "20-12345678-6".
+        forma = esSeparador(texto.at(kPosPrimerSeparador)) &&
+                esSeparador(texto.at(kPosSegundoSeparador)) &&
+                Digitos(texto).size() == kLargoSinSeparadores;
+    }
+    return forma && ValidarCuit(texto);
 }
 
 }  // namespace zul

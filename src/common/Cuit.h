@@ -8,8 +8,9 @@ namespace zul {
 // True when the eleventh digit is the check digit of the first ten. Only the first 16
 // characters count; anything but digits is dropped; missing digits count as 0.
 bool ValidarCuit(const QString& cuit);
-// What the data-entry windows accept: exactly 11 digits once separators (hyphens, blanks,
-// dots, slashes) are removed, and a valid check digit.
+// What the data-entry windows accept: 11 digits, or 13 characters written as 2 digits,
+// separator, 8 digits, separator, 1 digit (separators: hyphen, blank, dot, slash); then a
+// valid check digit. Blanks around the text do not count.
 bool CuitAceptable(const QString& cuit);
 
 }  // namespace zul

@@ -45,7 +45,15 @@ void TstCuit::aceptable_data() {
     QTest::addColumn<bool>("aceptable");
     QTest::newRow("once digitos") << "20123456786" << true;
     QTest::newRow("trece con guiones") << "20-12345678-6" << true;
-    QTest::newRow("con blancos largos") << "20 - 12345678 - 6" << true;
+    QTest::newRow("con puntos") << "20.12345678.6" << true;
+    QTest::newRow("blancos alrededor") << " 20-12345678-6 " << true;
+    // The check digit alone would pass these: the shape must refuse them.
+    QTest::newRow("con blancos largos") << "20 - 12345678 - 6" << false;
+    QTest::newRow("trece guiones") << "-------------" << false;
+    QTest::newRow("trece digitos") << "2012345678600" << false;
+    QTest::newRow("separador corrido") << "201-2345678-6" << false;
+    QTest::newRow("letra en el numero") << "20-1234567a-6" << false;
+    QTest::newRow("once con letra") << "2012345678a" << false;
     QTest::newRow("digito errado") << "20-12345678-5" << false;
     QTest::newRow("diez digitos") << "2012345678" << false;
     QTest::newRow("doce digitos") << "201234567860" << false;
