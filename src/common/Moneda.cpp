@@ -40,7 +40,8 @@ Moneda Moneda::desdeDouble(double valor) {
     qint64 d = std::stoll(enteros.empty() ? "0" : enteros) * 10000 + std::stoll(cuatro);
     if (!resto.empty()) {
         const int primera = resto[0] - '0';
-        const bool masDeMitad = primera > 5 || (primera == 5 && resto.find_first_not_of('0', 1) != std::string::npos);
+        const bool masDeMitad =
+            primera > 5 || (primera == 5 && resto.find_first_not_of('0', 1) != std::string::npos);
         const bool mitad = primera == 5 && !masDeMitad;
         if (masDeMitad || (mitad && (d & 1))) ++d;
     }
@@ -52,7 +53,16 @@ std::optional<Moneda> Moneda::desdeTexto(const QString& texto) {
     return desdeDouble(LeerNumero(texto));
 }
 
-qint64 Moneda::centavos() const { return DividirRedondeoPar(d_, 100); }
+std::optional<Moneda> Moneda::desdeImporte(const QString& texto) {
+    if (auto m = desdeTexto(texto)) return m;
+    const QString t = texto.trimmed();
+    if (t.contains(',') || t.count('.') != 1) return std::nullopt;
+    return desdeTexto(QString(t).replace('.', ','));
+}
+
+qint64 Moneda::centavos() const {
+    return DividirRedondeoPar(d_, 100);
+}
 
 QString Moneda::texto() const {
     const qint64 a = d_ < 0 ? -d_ : d_;

@@ -10,12 +10,16 @@
 namespace zul {
 
 class Moneda {
-public:
+  public:
     constexpr Moneda() = default;
     static constexpr Moneda desdeDiezmilesimos(qint64 d) { return Moneda(d); }
     static Moneda desdeDouble(double valor);
     // "1234,5" and the like (the program's own number texts); nullopt when not a number.
     static std::optional<Moneda> desdeTexto(const QString& texto);
+    // An amount as users here type it: "1.234,50" (grouping dots, decimal comma), "1234,5", or
+    // "1234.50" with a lone point as the decimal point ("1.234", three digits after it, is
+    // still one thousand two hundred and thirty-four). nullopt when not an amount.
+    static std::optional<Moneda> desdeImporte(const QString& texto);
 
     constexpr qint64 diezmilesimos() const { return d_; }
     double aDouble() const { return static_cast<double>(d_) / 10000.0; }
@@ -32,7 +36,7 @@ public:
     }
     constexpr auto operator<=>(const Moneda&) const = default;
 
-private:
+  private:
     constexpr explicit Moneda(qint64 d) : d_(d) {}
     qint64 d_ = 0;
 };

@@ -9,7 +9,7 @@ using namespace zul;
 class TstFormato : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void literalNumerico() {
         QCOMPARE(FormatoSQL(QVariant(), 1), QString("0"));
         QCOMPARE(FormatoSQL(QString(""), 1), QString("0"));
@@ -88,11 +88,11 @@ private slots:
 
     void monedaRedondeaAlParSobreElValorDecimal() {
         QCOMPARE(Moneda::desdeDouble(2.675).diezmilesimos(), 26750);
-        QCOMPARE(Moneda::desdeDouble(0.00005).diezmilesimos(), 0);   // tie to even
+        QCOMPARE(Moneda::desdeDouble(0.00005).diezmilesimos(), 0);  // tie to even
         QCOMPARE(Moneda::desdeDouble(0.00015).diezmilesimos(), 2);
         QCOMPARE(Moneda::desdeDouble(-0.00015).diezmilesimos(), -2);
         QCOMPARE(Moneda::desdeDouble(1234.56789).diezmilesimos(), 12345679);
-        QCOMPARE(Moneda::desdeDouble(0.295).centavos(), 30);   // 29,5 cents: to even 30
+        QCOMPARE(Moneda::desdeDouble(0.295).centavos(), 30);  // 29,5 cents: to even 30
         QCOMPARE(Moneda::desdeDouble(2.675).centavos(), 268);
         QCOMPARE(Moneda::desdeDouble(0.285).centavos(), 28);
         QCOMPARE(Moneda::desdeDouble(150.5).texto(), QString("150,5"));
@@ -105,6 +105,28 @@ private slots:
         QCOMPARE(Moneda::desdeDouble(-1e20).diezmilesimos(), std::numeric_limits<qint64>::min());
         QCOMPARE(Moneda::desdeDouble(922337203685476.0).diezmilesimos(), 9223372036854760000LL);
         QCOMPARE(DividirRedondeoPar(-25, 10), -2);
+    }
+
+    void importeTecleado_data() {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<qint64>("diezmilesimos");  // -1: not an amount
+        QTest::newRow("agrupado con coma") << "1.234,50" << qint64(12345000);
+        QTest::newRow("millones") << " 2.345.678,9 " << qint64(23456789000);
+        QTest::newRow("coma") << "1234,5" << qint64(12345000);
+        QTest::newRow("punto decimal") << "1234.50" << qint64(12345000);
+        QTest::newRow("punto con un decimal") << "0.5" << qint64(5000);
+        QTest::newRow("punto de miles") << "1.234" << qint64(12340000);
+        QTest::newRow("entero") << "1000" << qint64(10000000);
+        QTest::newRow("dos puntos mal agrupados") << "1.23.4" << qint64(-1);
+        QTest::newRow("punto y coma mal agrupados") << "12.34,5" << qint64(-1);
+        QTest::newRow("letras") << "12a" << qint64(-1);
+        QTest::newRow("vacío") << "" << qint64(-1);
+    }
+    void importeTecleado() {
+        QFETCH(QString, texto);
+        QFETCH(qint64, diezmilesimos);
+        const std::optional<Moneda> m = Moneda::desdeImporte(texto);
+        QCOMPARE(m ? m->diezmilesimos() : qint64(-1), diezmilesimos);
     }
 };
 
