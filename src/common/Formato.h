@@ -28,12 +28,15 @@ std::optional<QTime> LeerHora(const QVariant& valor);
 QString TextoValor(const QVariant& valor);
 
 // Kinds: 1 number, 2 nothing, 3 quoted text, 4 date, 5 time, 6 yes/no.
+enum TipoSQL { sqlNumero = 1, sqlNada = 2, sqlTexto = 3, sqlFecha = 4, sqlHora = 5, sqlSiNo = 6 };
 QString FormatoSQL(const QVariant& valor, int tipoSQL);
 // Kinds: 1 number or "", 2 number or "0", 3 text, 4 date dd/mm/yyyy.
+enum TipoFormato { nuloNumero = 1, nuloCero = 2, nuloTexto = 3, nuloFecha = 4 };
 QString FormatoNulo(const QVariant& valor, int tipoFormato);
 
 // Modes: 0 replace the first occurrence and drop later ones, 1 all, 2 the first only.
-QString ReemplazarTexto(const QString& texto, const QString& buscar, const QString& nuevo, int modo);
+QString ReemplazarTexto(const QString& texto, const QString& buscar, const QString& nuevo,
+                        int modo);
 QString Reemplazar(const QString& texto, const QString& buscar, const QString& nuevo, int modo);
 QString ReemplazarStr(const QString& texto, const QString& buscar, const QString& nuevo, int modo);
 
