@@ -1,5 +1,7 @@
 #include "common/Cuit.h"
 
+#include "platform/MsgBox.h"
+
 namespace zul {
 namespace {
 
@@ -43,6 +45,12 @@ bool CuitAceptable(const QString& cuit) {
                 Digitos(texto).size() == kLargoSinSeparadores;
     }
     return forma && ValidarCuit(texto);
+}
+
+bool ComprobarCajaCuit(const QString& texto) {
+    if (texto.isEmpty() || CuitAceptable(texto)) return true;
+    MsgBox(QStringLiteral("El CUIT no es válido"), vbOKOnly);
+    return false;
 }
 
 }  // namespace zul

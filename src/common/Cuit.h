@@ -12,5 +12,8 @@ bool ValidarCuit(const QString& cuit);
 // separator, 8 digits, separator, 1 digit (separators: hyphen, blank, dot, slash); then a
 // valid check digit. Blanks around the text do not count.
 bool CuitAceptable(const QString& cuit);
+// The check of a CUIT box when it is left: an empty box passes; otherwise a CUIT that is not
+// acceptable gets "El CUIT no es válido" and false (the focus stays in the box).
+bool ComprobarCajaCuit(const QString& texto);
 
 }  // namespace zul

@@ -11,12 +11,24 @@ class QWidget;
 
 namespace zul {
 
+// Styles: buttons plus icon.
+enum Estilo {
+    vbOKOnly = 0,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+};
+
 // The buttons' answers.
 enum Respuesta { vbOK = 1, vbCancel = 2, vbRetry = 4, vbYes = 6, vbNo = 7 };
 
 // Shows a modal box and returns the button chosen. Without a title the box shows the
 // application's title; an empty title stays empty.
-int MsgBox(const QString& texto, int estilo = 0, const std::optional<QString>& titulo = std::nullopt);
+int MsgBox(const QString& texto, int estilo = 0,
+           const std::optional<QString>& titulo = std::nullopt);
 
 // Text of a failed statement as the handlers show it: "Error Nro.: <número> <descripción>".
 QString TextoError(int numero, const QString& descripcion);

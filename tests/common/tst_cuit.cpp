@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "common/Cuit.h"
+#include "platform/MsgBox.h"
 
 using namespace zul;
 
@@ -11,6 +12,8 @@ class TstCuit : public QObject {
     void digitoVerificador();
     void aceptable_data();
     void aceptable();
+    void cajaCuit_data();
+    void cajaCuit();
 };
 
 void TstCuit::digitoVerificador_data() {
@@ -67,6 +70,29 @@ void TstCuit::aceptable() {
     QFETCH(QString, cuit);
     QFETCH(bool, aceptable);
     QCOMPARE(CuitAceptable(cuit), aceptable);
+}
+
+void TstCuit::cajaCuit_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<bool>("pasa");
+    QTest::newRow("vacia") << "" << true;
+    QTest::newRow("valido") << "20-12345678-6" << true;
+    QTest::newRow("trece guiones") << "-------------" << false;
+    QTest::newRow("solo blancos") << "   " << false;
+}
+
+void TstCuit::cajaCuit() {
+    QFETCH(QString, texto);
+    QFETCH(bool, pasa);
+    msgbox_prueba::activar();
+    msgbox_prueba::limpiar();
+    QCOMPARE(ComprobarCajaCuit(texto), pasa);
+    const auto mostrados = msgbox_prueba::mostrados();
+    QCOMPARE(mostrados.size(), pasa ? 0 : 1);
+    if (!pasa) {
+        QCOMPARE(mostrados[0].texto, QString("El CUIT no es válido"));
+        QCOMPARE(mostrados[0].estilo, int(vbOKOnly));
+    }
 }
 
 QTEST_MAIN(TstCuit)
