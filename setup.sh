@@ -9,3 +9,6 @@ apt-get install -y -q --no-install-recommends \
     libsqlite3-dev libkainjow-mustache-dev libgmime-3.0-dev libarchive-dev \
     libbenchmark-dev \
     fonts-dejavu-core xvfb xauth
+# Reports name Arial; the Liberation fonts have its metrics, so pages lay out alike everywhere.
+apt-get install -y -q --no-install-recommends fonts-liberation2 ||
+    apt-get install -y -q --no-install-recommends fonts-liberation

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
@@ -82,6 +83,13 @@ std::unique_ptr<QTextDocument> Renderizar(const QString& archivo, const QString&
                           QStringLiteral("El informe %1 tiene un error: %2")
                               .arg(Ruta(archivo), QString::fromStdString(tmpl.error_message())));
     const std::string html = tmpl.render(Dato(datos.datos));
+    // Templates name Arial: the metric-compatible face keeps pages the same everywhere.
+    static const bool sustituida = [] {
+        QFont::insertSubstitutions(QStringLiteral("Arial"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+        return true;
+    }();
+    (void)sustituida;
     auto doc = std::make_unique<QTextDocument>();
     QFont fuente = doc->defaultFont();
     fuente.setPointSizeF(9);
@@ -205,7 +213,7 @@ const QTextDocument* ReportControl::lastDocument() const {
 
 void ReportControl::setAction(int accion) {
     if (accion != 1) return;
-    Ejecucion e{reportFileName_, destination_, {}, {}, selectionFormula_};
+    Ejecucion e{reportFileName_, destination_, {}, {}, selectionFormula_, {}};
     const bool aArchivo = destination_ == ReportControl::aArchivo;
     if (!aArchivo && destination_ != aImpresora && destination_ != 1)
         throw ReportError(20526,
@@ -253,6 +261,10 @@ void ReportControl::imprimir(QTextDocument& doc, Ejecucion& e) {
                 482, QStringLiteral("No se puede imprimir en la impresora %1.").arg(printerName_));
         e.impresora = impresora.printerName();
     }
+    // The queue tells one report from another by the title the template gives it.
+    e.documento = doc.metaInformation(QTextDocument::DocumentTitle).simplified();
+    if (e.documento.isEmpty()) e.documento = QFileInfo(reportFileName_).completeBaseName();
+    impresora.setDocName(e.documento);
     impresora.setPageSize(QPageSize(QPageSize::A4));
     impresora.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
     Paginar(doc, impresora);

@@ -128,6 +128,7 @@ class ReportControl : public QObject {
         QString salida;     // PDF or export file written; "" for a printer
         QString impresora;  // printer name used ("" default)
         QString formula;
+        QString documento;  // print job name: the report's title, else its file name
     };
     const QList<Ejecucion>& runs() const { return runs_; }
     // The document of the latest run, rendered before painting (tests read its text).

@@ -20,6 +20,21 @@ constexpr int kMargen = 1134;  // 2 cm
 constexpr int kAnchoUtil = kPapelAncho - 2 * kMargen;
 constexpr int kTwipsPorPixel = 15;
 
+// The code-page 1252 stand-in of a character, as an RTF escape; "?" when it has none.
+QByteArray Cp1252(ushort u) {
+    // 0x80 to 0x9F of the code page, where it departs from Latin-1 (0: unassigned).
+    static constexpr ushort kAltos[32] = {
+        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    int byte = -1;
+    if (u >= 0xA0 && u <= 0xFF) byte = u;
+    for (int i = 0; i < 32 && byte < 0; ++i)
+        if (kAltos[i] == u) byte = 0x80 + i;
+    if (byte < 0) return QByteArrayLiteral("?");
+    return "\\'" + QByteArray::number(byte, 16);
+}
+
 class Escritor {
   public:
     QByteArray documento(const QList<const QTextDocument*>& docs) {
@@ -71,7 +86,8 @@ class Escritor {
             } else if (u >= 0x20 && u < 0x80) {
                 r += static_cast<char>(u);
             } else if (u >= 0x80) {
-                r += "\\u" + QByteArray::number(static_cast<qint16>(u)) + '?';
+                // Readers without Unicode take the code-page byte that follows.
+                r += "\\u" + QByteArray::number(static_cast<qint16>(u)) + Cp1252(u);
             }
         }
         return r;

@@ -103,6 +103,10 @@ class TstReportControl : public QObject {
     void exportacionAgregadaOReemplazada();
     void cadaEjecucionConSuDestino();
     void rtfDeTablasYCaracteres();
+    void impresoSinPartirYConNombre_data();
+    void impresoSinPartirYConNombre();
+    void rtfCaracterSinAscii_data();
+    void rtfCaracterSinAscii();
 };
 
 void TstReportControl::formulaConBlancos() {
@@ -199,7 +203,7 @@ void TstReportControl::declaracionImpresaYExportada() {
     rpt.setAction(1);
     const QByteArray rtf = Leer(base.carpeta() + "/ddjj.rtf");
     QVERIFY(rtf.startsWith("{\\rtf1"));
-    QVERIFY(rtf.contains("Compa\\u241?\\u237?a \\u209?and\\u250? & Hijos S.A."));
+    QVERIFY(rtf.contains("Compa\\u241\\'f1\\u237\\'eda \\u209\\'d1and\\u250\\'fa & Hijos S.A."));
     QVERIFY(rtf.contains("\\trhdr"));  // table headers repeat on every page
     QVERIFY(rtf.count("\\row") >= 2 + 1 + 4);
     const QString texto = TextoRtf(base.carpeta() + "/ddjj.rtf");
@@ -328,14 +332,80 @@ void TstReportControl::rtfDeTablasYCaracteres() {
         "<p>ﬁn</p>"));
     const QByteArray rtf = EscribirRtf({&doc});
     QVERIFY(rtf.contains("\\qc"));
-    QVERIFY(rtf.contains("\\fs28\\b A\\u241?o \\{1\\} \\\\ \\u8364?"));
-    QVERIFY(rtf.contains("\\u-1279?n"));  // beyond 32767: signed
+    QVERIFY(rtf.contains("\\fs28\\b A\\u241\\'f1o \\{1\\} \\\\ \\u8364\\'80"));
     QCOMPARE(rtf.count("\\row"), 2);
     QCOMPARE(rtf.count("\\cell\n"), 3);  // the spanning cell is one
     QVERIFY(rtf.contains("\\i"));
     QCOMPARE(rtf.count('{'), rtf.count('}'));
     QVERIFY(!rtf.contains(QByteArray(1, '\x80')));  // pure 7-bit
     for (char c : rtf) QVERIFY(static_cast<unsigned char>(c) < 0x80);
+}
+
+void TstReportControl::impresoSinPartirYConNombre_data() {
+    QTest::addColumn<QString>("informe");
+    QTest::addColumn<QString>("documento");
+    QTest::newRow("declaración") << "DDJJ.rpt"
+                                 << "Declaración Jurada Compañía Ñandú & Hijos S.A. 05/2024";
+    QTest::newRow("cupón") << "Cupon.rpt"
+                           << "Cupón de pago Compañía Ñandú & Hijos S.A. 05/2024";
+}
+
+// Amounts, codes, CUILs and dates print on one line in the font the setup installs, and the
+// print queue names each job.
+void TstReportControl::impresoSinPartirYConNombre() {
+    QFETCH(QString, informe);
+    QFETCH(QString, documento);
+    prueba::BaseDePrueba base;
+    prueba::CopiarInformes(base.carpeta());
+    prueba::GrabarDDJJDePrueba(base);
+    base.ejecutar("update EmpleadoXDDJJ set ExD_Sueldo = 1108224.12 where ExD_IdEmpleado = 1");
+    base.ejecutar("update DDJJ set DDJJ_Total = 99999999.99 where DDJJ_Id = 7");
+
+    ReportControl rpt;
+    rpt.setDataProvider(DatosDDJJ);
+    rpt.setSelectionFormula(FormulaDDJJ(7, 3));
+    rpt.setReportFileName(base.carpeta() + '/' + informe);
+    rpt.setPdfOutput(base.carpeta() + "/salida.pdf");
+    rpt.setAction(1);
+    QCOMPARE(rpt.runs().last().documento, documento);
+
+    const QTextDocument* doc = rpt.lastDocument();
+    static const QRegularExpression dato(R"(^[$ ]*[-\d.,/]+$)");
+    int datos = 0;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (!dato.match(b.text()).hasMatch() || !b.layout()) continue;
+        ++datos;
+        QVERIFY2(b.layout()->lineCount() == 1, qPrintable("partido: " + b.text()));
+        const QFont f = b.begin().fragment().charFormat().font();
+        QVERIFY2(QFontInfo(f).family() == "Liberation Sans",
+                 qPrintable(f.family() + " es " + QFontInfo(f).family() +
+                            ": falta la fuente Liberation (setup.sh)"));
+    }
+    QVERIFY(datos > 3);
+    QVERIFY(doc->toPlainText().contains(informe == "DDJJ.rpt" ? "1.108.224,12" : "99.999.999,99"));
+}
+
+void TstReportControl::rtfCaracterSinAscii_data() {
+    QTest::addColumn<QString>("caracter");
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::newRow("acento") << "ó" << QByteArray("\\u243\\'f3");
+    QTest::newRow("eñe mayúscula") << "Ñ" << QByteArray("\\u209\\'d1");
+    QTest::newRow("grado") << "º" << QByteArray("\\u186\\'ba");
+    QTest::newRow("euro, propio de 1252") << "€" << QByteArray("\\u8364\\'80");
+    QTest::newRow("raya, propia de 1252") << "—" << QByteArray("\\u8212\\'97");
+    QTest::newRow("fuera de 1252, con signo") << "ﬁ" << QByteArray("\\u-1279?");
+    QTest::newRow("fuera de 1252") << "Ā" << QByteArray("\\u256?");
+}
+
+// Every reader shows the letter: by its number, or by the code page's byte when it has no
+// Unicode.
+void TstReportControl::rtfCaracterSinAscii() {
+    QFETCH(QString, caracter);
+    QFETCH(QByteArray, rtf);
+    QTextDocument doc;
+    doc.setPlainText("x" + caracter + "y");
+    const QByteArray escrito = EscribirRtf({&doc});
+    QVERIFY2(escrito.contains("x" + rtf + "y"), escrito.constData());
 }
 
 QTEST_MAIN(TstReportControl)
