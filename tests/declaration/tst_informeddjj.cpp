@@ -170,8 +170,8 @@ void TstInformeDDJJ::enviaAmbosInformesEnUnArchivo() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray rtf = f.readAll();
     // Declaration first, then the coupon with its bars, in the one file.
-    const qsizetype declaracion = rtf.indexOf("P\\u233?rez, Jos\\u233?");
-    const qsizetype cupon = rtf.indexOf("CUP\\u211?N DE PAGO");
+    const qsizetype declaracion = rtf.indexOf("P\\u233\\'e9rez, Jos\\u233\\'e9");
+    const qsizetype cupon = rtf.indexOf("CUP\\u211\\'d3N DE PAGO");
     QVERIFY(declaracion > 0 && cupon > declaracion);
     QVERIFY(rtf.indexOf("\\pngblip") > cupon);
 
