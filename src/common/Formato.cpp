@@ -19,8 +19,10 @@ bool esTipoNumerico(const QVariant& v) {
         case QMetaType::Short:
         case QMetaType::UShort:
         case QMetaType::Long:
-        case QMetaType::ULong: return true;
-        default: return false;
+        case QMetaType::ULong:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -71,7 +73,8 @@ std::optional<double> numeroDeTexto(const QString& texto) {
             }
         }
     }
-    if (i != t.size() || (!hayEnteros && !hayDecimales) || k >= int(sizeof limpio)) return std::nullopt;
+    if (i != t.size() || (!hayEnteros && !hayDecimales) || k >= int(sizeof limpio))
+        return std::nullopt;
     double d = 0;
     const auto r = std::from_chars(limpio, limpio + k, d);
     if (r.ec != std::errc() || r.ptr != limpio + k) return std::nullopt;
@@ -93,9 +96,19 @@ bool esNumeroConPunto(const QString& t) {
 
 }  // namespace
 
-bool EsNumero(const QVariant& valor) { return numero(valor).has_value(); }
+bool EsNumero(const QVariant& valor) {
+    return numero(valor).has_value();
+}
 
-double LeerNumero(const QVariant& valor) { return numero(valor).value_or(0.0); }
+double LeerNumero(const QVariant& valor) {
+    return numero(valor).value_or(0.0);
+}
+
+std::optional<qint32> Entero32(const QVariant& valor) {
+    const auto n = numero(valor);
+    if (!n || *n != std::floor(*n) || *n < -2147483648.0 || *n > 2147483647.0) return std::nullopt;
+    return static_cast<qint32>(*n);
+}
 
 QString TextoNumero(double n) {
     if (n == 0) return QStringLiteral("0");  // also -0
@@ -108,7 +121,8 @@ QString TextoNumero(double n) {
             const qlonglong d = static_cast<qlonglong>(std::abs(escalado));
             QString dec = QString::number(d % 10000).rightJustified(4, QLatin1Char('0'));
             while (dec.endsWith(QLatin1Char('0'))) dec.chop(1);
-            return (n < 0 ? QStringLiteral("-") : QString()) + QString::number(d / 10000) + ',' + dec;
+            return (n < 0 ? QStringLiteral("-") : QString()) + QString::number(d / 10000) + ',' +
+                   dec;
         }
     }
     QString t = QString::number(n, 'g', 15);
@@ -129,7 +143,8 @@ std::optional<QDate> LeerFecha(const QVariant& valor) {
     if (valor.typeId() == QMetaType::QDateTime) return valor.toDateTime().date();
     if (valor.typeId() != QMetaType::QString) return std::nullopt;
     const QString t = valor.toString().trimmed();
-    static const QRegularExpression dma(QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s.*)?$)"));
+    static const QRegularExpression dma(
+        QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s.*)?$)"));
     static const QRegularExpression iso(QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T].*)?$)"));
     QDate d;
     if (auto m = dma.match(t); m.hasMatch()) {
@@ -148,7 +163,8 @@ std::optional<QTime> LeerHora(const QVariant& valor) {
     if (valor.typeId() == QMetaType::QTime) return valor.toTime();
     if (valor.typeId() == QMetaType::QDateTime) return valor.toDateTime().time();
     if (valor.typeId() == QMetaType::QString) {
-        static const QRegularExpression hm(QStringLiteral(R"((?:^|\s)(\d{1,2}):(\d{2})(?::(\d{2}))?\s*$)"));
+        static const QRegularExpression hm(
+            QStringLiteral(R"((?:^|\s)(\d{1,2}):(\d{2})(?::(\d{2}))?\s*$)"));
         const auto m = hm.match(valor.toString().trimmed());
         if (m.hasMatch()) {
             const QTime t(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
@@ -160,7 +176,9 @@ std::optional<QTime> LeerHora(const QVariant& valor) {
     return std::nullopt;
 }
 
-bool EsFecha(const QVariant& valor) { return LeerFecha(valor).has_value(); }
+bool EsFecha(const QVariant& valor) {
+    return LeerFecha(valor).has_value();
+}
 
 QString TextoValor(const QVariant& v) {
     if (v.isNull()) return {};
@@ -170,8 +188,10 @@ QString TextoValor(const QVariant& v) {
         return dt.time() == QTime(0, 0) ? dt.toString(QStringLiteral("dd/MM/yyyy"))
                                         : dt.toString(QStringLiteral("dd/MM/yyyy hh:mm:ss"));
     }
-    if (v.typeId() == QMetaType::Bool) return v.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
-    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float) return TextoNumero(v.toDouble());
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool() ? QStringLiteral("Verdadero") : QStringLiteral("Falso");
+    if (v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float)
+        return TextoNumero(v.toDouble());
     return v.toString();
 }
 
@@ -188,7 +208,8 @@ QString FormatoSQL(const QVariant& valor, int tipoSQL) {
         }
         case 4: {
             const auto d = LeerFecha(valor);
-            return d ? '#' + d->toString(QStringLiteral("MM/dd/yyyy")) + '#' : QStringLiteral("NULL");
+            return d ? '#' + d->toString(QStringLiteral("MM/dd/yyyy")) + '#'
+                     : QStringLiteral("NULL");
         }
         case 5: {
             const auto h = LeerHora(valor);
@@ -199,7 +220,8 @@ QString FormatoSQL(const QVariant& valor, int tipoSQL) {
                                    (esTipoNumerico(valor) && valor.toDouble() == -1);
             return verdadero ? QStringLiteral("1") : QStringLiteral("0");
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -211,16 +233,19 @@ QString FormatoNulo(const QVariant& valor, int tipoFormato) {
             if (n) return TextoNumero(*n);
             return tipoFormato == 2 ? QStringLiteral("0") : QString();
         }
-        case 3: return TextoValor(valor);
+        case 3:
+            return TextoValor(valor);
         case 4: {
             const auto d = LeerFecha(valor);
             return d ? d->toString(QStringLiteral("dd/MM/yyyy")) : QString();
         }
-        default: return {};
+        default:
+            return {};
     }
 }
 
-QString ReemplazarTexto(const QString& texto, const QString& buscar, const QString& nuevo, int modo) {
+QString ReemplazarTexto(const QString& texto, const QString& buscar, const QString& nuevo,
+                        int modo) {
     if (buscar.isEmpty()) return texto;
     QString r;
     bool yaReemplazo = false;

@@ -15,6 +15,8 @@ namespace zul {
 bool EsNumero(const QVariant& valor);
 // The value as a number; 0 when it does not read as one.
 double LeerNumero(const QVariant& valor);
+// The value as a whole number of the 32-bit range, as the program's keys are; nullopt otherwise.
+std::optional<qint32> Entero32(const QVariant& valor);
 // A number as the program shows it: "," decimal, no grouping, up to 15 significant digits.
 QString TextoNumero(double numero);
 

@@ -28,6 +28,10 @@ ResultadoGrabar Rechazo(const QString& texto, int estilo, const std::optional<QS
     return {ResultadoGrabar::Estado::Rechazada, 0, foco};
 }
 
+bool EsBaja(const BajaDDJJ& b) {
+    return !b.codigo.isEmpty() && EsFecha(b.fechaEgreso);
+}
+
 QString Bandera(bool b) {
     return b ? QStringLiteral("1") : QStringLiteral("0");
 }
@@ -58,7 +62,7 @@ void GrabarEmpleadosDDJJ(Database& db, const DDJJEnPantalla& d, const QString& i
 void GrabarBajas(Database& db, const DDJJEnPantalla& d, const QString& id, const QString& empresa) {
     try {
         for (const BajaDDJJ& b : d.bajas) {
-            if (b.codigo.isEmpty() || !EsFecha(b.fechaEgreso)) continue;
+            if (!EsBaja(b)) continue;
             const QStringList valores{id,
                                       FormatoSQL(b.codigo, 1),
                                       FormatoSQL(b.fechaEgreso, 4),
@@ -81,11 +85,11 @@ void GrabarBajas(Database& db, const DDJJEnPantalla& d, const QString& id, const
 }  // namespace
 
 ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& d) {
-    // An unreadable due date or registration number would be stored as NULL or 0.
+    // An unreadable due date or registration number would be stored as NULL, 0 or changed.
     if (!EsFecha(d.vencimiento))
         return Rechazo(QStringLiteral("Debe ingresar la fecha de vencimiento"), 64, QString(),
                        QStringLiteral("texto_14"));
-    if (!EsNumero(d.nroInscripcion))
+    if (Entero32(d.nroInscripcion).value_or(0) <= 0)
         return Rechazo(QStringLiteral("Debe ingresar el número de inscripción"), 64, QString(),
                        QStringLiteral("texto_15"));
     const QString p = QStringLiteral("01/") + d.periodo;
@@ -103,6 +107,27 @@ ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& d) {
                  .vacio())
             return Rechazo(QStringLiteral("Ya existe una DDJJ para el período ingresado"), 48,
                            std::nullopt);
+
+        // Another copy may have declared one of these leavers since the window was loaded.
+        QStringList bajas;
+        for (const BajaDDJJ& b : d.bajas)
+            if (EsBaja(b)) bajas << FormatoSQL(b.codigo, 1);
+        if (!bajas.isEmpty()) {
+            Recordset ya = db.openRecordset(
+                QStringLiteral("select Baj_Empleado from Bajas where baj_idempresa=") + empresa +
+                QStringLiteral(" and Baj_Empleado in (") + bajas.join(QLatin1Char(',')) +
+                QLatin1Char(')'));
+            if (!ya.vacio()) {
+                ResultadoGrabar r =
+                    Rechazo(QStringLiteral("El empleado %1 ya fue declarado como baja en otra "
+                                           "Declaración Jurada. Se vuelven a cargar los datos.")
+                                    .arg(FormatoNulo(ya.value(QStringLiteral("Baj_Empleado")), 1)) +
+                                kNoSeGrabo,
+                            48, std::nullopt);
+                r.recargar = true;
+                return r;
+            }
+        }
 
         qint64 maximo = 0;
         Recordset rs = db.openRecordset(QStringLiteral("SELECT max(DDJJ_Id) as Max  FROM DDJJ"));
@@ -158,22 +183,35 @@ ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& d) {
     return {ResultadoGrabar::Estado::Fallo, 0, QString()};
 }
 
-bool EliminarDDJJ(qint32 idDDJJ) {
+ResultadoEliminar EliminarDDJJ(qint32 idDDJJ, const QString& periodo) {
     const QString n = FormatoSQL(idDDJJ, 1);
+    // The number alone is not enough: another copy may have deleted this declaration and
+    // given its number to another company's.
+    const QString esta = QStringLiteral(" and ddjj_idempresa=") + QString::number(IdEmpresa) +
+                         QStringLiteral(" and DDJJ_Periodo=") +
+                         FormatoSQL(QStringLiteral("01/") + periodo, 4);
     try {
         Database& db = Database::open(RutaBase);
         Transaction t(db);
+        if (db.openRecordset(QStringLiteral("select DDJJ_Id from DDJJ where DDJJ_Id=") + n + esta)
+                .vacio()) {
+            MsgBox(QStringLiteral("La Declaración Jurada ya no existe: otro usuario la eliminó.") +
+                       QStringLiteral("\nNo se eliminó nada."),
+                   48, std::nullopt);
+            return ResultadoEliminar::NoExiste;
+        }
         db.execute(QStringLiteral("delete from Bajas where Baj_DDJJ=") + n);
         db.execute(QStringLiteral("delete from EmpleadoXDDJJ where ExD_IdDDJJ=") + n);
-        db.execute(QStringLiteral("delete from DDJJ where ddjj_id=") + n);
+        if (db.execute(QStringLiteral("delete from DDJJ where ddjj_id=") + n + esta) != 1)
+            throw DatabaseError(0, QStringLiteral("La Declaración Jurada no se encontró."));
         t.commit();
     } catch (const DatabaseError& e) {
         MsgBox(TextoError(e.numero(), e.descripcion()) +
                QStringLiteral("\nLa Declaración Jurada no se eliminó."));
-        return false;
+        return ResultadoEliminar::Fallo;
     }
     MsgBox(QStringLiteral("El registro se eliminó correctamente"), 64, QString());
-    return true;
+    return ResultadoEliminar::Eliminada;
 }
 
 }  // namespace zul

@@ -11,8 +11,8 @@
 //     the print offer ("La Declaración Jurada se grabo correctamente!. Desea imprimirla? "),
 //     the e-mail offer ("Desea enviar el e-mail?") and the reset to the current month.
 //   Eliminar: the confirmation ("Confirma eliminación del registro? ") before EliminarDDJJ; when
-//     it returns true, Grabar enabled, Eliminar disabled and the reset to the current month;
-//     when false the window stays as it is (the declaration is still saved).
+//     it is Eliminada, Grabar enabled, Eliminar disabled and the reset to the current month;
+//     NoExiste reloads the period; on Fallo the window stays as it is (still saved).
 
 #include <QString>
 #include <QtGlobal>
@@ -72,6 +72,8 @@ struct ResultadoGrabar {
     // objectName of the control that should get the focus after a refusal: "mskPeriodo",
     // "texto_14" or "texto_15"; empty when none.
     QString foco;
+    // Refused because the file changed under the window: load the period again.
+    bool recargar = false;
     bool grabada() const { return estado == Estado::Grabada; }
 };
 
@@ -84,9 +86,15 @@ struct ResultadoGrabar {
 // that rolls everything back and shows one "Error Nro.:" message.
 ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& ddjj);
 
-// Deletes the declaration's leavers, employee lines and DDJJ row together, and says it did
-// ("El registro se eliminó correctamente"); on failure rolls back, shows the error and returns
-// false. The employees' leaving dates stay as the save wrote them.
-bool EliminarDDJJ(qint32 idDDJJ);
+enum class ResultadoEliminar {
+    Eliminada,  // the three tables cleared and said so
+    NoExiste,   // no longer there (another copy deleted it): nothing deleted, said so
+    Fallo       // a statement failed: rolled back, the error shown
+};
+
+// Deletes the declaration `idDDJJ` of the current company and the period "mm/yyyy" on screen:
+// its leavers, employee lines and DDJJ row together, and says it did ("El registro se eliminó
+// correctamente"). The employees' leaving dates stay as the save wrote them.
+ResultadoEliminar EliminarDDJJ(qint32 idDDJJ, const QString& periodo);
 
 }  // namespace zul

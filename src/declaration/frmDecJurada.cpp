@@ -94,14 +94,6 @@ bool FocoEn(const QWidget* w) {
     return f && (f == w || w->isAncestorOf(f));
 }
 
-// A whole number of the 32-bit range, as the program's keys are.
-std::optional<qint64> Codigo32(const QString& texto) {
-    if (!EsNumero(texto)) return std::nullopt;
-    const double n = LeerNumero(texto);
-    if (n != std::floor(n) || n < -2147483648.0 || n > 2147483647.0) return std::nullopt;
-    return static_cast<qint64>(n);
-}
-
 QString Bandera(const Recordset& rs, const QString& campo) {
     return rs.boolValue(campo) ? QStringLiteral("1") : QStringLiteral("0");
 }
@@ -769,7 +761,7 @@ bool frmDecJurada::ReponerEmpleados(bool exigirFecha) {
         int filaBaja = -1;
         bool valida = false;
         for (int r = 1; r < Grilla2_->Rows() && !valida; ++r) {
-            const auto c = Codigo32(Grilla2_->TextoClave(r, "codigo"));
+            const auto c = Entero32(Grilla2_->TextoClave(r, "codigo"));
             if (!c || *c != it.key()) continue;
             filaBaja = r;
             valida = !exigirFecha || EsFecha(Grilla2_->TextoClave(r, "FechaEgreso"));
@@ -806,7 +798,7 @@ void frmDecJurada::Grilla2_EnterCell() {
 void frmDecJurada::Grilla2_AfterEdit(int fila, int col) {
     if (Grilla2_->ColKey(col) == QStringLiteral("Codigo")) {
         const QString c = FormatoSQL(Grilla2_->TextMatrix(fila, col), 1);
-        const auto n = Codigo32(Grilla2_->TextMatrix(fila, col));
+        const auto n = Entero32(Grilla2_->TextMatrix(fila, col));
         if (n && BuscarGrilla2(*n)) {
             Grilla2_->setTextMatrix(fila, col, QString());
             // The employee this row held, if any, is no leaver any more.
@@ -925,6 +917,7 @@ void frmDecJurada::btnGrabar_Click() {
     }
     const ResultadoGrabar resultado = GrabarDDJJ(d);
     if (!resultado.grabada()) {
+        if (resultado.recargar) mskPeriodo_Validate();
         if (!resultado.foco.isEmpty())
             if (auto* w = findChild<QWidget*>(resultado.foco)) w->setFocus();
         return;
@@ -942,8 +935,17 @@ void frmDecJurada::btnEliminar_Click() {
     if (MsgBox(QStringLiteral("Confirma eliminación del registro? "), 68,
                QStringLiteral("Eliminación")) != vbYes)
         return;
-    // On failure the declaration is still saved, and the window says so by staying as it is.
-    if (!EliminarDDJJ(IdDDJJ_)) return;
+    switch (EliminarDDJJ(IdDDJJ_, Periodo())) {
+        case ResultadoEliminar::Eliminada:
+            break;
+        case ResultadoEliminar::NoExiste:
+            // Show what the file holds for this month now.
+            mskPeriodo_Validate();
+            return;
+        case ResultadoEliminar::Fallo:
+            // Still saved: the window says so by staying as it is.
+            return;
+    }
     btnEliminar_->setEnabled(false);
     btnGrabar_->setEnabled(true);
     btnCancelar_Click();

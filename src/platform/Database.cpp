@@ -349,7 +349,9 @@ Recordset Database::openRecordset(const QString& sql) {
 }
 
 void Database::beginTrans() {
-    ejecutarNativo(QStringLiteral("BEGIN"));
+    // Every transaction of the program writes: taking the write lock first lets the busy
+    // timeout wait for another copy's save, where a reader turning writer would fail at once.
+    ejecutarNativo(QStringLiteral("BEGIN IMMEDIATE"));
 }
 void Database::commitTrans() {
     ejecutarNativo(QStringLiteral("COMMIT"));

@@ -5,6 +5,9 @@
 
 #include <QDate>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "common/Globales.h"
 #include "declaration/GrabarDDJJ.h"
@@ -177,6 +180,13 @@ class TstGrabarDDJJ : public QObject {
              "Debe ingresar la fecha de vencimiento", 64, "", "texto_14"},
             {"inscripción con guion", [](auto& d) { d.nroInscripcion = "12-34"; },
              "Debe ingresar el número de inscripción", 64, "", "texto_15"},
+            {"inscripción de 23 cifras",
+             [](auto& d) { d.nroInscripcion = "12345678901234567890123"; },
+             "Debe ingresar el número de inscripción", 64, "", "texto_15"},
+            {"inscripción negativa", [](auto& d) { d.nroInscripcion = "-5"; },
+             "Debe ingresar el número de inscripción", 64, "", "texto_15"},
+            {"inscripción con decimales", [](auto& d) { d.nroInscripcion = "12,5"; },
+             "Debe ingresar el número de inscripción", 64, "", "texto_15"},
             {"período inválido", [](auto& d) { d.periodo = "13/2024"; },
              "El período ingresado no es válido!", 48, "", "mskPeriodo"},
             {"período ya declarado", [](auto&) {}, "Ya existe una DDJJ para el período ingresado",
@@ -189,6 +199,7 @@ class TstGrabarDDJJ : public QObject {
         for (const Caso& caso : casos) {
             msgbox_prueba::limpiar();
             DDJJEnPantalla d = Declaracion();
+            d.bajas.clear();  // May declared them
             caso.cambio(d);
             const auto r = GrabarDDJJ(d);
             QVERIFY2(r.estado == ResultadoGrabar::Estado::Rechazada, caso.nombre);
@@ -208,6 +219,7 @@ class TstGrabarDDJJ : public QObject {
         base.ejecutar("delete from Empresa where Emp_Id = 7");
         msgbox_prueba::limpiar();
         DDJJEnPantalla d = Declaracion();
+        d.bajas.clear();
         d.periodo = "07/2024";
         QCOMPARE(GrabarDDJJ(d).estado, ResultadoGrabar::Estado::Rechazada);
         QVERIFY(msgbox_prueba::mostrados().value(0).texto.contains("código de barras"));
@@ -260,18 +272,118 @@ class TstGrabarDDJJ : public QObject {
         QCOMPARE(otra.idDDJJ, 1);
     }
 
+    void esperaAQueOtraCopiaTermineDeGrabar_data() {
+        QTest::addColumn<bool>("eliminar");
+        QTest::newRow("grabar") << false;
+        QTest::newRow("eliminar") << true;
+    }
+
+    void esperaAQueOtraCopiaTermineDeGrabar() {
+        QFETCH(bool, eliminar);
+        BaseDePrueba base;
+        Empresas(base);
+        const auto mayo = GrabarDDJJ(Declaracion());
+        QVERIFY(mayo.grabada());
+        // Another copy of the program holds the write lock for a moment while it saves.
+        std::atomic<bool> bloqueada = false;
+        std::thread otra([&bloqueada, ruta = base.ruta()] {
+            Crudo c(ruta);
+            c.ejecutar("BEGIN IMMEDIATE");
+            c.ejecutar(
+                "insert into DDJJ (DDJJ_Id, DDJJ_Periodo, ddjj_idempresa) "
+                "values (50, '2024-05-01', 8)");
+            bloqueada = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            c.ejecutar("COMMIT");
+        });
+        while (!bloqueada) std::this_thread::yield();
+        DDJJEnPantalla junio = Declaracion();
+        junio.periodo = "06/2024";
+        junio.bajas.clear();  // May declared them
+        const bool hecho =
+            eliminar ? EliminarDDJJ(mayo.idDDJJ, "05/2024") == ResultadoEliminar::Eliminada
+                     : GrabarDDJJ(junio).grabada();
+        otra.join();
+        QVERIFY2(hecho, qPrintable(msgbox_prueba::mostrados().value(0).texto));
+        Crudo c(base.ruta());
+        QCOMPARE(c.uno("select group_concat(DDJJ_Id) from (select DDJJ_Id from DDJJ order by 1)"),
+                 QString(eliminar ? "50" : "1,50,51"));
+    }
+
+    void eliminarNoTocaLaDeclaracionQueOcupoSuLugar_data() {
+        QTest::addColumn<QString>("otraCopia");
+        // What another copy did after this one loaded declaration 1 (company 7, May 2024).
+        QTest::newRow("la borró") << "";
+        QTest::newRow("otra empresa con el mismo número")
+            << "insert into DDJJ (DDJJ_Id, DDJJ_Periodo, ddjj_idempresa) values "
+               "(1, '2024-05-01', 8)";
+        QTest::newRow("otro mes con el mismo número")
+            << "insert into DDJJ (DDJJ_Id, DDJJ_Periodo, ddjj_idempresa) values "
+               "(1, '2024-06-01', 7)";
+    }
+
+    void eliminarNoTocaLaDeclaracionQueOcupoSuLugar() {
+        QFETCH(QString, otraCopia);
+        BaseDePrueba base;
+        Empresas(base);
+        const auto r = GrabarDDJJ(Declaracion());
+        QVERIFY(r.grabada());
+        Crudo c(base.ruta());
+        c.ejecutar("delete from Bajas; delete from EmpleadoXDDJJ; delete from DDJJ");
+        if (!otraCopia.isEmpty()) {
+            c.ejecutar(otraCopia.toUtf8().constData());
+            c.ejecutar(
+                "insert into EmpleadoXDDJJ (ExD_IdDDJJ, ExD_IdEmpleado) values (1, 1), "
+                "(1, 2)");
+        }
+        const QStringList antes = c.filas("select * from DDJJ") + c.filas(
+                                                                      "select * from "
+                                                                      "EmpleadoXDDJJ");
+
+        msgbox_prueba::limpiar();
+        QCOMPARE(EliminarDDJJ(r.idDDJJ, "05/2024"), ResultadoEliminar::NoExiste);
+        const auto m = msgbox_prueba::mostrados();
+        QCOMPARE(m.size(), 1);
+        QVERIFY2(m[0].texto.contains("ya no existe"), qPrintable(m[0].texto));
+        QVERIFY(!m[0].texto.contains("correctamente"));
+        QCOMPARE(c.filas("select * from DDJJ") + c.filas("select * from EmpleadoXDDJJ"), antes);
+    }
+
+    void unaBajaDeclaradaPorOtraCopiaNoSeRepite() {
+        BaseDePrueba base;
+        Empresas(base);
+        Crudo c(base.ruta());
+        // The other copy saved April with employee 4 among its leavers meanwhile.
+        c.ejecutar(
+            "insert into DDJJ (DDJJ_Id, DDJJ_Periodo, ddjj_idempresa) values "
+            "(9, '2024-04-01', 7)");
+        c.ejecutar("insert into Bajas (Baj_DDJJ, Baj_Empleado, baj_idempresa) values (9, 4, 7)");
+        const auto r = GrabarDDJJ(Declaracion());
+        QCOMPARE(r.estado, ResultadoGrabar::Estado::Rechazada);
+        QVERIFY(r.recargar);
+        const auto m = msgbox_prueba::mostrados();
+        QCOMPARE(m.size(), 1);
+        QVERIFY2(m[0].texto.contains("empleado 4 ya fue declarado"), qPrintable(m[0].texto));
+        QCOMPARE(Cuenta(c, "DDJJ"), 1);
+        QCOMPARE(Cuenta(c, "EmpleadoXDDJJ"), 0);
+        QCOMPARE(Cuenta(c, "Bajas"), 1);
+        QCOMPARE(c.uno("select count(*) from Empleado where Ado_FechaEgreso is not null"),
+                 QString("0"));
+    }
+
     void eliminarQuitaTodoYDejaLosEgresos() {
         BaseDePrueba base;
         Empresas(base);
         const auto r = GrabarDDJJ(Declaracion());
         DDJJEnPantalla junio = Declaracion();
         junio.periodo = "06/2024";
+        junio.bajas.clear();  // May declared them
         const auto r2 = GrabarDDJJ(junio);
         QVERIFY(r.grabada() && r2.grabada());
         Crudo c(base.ruta());
 
         msgbox_prueba::limpiar();
-        QVERIFY(EliminarDDJJ(r.idDDJJ));
+        QCOMPARE(EliminarDDJJ(r.idDDJJ, "05/2024"), ResultadoEliminar::Eliminada);
         const auto m = msgbox_prueba::mostrados();
         QCOMPARE(m.size(), 1);
         QCOMPARE(m[0].texto, QString("El registro se eliminó correctamente"));
@@ -298,7 +410,7 @@ class TstGrabarDDJJ : public QObject {
             "create trigger falla before delete on DDJJ begin "
             "select raise(abort, 'no se puede borrar'); end");
         msgbox_prueba::limpiar();
-        QVERIFY(!EliminarDDJJ(r.idDDJJ));
+        QCOMPARE(EliminarDDJJ(r.idDDJJ, "05/2024"), ResultadoEliminar::Fallo);
         const auto m = msgbox_prueba::mostrados();
         QCOMPARE(m.size(), 1);
         QVERIFY(m[0].texto.startsWith("Error Nro.: "));
