@@ -281,13 +281,23 @@ QString Reemplazar(const QString& texto, const QString& buscar, const QString& n
     }
     if (modo == 0) {
         if (r.startsWith('.')) r.prepend('0');
-        if (!esNumeroConPunto(r)) r = QStringLiteral("0");
+        // The caller has just made its decimal mark: "." or the program's own ",".
+        if (!esNumeroConPunto(r) && !numeroDeTexto(r)) r = QStringLiteral("0");
     }
     return r;
 }
 
 QString ReemplazarStr(const QString& texto, const QString& buscar, const QString& nuevo, int modo) {
     return Reemplazar(texto, buscar, nuevo, modo);
+}
+
+std::optional<QString> TextoImporte(const QString& texto) {
+    const QString t = texto.trimmed();
+    if (numeroDeTexto(t)) return QString(t).remove('.');  // dots only ever group here
+    if (t.contains(',') || t.count('.') != 1) return std::nullopt;
+    QString conComa = QString(t).replace('.', ',');
+    if (!numeroDeTexto(conComa)) return std::nullopt;
+    return conComa;
 }
 
 QString ItemLista(const QString& lista, int n) {

@@ -42,6 +42,12 @@ QString ReemplazarTexto(const QString& texto, const QString& buscar, const QStri
 QString Reemplazar(const QString& texto, const QString& buscar, const QString& nuevo, int modo);
 QString ReemplazarStr(const QString& texto, const QString& buscar, const QString& nuevo, int modo);
 
+// An amount typed into a money box, in the program's own number text: dots group the
+// thousands ("1.234,50" and "1.234" give "1234,50" and "1234"), except a lone "." among other
+// than three digits, which is the decimal point ("1234.50" gives "1234,50"). Nothing when the
+// text is no amount.
+std::optional<QString> TextoImporte(const QString& texto);
+
 // Item n (from 1) of a comma-separated list, trimmed; "" when there is none.
 QString ItemLista(const QString& lista, int n);
 

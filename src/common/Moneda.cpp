@@ -54,10 +54,8 @@ std::optional<Moneda> Moneda::desdeTexto(const QString& texto) {
 }
 
 std::optional<Moneda> Moneda::desdeImporte(const QString& texto) {
-    if (auto m = desdeTexto(texto)) return m;
-    const QString t = texto.trimmed();
-    if (t.contains(',') || t.count('.') != 1) return std::nullopt;
-    return desdeTexto(QString(t).replace('.', ','));
+    const std::optional<QString> t = TextoImporte(texto);
+    return t ? desdeTexto(*t) : std::nullopt;
 }
 
 qint64 Moneda::centavos() const {

@@ -76,6 +76,36 @@ class TstFormato : public QObject {
         QCOMPARE(Reemplazar("ab", "a", "aa", 1), QString("aab"));  // ends although new holds old
     }
 
+    // The box keeps the user's digits; only the marks change.
+    void importeTipeado_data() {
+        QTest::addColumn<QString>("tipeado");
+        QTest::addColumn<QString>("texto");  // "-": no amount
+        const auto fila = [](const char* nombre, const char* tipeado, const char* texto) {
+            QTest::newRow(nombre) << QString(tipeado) << QString(texto);
+        };
+        fila("a la argentina", "1.234,50", "1234,50");
+        fila("varios puntos sin coma", "1.234.567", "1234567");
+        fila("punto decimal", "1234.50", "1234,50");
+        fila("punto de miles", "1.234", "1234");
+        fila("negativo", "-3.5", "-3,5");
+        fila("agrupado mal", "1.23.4", "-");
+        fila("vacio", "", "-");
+    }
+    void importeTipeado() {
+        QFETCH(QString, tipeado);
+        QFETCH(QString, texto);
+        QCOMPARE(TextoImporte(tipeado).value_or("-"), texto);
+        // Once cleaned, the literal carries the amount with its decimal point.
+        if (texto != "-")
+            QCOMPARE(FormatoSQL(texto, 1).toDouble(), QString(texto).replace(',', '.').toDouble());
+    }
+
+    void reemplazarPuntoPorComaDaUnNumero() {
+        QCOMPARE(Reemplazar("1234.50", ".", ",", 0), QString("1234,50"));
+        QCOMPARE(Reemplazar("1.2.3", ".", ",", 0), QString("1,23"));
+        QCOMPARE(Reemplazar("x.5", ".", ",", 0), QString("0"));
+    }
+
     void itemsDeLista() {
         QCOMPARE(ItemLista(",8", 2), QString("8"));
         QCOMPARE(ItemLista("0,3,1,X,0", 2), QString("3"));
