@@ -19,12 +19,19 @@ qint64 DividirRedondeoPar(qint64 a, qint64 b) {
     return q;
 }
 
+namespace {
+constexpr double kTope = 922337203685477.0;
+}
+
 Moneda Moneda::desdeDouble(double valor) {
     if (!std::isfinite(valor)) return Moneda();
-    // Beyond the range of ten-thousandths the amount saturates instead of failing.
-    constexpr double kTope = 922337203685477.0;
     if (valor >= kTope) return Moneda(std::numeric_limits<qint64>::max());
     if (valor <= -kTope) return Moneda(std::numeric_limits<qint64>::min());
+    return *convertir(valor);
+}
+
+std::optional<Moneda> Moneda::convertir(double valor) {
+    if (!std::isfinite(valor) || valor >= kTope || valor <= -kTope) return std::nullopt;
     // Shortest text that reads back as the same double, then decimal rounding on it.
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::fixed);

@@ -13,7 +13,10 @@ class Moneda {
   public:
     constexpr Moneda() = default;
     static constexpr Moneda desdeDiezmilesimos(qint64 d) { return Moneda(d); }
+    // Beyond the range of ten-thousandths the amount saturates (for reading stored values).
     static Moneda desdeDouble(double valor);
+    // nullopt when the value is not finite or beyond the range: a computation must refuse it.
+    static std::optional<Moneda> convertir(double valor);
     // "1234,5" and the like (the program's own number texts); nullopt when not a number.
     static std::optional<Moneda> desdeTexto(const QString& texto);
     // An amount as users here type it: "1.234,50" (grouping dots, decimal comma), "1234,5", or
@@ -30,6 +33,12 @@ class Moneda {
 
     constexpr Moneda operator+(Moneda o) const { return Moneda(d_ + o.d_); }
     constexpr Moneda operator-(Moneda o) const { return Moneda(d_ - o.d_); }
+    // nullopt when the sum leaves the range instead of wrapping.
+    std::optional<Moneda> mas(Moneda o) const {
+        qint64 r;
+        if (__builtin_add_overflow(d_, o.d_, &r)) return std::nullopt;
+        return Moneda(r);
+    }
     Moneda& operator+=(Moneda o) {
         d_ += o.d_;
         return *this;

@@ -37,6 +37,12 @@ constexpr int kCantidadTextos = 21;
 constexpr int kF2 = 113;
 constexpr int kF4 = 115;
 const QString kTipoIncompatible = QStringLiteral("No coinciden los tipos");
+const QString kDesborde = QStringLiteral(
+    "Los importes son demasiado grandes: los totales de la Declaración Jurada no pueden "
+    "calcularse. Revise la cuota societaria y los sueldos.");
+const QString kCargaIncompleta = QStringLiteral(
+    "No se pudieron leer todos los datos del período: la Declaración Jurada no puede grabarse "
+    "así. Revise la base de datos y vuelva a ingresar el período.");
 
 struct Columna {
     const char* clave;
@@ -433,6 +439,7 @@ bool frmDecJurada::mskPeriodo_Validate() {
             texto_[14]->setText(FormatoNulo(rsDDJJ.value("DDJJ_Vencimiento"), 4));
             texto_[15]->setText(FormatoNulo(rsDDJJ.value("DDJJ_NroIns"), 1));
             const QString id = FormatoSQL(rsDDJJ.value("DDJJ_Id"), 1);
+            cargaIncompleta_ = false;
             CargarEmpleados(ConsultaEmpleadosGrabada(id, IdEmpresa), false);
             CargarEmpBaja(ConsultaBajasGrabada(id));
             const QList<QPair<int, const char*>> guardados = {
@@ -445,6 +452,7 @@ bool frmDecJurada::mskPeriodo_Validate() {
             btnGrabar_->setEnabled(false);
             btnEliminar_->setEnabled(true);
         } else {
+            cargaIncompleta_ = false;
             CargarEmpleados(ConsultaEmpleadosNueva(IdEmpresa), true);
             CargarEmpBaja(ConsultaBajasNueva(IdEmpresa));
             btnGrabar_->setEnabled(true);
@@ -556,6 +564,7 @@ void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
                 } catch (const DatabaseError& e) {
                     if (!prestamosFallaron) MsgBox("Error Nro.:" + e.descripcion());
                     prestamosFallaron = true;
+                    cargaIncompleta_ = true;
                 }
             } else {
                 prestamo = FormatoNulo(rs.value("ExD_Prestamo"), 1);
@@ -564,6 +573,7 @@ void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
         }
     } catch (const DatabaseError& e) {
         MsgBox("Error Nro.:" + e.descripcion());
+        cargaIncompleta_ = true;
         // No empty rows for the records never read.
         Grilla_->setRows(1 + filas);
     }
@@ -595,6 +605,7 @@ void frmDecJurada::CargarEmpBaja(const QString& sql) {
         }
     } catch (const DatabaseError& e) {
         MsgBox("Error Nro.:" + e.descripcion());
+        cargaIncompleta_ = true;
         Grilla2_->setRows(1 + filas);
     }
     Grilla2_->AddItem(QString());
@@ -604,6 +615,7 @@ void frmDecJurada::CargarEmpBaja(const QString& sql) {
 // ---- the computation ----
 
 void frmDecJurada::Calcular() {
+    desborde_ = false;
     if (!btnGrabar_->isEnabledTo(this)) return;
     // One box per kind of failure and run: a bad fee box must not raise a box per member.
     QSet<QString> avisados;
@@ -634,7 +646,20 @@ void frmDecJurada::Calcular() {
     const QString topeTexto = texto_[17]->text();
     const double tope = EsNumero(topeTexto) ? LeerNumero(topeTexto) : 0.0;
     const QString cuotaTexto = QString(texto_[16]->text()).replace('.', ',');
-    const std::optional<Moneda> cuota = Moneda::desdeTexto(cuotaTexto);
+    // Amounts that leave the range are refused, never wrapped or cut.
+    bool desborde = false;
+    const auto enMoneda = [&desborde](double v) {
+        const auto m = Moneda::convertir(v);
+        if (!m) desborde = true;
+        return m.value_or(Moneda());
+    };
+    const auto sumarMoneda = [&desborde](Moneda a, Moneda b) {
+        const auto m = a.mas(b);
+        if (!m) desborde = true;
+        return m.value_or(Moneda());
+    };
+    std::optional<Moneda> cuota;
+    if (EsNumero(cuotaTexto)) cuota = enMoneda(LeerNumero(cuotaTexto));
 
     // Columns found once: the keys do not move while the rows are read.
     const char* const claves[] = {"codigo",   "Sueldo",         "Aporte2",    "NoRemunera",
@@ -684,7 +709,7 @@ void frmDecJurada::Calcular() {
         }
         if (prueba(numero(celda("CuotaSoc")), "CuotaSoc", [](double v) { return v == 1; })) {
             if (cuota)
-                cuotas += *cuota;
+                cuotas = sumarMoneda(cuotas, *cuota);
             else
                 fallo("Cuota");
         }
@@ -696,17 +721,27 @@ void frmDecJurada::Calcular() {
         if (const auto p = numero(celda("prestamo"))) prestamos = prestamos + *p;
     }
 
+    const Moneda total =
+        sumarMoneda(sumarMoneda(sumarMoneda(enMoneda((aporte2 + aporte25) + aporte1), cuotas),
+                                enMoneda(aporte3)),
+                    enMoneda(prestamos));
+    // An amount that cannot be shown truthfully is left blank.
+    const auto doble = [&desborde](double v) {
+        if (std::isfinite(v)) return TextoNumero(v);
+        desborde = true;
+        return QString();
+    };
     texto_[5]->setText(QString::number(cantidad));
-    texto_[6]->setText(TextoNumero(sueldos));
-    texto_[8]->setText(TextoNumero(aporte2));
-    texto_[9]->setText(TextoNumero(aporte25));
-    texto_[10]->setText(TextoNumero(aporte1));
-    texto_[18]->setText(TextoNumero(aporte3));
-    texto_[11]->setText(cuotas.texto());
-    texto_[19]->setText(TextoNumero(prestamos));
-    const Moneda total = Moneda::desdeDouble((aporte2 + aporte25) + aporte1) + cuotas +
-                         Moneda::desdeDouble(aporte3) + Moneda::desdeDouble(prestamos);
-    texto_[12]->setText(total.texto());
+    texto_[6]->setText(doble(sueldos));
+    texto_[8]->setText(doble(aporte2));
+    texto_[9]->setText(doble(aporte25));
+    texto_[10]->setText(doble(aporte1));
+    texto_[18]->setText(doble(aporte3));
+    texto_[11]->setText(desborde ? QString() : cuotas.texto());
+    texto_[19]->setText(doble(prestamos));
+    texto_[12]->setText(desborde ? QString() : total.texto());
+    desborde_ = desborde;
+    if (desborde) MsgBox(kDesborde, 48);
 }
 
 bool frmDecJurada::texto_Validate(int indice) {
@@ -887,6 +922,12 @@ void frmDecJurada::btnGrabar_Click() {
     }
     // Nobody drops out unseen: a leaver row without a valid leaving date is no leaver.
     if (ReponerEmpleados(true)) Calcular();
+    if (cargaIncompleta_ || desborde_) {
+        MsgBox((cargaIncompleta_ ? kCargaIncompleta : kDesborde) +
+                   QStringLiteral("\nLa Declaración Jurada no se grabó."),
+               48);
+        return;
+    }
 
     DDJJEnPantalla d;
     d.periodo = Periodo();

@@ -89,6 +89,10 @@ class frmDecJurada : public QWidget {
     QPushButton* btnSalir_ = nullptr;
     Validacion* validacion_ = nullptr;
     qint32 IdDDJJ_ = 0;
+    // What makes the declaration on screen unfit to save: a grid that did not load whole, or
+    // amounts beyond what can be represented.
+    bool cargaIncompleta_ = false;
+    bool desborde_ = false;
     // Box that lost the focus only to another window or a menu (-1: none).
     int cajaSinSalir_ = -1;
     // Rows of the active grid taken out by a code typed among the leavers, by employee code.

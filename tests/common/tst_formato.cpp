@@ -135,6 +135,14 @@ class TstFormato : public QObject {
         QCOMPARE(Moneda::desdeDouble(-1e20).diezmilesimos(), std::numeric_limits<qint64>::min());
         QCOMPARE(Moneda::desdeDouble(922337203685476.0).diezmilesimos(), 9223372036854760000LL);
         QCOMPARE(DividirRedondeoPar(-25, 10), -2);
+        // A computation is told instead, and sums never wrap.
+        QVERIFY(!Moneda::convertir(1e20));
+        QVERIFY(!Moneda::convertir(std::numeric_limits<double>::infinity()));
+        QCOMPARE(Moneda::convertir(-2.5)->diezmilesimos(), -25000);
+        const Moneda tope = Moneda::desdeDiezmilesimos(std::numeric_limits<qint64>::max());
+        QVERIFY(!tope.mas(Moneda::desdeDiezmilesimos(1)));
+        QCOMPARE(tope.mas(Moneda::desdeDiezmilesimos(-1))->diezmilesimos(),
+                 std::numeric_limits<qint64>::max() - 1);
     }
 
     void importeTecleado_data() {

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -8,6 +9,7 @@
 #include "common/Globales.h"
 #include "declaration/frmDecJurada.h"
 #include "lookup/NueCons.h"
+#include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/MsgBox.h"
 #include "support/BaseDePrueba.h"
@@ -589,6 +591,92 @@ class TstDecJurada : public QObject {
         QVERIFY(msgbox_prueba::mostrados().first().texto.startsWith("Error Nro.:"));
         QCOMPARE(w->texto(11)->text(), QString("0"));
         delete w;
+    }
+
+    void importesAbsurdosNoSeGraban_data() {
+        QTest::addColumn<QString>("cuota");
+        QTest::addColumn<QString>("sueldo");
+        QTest::newRow("cuota de veinte cifras") << "99999999999999999999"
+                                                << "";
+        QTest::newRow("cuotas que suman más de lo representable") << "500000000000000"
+                                                                  << "";
+        QTest::newRow("sueldo enorme") << "10"
+                                       << "5e16";
+    }
+
+    void importesAbsurdosNoSeGraban() {
+        QFETCH(QString, cuota);
+        QFETCH(QString, sueldo);
+        prueba::BaseDePrueba base;
+        datos(base);
+        if (!sueldo.isEmpty())
+            base.ejecutar("UPDATE Empleado SET Ado_Sueldo=" + sueldo + " WHERE ado_id=1");
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "05/2024");
+        w->texto(14)->setText("10/06/2024");
+        w->texto(15)->setText("4455");
+        msgbox_prueba::limpiar();
+        w->texto(16)->setFocus();
+        w->texto(16)->setText(cuota);
+        w->texto(15)->setFocus();
+        QApplication::processEvents();
+        const auto m = msgbox_prueba::mostrados();
+        QCOMPARE(m.size(), 1);
+        QVERIFY2(m[0].texto.contains("demasiado grandes"), qPrintable(m[0].texto));
+        // Nothing wrapped or cut is shown.
+        QCOMPARE(w->texto(12)->text(), QString());
+
+        msgbox_prueba::limpiar();
+        w->btnGrabar_Click();
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QVERIFY(msgbox_prueba::mostrados()[0].texto.endsWith("no se grabó."));
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
+
+        // A sound fee again: the declaration saves.
+        if (sueldo.isEmpty()) {
+            w->texto(16)->setFocus();
+            w->texto(16)->setText("10");
+            w->texto(15)->setFocus();
+            QApplication::processEvents();
+            msgbox_prueba::limpiar();
+            w->btnGrabar_Click();
+            QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 4);
+        }
+        delete w;
+    }
+
+    void unaCargaIncompletaNoSeGraba() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        // Enough employees and instalments for the file's last pages to hold loans.
+        base.ejecutar(
+            "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i+1 FROM n WHERE i<2600) "
+            "INSERT INTO Empleado (Ado_Id, Ado_Nombre, Ado_Sueldo, Ado_Categoria, ado_IdEmpresa) "
+            "SELECT i, 'NÚÑEZ D''ALESSANDRO ' || i, 1000, '1', 1 FROM n");
+        base.ejecutar(
+            "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i+1 FROM n WHERE i<2600) "
+            "INSERT INTO PrestamoCuota SELECT i, 1, i, 25.5, '2024-05-10', 1 FROM n");
+        Database::closeShared();
+        QFile archivo(base.ruta());
+        QVERIFY(archivo.resize(archivo.size() - 100));
+
+        QPointer<frmDecJurada> w = abrir();
+        msgbox_prueba::limpiar();
+        periodo(w, "05/2024");
+        const auto m = msgbox_prueba::mostrados();
+        QVERIFY(!m.isEmpty());
+        QVERIFY2(m[0].texto.startsWith("Error Nro.:"), qPrintable(m[0].texto));
+        w->texto(14)->setText("10/06/2024");
+        w->texto(15)->setText("4455");
+        w->texto(16)->setText("10");
+        msgbox_prueba::limpiar();
+        w->btnGrabar_Click();
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QVERIFY2(msgbox_prueba::mostrados()[0].texto.contains("No se pudieron leer"),
+                 qPrintable(msgbox_prueba::mostrados()[0].texto));
+        delete w;
+        Database::closeShared();
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
     }
 
     void unErrorDeLaBaseSeInformaYLaVentanaSigue() {
