@@ -24,17 +24,21 @@ QWidget* Marco(QWidget* control) {
 }
 
 bool Enfocable(QWidget* w, QWidget* marco) {
+    // Display boxes are no stop: Enter walks through what the user can type in.
+    const auto* caja = qobject_cast<QLineEdit*>(w);
     return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisible() &&
            !w->focusProxy() && !w->isWindow() && !qobject_cast<QMdiSubWindow*>(w) &&
-           marco->isAncestorOf(w);
+           marco->isAncestorOf(w) && !(caja && caja->isReadOnly());
 }
 
-// Next or previous control in the window's tab order, as Tab and Shift+Tab find it.
+// Next or previous control in the window's tab order, as Tab and Shift+Tab find it; Esc in
+// the window's first box stays there rather than going round to the last button.
 void MoverFoco(QWidget* desde, bool adelante) {
     QWidget* marco = Marco(desde);
     QWidget* w = desde;
     do {
         w = adelante ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!adelante && w == marco) return;
         if (Enfocable(w, marco)) {
             w->setFocus(adelante ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return;
@@ -115,10 +119,12 @@ void PonerTexto(EstadoFecha& caja, const QString& texto) {
 
 class FiltroFecha : public QObject {
   public:
-    explicit FiltroFecha(QLineEdit* caja) : QObject(caja), caja_(caja) {}
+    FiltroFecha(QLineEdit* caja, EntradaFecha entrada)
+        : QObject(caja), caja_(caja), entrada_(entrada) {}
     bool eventFilter(QObject*, QEvent* evento) override {
         switch (evento->type()) {
             case QEvent::FocusIn: {
+                if (entrada_ == sinPlantilla) return false;
                 EstadoFecha e = Leer(caja_);
                 FechaGotFocus(e);
                 Escribir(caja_, e);
@@ -157,6 +163,7 @@ class FiltroFecha : public QObject {
         return true;
     }
     QLineEdit* caja_;
+    EntradaFecha entrada_;
 };
 
 }  // namespace
@@ -276,9 +283,9 @@ QString ArmarFecha(const QString& texto, bool hasta) {
     return d.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-void InstalarCajaFecha(QLineEdit* caja) {
+void InstalarCajaFecha(QLineEdit* caja, EntradaFecha entrada) {
     caja->setMaxLength(kLargoFecha);
-    caja->installEventFilter(new FiltroFecha(caja));
+    caja->installEventFilter(new FiltroFecha(caja, entrada));
 }
 
 }  // namespace zul

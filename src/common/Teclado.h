@@ -35,6 +35,8 @@ QString ArmarFecha(const QString& texto, bool hasta);
 
 // Makes a line edit a date box (Tag kind "8"/"4"): the template, the keys above, completion
 // when it is left, at most ten characters. Enter/Esc move the focus as TeclaEnter does.
-void InstalarCajaFecha(QLineEdit* caja);
+// `sinPlantilla`: entering the box leaves its text as it is (windows that propose their own).
+enum EntradaFecha { conPlantilla, sinPlantilla };
+void InstalarCajaFecha(QLineEdit* caja, EntradaFecha entrada = conPlantilla);
 
 }  // namespace zul

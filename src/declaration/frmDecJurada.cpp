@@ -140,6 +140,8 @@ frmDecJurada::frmDecJurada(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     ArmarVentana();
     Form_Load();
+    // The clerk starts with the period.
+    mskPeriodo_->setFocus();
 }
 
 frmDecJurada::~frmDecJurada() {
@@ -308,7 +310,7 @@ void frmDecJurada::ArmarVentana() {
     InstalarTeclaEnter(mskPeriodo_);
     for (int i = 0; i < kCantidadTextos; ++i) {
         if (i == 13 || i == 14)
-            InstalarCajaFecha(texto_[i]);
+            InstalarCajaFecha(texto_[i], sinPlantilla);
         else
             InstalarTeclaEnter(texto_[i]);
         texto_[i]->installEventFilter(this);
@@ -658,8 +660,12 @@ void frmDecJurada::Calcular() {
         if (!m) desborde = true;
         return m.value_or(Moneda());
     };
+    // The clearing leaves the box empty: no fee, not a wrong one.
     std::optional<Moneda> cuota;
-    if (EsNumero(cuotaTexto)) cuota = enMoneda(LeerNumero(cuotaTexto));
+    if (cuotaTexto.trimmed().isEmpty())
+        cuota = Moneda();
+    else if (EsNumero(cuotaTexto))
+        cuota = enMoneda(LeerNumero(cuotaTexto));
 
     // Columns found once: the keys do not move while the rows are read.
     const char* const claves[] = {"codigo",   "Sueldo",         "Aporte2",    "NoRemunera",

@@ -515,6 +515,15 @@ void Grid::keyPressEvent(QKeyEvent* event) {
     // Keys the cell editor lets through (Enter ending the edit) belong to the edit, not to
     // the grid's key handlers, and must not reach the window either.
     if (state() == EditingState) {
+        // Up and Down end the edit and move to the row above or below, as from any cell.
+        const bool vertical = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
+        if (vertical && editor_) {
+            QWidget* editor = editor_;
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+            keyPressEvent(event);
+            return;
+        }
         event->accept();
         return;
     }

@@ -299,8 +299,10 @@ void TstTeclado::enterNoSaleDeLaVentanaHija() {
     ultimas[0]->setFocus();
     QTest::keyClick(ultimas[0], Qt::Key_Return);
     QTRY_VERIFY(primeras[0]->hasFocus());
+    // Esc in the first box goes nowhere, least of all to the other window.
     QTest::keyClick(primeras[0], Qt::Key_Escape);
-    QTRY_VERIFY(ultimas[0]->hasFocus());
+    QTest::qWait(10);
+    QVERIFY(primeras[0]->hasFocus());
 }
 
 void TstTeclado::teclaEnterApiDejaLosBotones() {
