@@ -796,25 +796,17 @@ void frmDecJurada::BorrarGrilla(qint64 codigo) {
     Grilla_->RemoveItem(fila);
 }
 
-bool frmDecJurada::ReponerEmpleados(bool exigirFecha) {
+bool frmDecJurada::ReponerEmpleados() {
     bool repuso = false;
     for (auto it = quitados_.begin(); it != quitados_.end();) {
-        int filaBaja = -1;
-        bool valida = false;
-        for (int r = 1; r < Grilla2_->Rows() && !valida; ++r) {
+        bool listado = false;
+        for (int r = 1; r < Grilla2_->Rows() && !listado; ++r) {
             const auto c = Entero32(Grilla2_->TextoClave(r, "codigo"));
-            if (!c || *c != it.key()) continue;
-            filaBaja = r;
-            valida = !exigirFecha || EsFecha(Grilla2_->TextoClave(r, "FechaEgreso"));
+            listado = c && *c == it.key();
         }
-        if (valida) {
+        if (listado) {
             ++it;
             continue;
-        }
-        if (filaBaja >= 0) {
-            for (const char* clave :
-                 {"Codigo", "Nombre", "Cuil", "FechaIng", "Categoria", "IdCatego", "Sueldo"})
-                Grilla2_->setTextoClave(filaBaja, clave, QString());
         }
         // Back above the empty row that ends the list.
         int posicion = Grilla_->Rows();
@@ -843,7 +835,7 @@ void frmDecJurada::Grilla2_AfterEdit(int fila, int col) {
         if (n && BuscarGrilla2(*n)) {
             Grilla2_->setTextMatrix(fila, col, QString());
             // The employee this row held, if any, is no leaver any more.
-            if (ReponerEmpleados(false)) Calcular();
+            if (ReponerEmpleados()) Calcular();
             return;
         }
         auto vaciar = [this, fila] {
@@ -883,7 +875,16 @@ void frmDecJurada::Grilla2_AfterEdit(int fila, int col) {
             }
         }
         // Whoever left the active grid without ending up among the leavers comes back.
-        ReponerEmpleados(false);
+        ReponerEmpleados();
+    }
+    // An impossible date (31/02) is refused like any other that is not a date.
+    if (Grilla2_->ColKey(col) == QStringLiteral("FechaEgreso")) {
+        const QString fecha = Grilla2_->TextMatrix(fila, col);
+        if (!fecha.isEmpty() && !EsFecha(fecha)) {
+            MsgBox(QStringLiteral("La fecha de egreso ingresada no es válida"), 48, QString());
+            Grilla2_->setTextMatrix(fila, col, QString());
+            return;
+        }
     }
     Calcular();
     if (EsNumero(Grilla2_->TextoClave(fila, "codigo")) &&
@@ -898,7 +899,7 @@ void frmDecJurada::Grilla2_KeyDown(int& keyCode, int shift) {
     (void)shift;
     const int filasAntes = Grilla2_->Rows();
     keyCode = TeclaGrilla(*Grilla2_, keyCode, QStringLiteral("codigo"));
-    if (Grilla2_->Rows() < filasAntes && ReponerEmpleados(false)) Calcular();
+    if (Grilla2_->Rows() < filasAntes && ReponerEmpleados()) Calcular();
     if (keyCode == kF4 && Grilla2_->Row() > 0) {
         if (Grilla2_->ColKey(Grilla2_->Col()) == QStringLiteral("Codigo")) {
             Grilla2_->setTextoClave(Grilla2_->Row(), "codigo", texto_[13]->text());
@@ -926,8 +927,17 @@ void frmDecJurada::btnGrabar_Click() {
         texto_[16]->setFocus();
         return;
     }
-    // Nobody drops out unseen: a leaver row without a valid leaving date is no leaver.
-    if (ReponerEmpleados(true)) Calcular();
+    // Nobody drops out unseen: every leaver listed needs a leaving date.
+    for (int r = 1; r < Grilla2_->Rows(); ++r) {
+        const QString codigo = Grilla2_->TextoClave(r, "codigo");
+        if (codigo.isEmpty() || EsFecha(Grilla2_->TextoClave(r, "FechaEgreso"))) continue;
+        MsgBox(QStringLiteral("Debe ingresar la fecha de egreso del empleado %1 (%2)")
+                   .arg(codigo, Grilla2_->TextoClave(r, "Nombre")),
+               64, QString());
+        Grilla2_->setFocus();
+        Grilla2_->Select(r, Grilla2_->ColIndex("FechaEgreso"));
+        return;
+    }
     if (cargaIncompleta_ || desborde_) {
         MsgBox((cargaIncompleta_ ? kCargaIncompleta : kDesborde) +
                    QStringLiteral("\nLa Declaración Jurada no se grabó."),

@@ -70,8 +70,8 @@ class frmDecJurada : public QWidget {
     void ArmarVentana();
     void BorrarGrilla(qint64 codigo);
     // Employees taken off the active grid by a leaver's code go back when no leaver row holds
-    // them any more (or, with `exigirFecha`, when their row has no valid leaving date).
-    bool ReponerEmpleados(bool exigirFecha);
+    // them any more.
+    bool ReponerEmpleados();
     QString Periodo() const;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 

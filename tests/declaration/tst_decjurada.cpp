@@ -534,6 +534,45 @@ class TstDecJurada : public QObject {
         delete w;
     }
 
+    void fechaDeEgresoImposibleSeRechaza_data() {
+        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<QString>("queda");
+        QTest::newRow("31 de febrero") << "31022027"
+                                       << "";
+        QTest::newRow("mes 13") << "45132027"
+                                << "";
+        QTest::newRow("28 de febrero") << "28022027"
+                                       << "28/02/2027";
+    }
+
+    void fechaDeEgresoImposibleSeRechaza() {
+        QFETCH(QString, tecleado);
+        QFETCH(QString, queda);
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrirMayo();
+        Grid* g2 = w->Grilla2();
+        g2->setTextoClave(2, "codigo", "8");
+        w->Grilla2_AfterEdit(2, 0);
+        g2->setFocus();
+        g2->setCol(0);
+        g2->setCol(g2->ColIndex("FechaEgreso"));
+        QApplication::processEvents();
+        QVERIFY(g2->Editando());
+        msgbox_prueba::limpiar();
+        QTest::keyClicks(QApplication::focusWidget(), tecleado);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        QCOMPARE(g2->TextoClave(2, "FechaEgreso"), queda);
+        QCOMPARE(msgbox_prueba::mostrados().size(), queda.isEmpty() ? 1 : 0);
+        if (queda.isEmpty()) {
+            QCOMPARE(msgbox_prueba::mostrados()[0].texto,
+                     QString("La fecha de egreso ingresada no es válida"));
+            QCOMPARE(QPair(g2->Row(), g2->Col()), QPair(2, g2->ColIndex("FechaEgreso")));
+        }
+        delete w;
+    }
+
     void grabarPideLosTresDatos() {
         prueba::BaseDePrueba base;
         datos(base);
@@ -576,6 +615,17 @@ class TstDecJurada : public QObject {
         w->Grilla2_AfterEdit(3, 0);
         QCOMPARE(fila(w->Grilla(), "4"), -1);
         w->texto(14)->setText("10/06/2024");
+
+        // RUIZ is listed: the save waits for a leaving date instead of leaving RUIZ out.
+        msgbox_prueba::limpiar();
+        w->btnGrabar_Click();
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QCOMPARE(msgbox_prueba::mostrados()[0].texto,
+                 QString("Debe ingresar la fecha de egreso del empleado 4 (RUIZ EVA)"));
+        QCOMPARE(QPair(g2->Row(), g2->Col()), QPair(3, g2->ColIndex("FechaEgreso")));
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
+        g2->setTextoClave(3, "codigo", "");
+        w->Grilla2_AfterEdit(3, 0);
 
         msgbox_prueba::limpiar();
         w->btnGrabar_Click();
