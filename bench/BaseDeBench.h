@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +57,11 @@ inline void Exec(sqlite3* db, const char* sql) {
         std::fprintf(stderr, "%s\n", error);
         std::abort();
     }
+}
+
+// Seconds since `desde`.
+inline double Segundos(std::chrono::steady_clock::time_point desde) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - desde).count();
 }
 
 }  // namespace zul::bench

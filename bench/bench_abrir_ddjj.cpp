@@ -24,6 +24,7 @@
 using namespace zul;
 using zul::bench::AbrirCrudo;
 using zul::bench::Exec;
+using zul::bench::Segundos;
 
 namespace {
 
@@ -124,10 +125,6 @@ void PrepararBase() {
     sqlite3_close(db);
     IdEmpresa = kEmpresa;
     msgbox_prueba::activar();
-}
-
-double Segundos(std::chrono::steady_clock::time_point desde) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - desde).count();
 }
 
 void BM_AbrirDDJJ(benchmark::State& state) {

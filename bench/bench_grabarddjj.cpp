@@ -19,6 +19,7 @@
 using namespace zul;
 using zul::bench::AbrirCrudo;
 using zul::bench::Exec;
+using zul::bench::Segundos;
 
 namespace {
 
@@ -87,10 +88,6 @@ void Limpiar() {
          "delete from Bajas; delete from EmpleadoXDDJJ; delete from DDJJ; "
          "update Empleado set Ado_FechaEgreso = NULL");
     sqlite3_close(db);
-}
-
-double Segundos(std::chrono::steady_clock::time_point desde) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - desde).count();
 }
 
 void BM_GrabarDDJJ(benchmark::State& state) {

@@ -83,6 +83,9 @@ QString DescripcionError(int codigo, const QString& motor) {
                     ? QStringLiteral("Ya existe un registro con la misma clave.")
                     : QStringLiteral("El registro no cumple una condición de la base de datos.");
             break;
+        case SQLITE_AUTH:
+            causa = QStringLiteral("La instrucción hace algo que aquí no está permitido.");
+            break;
         case SQLITE_READONLY:
             causa = QStringLiteral("La base de datos es de sólo lectura.");
             break;
@@ -135,6 +138,37 @@ struct Sentencia {
     sqlite3_stmt* st = nullptr;
     ~Sentencia() { sqlite3_finalize(st); }
 };
+
+// The engine's authorizer in the terms of a restriction.
+int Autorizar(void* datos, int accion, const char* a, const char*, const char*, const char*) {
+    using Acceso = Database::Acceso;
+    Acceso acceso = Acceso::Otro;
+    const char* tabla = nullptr;
+    switch (accion) {
+        case SQLITE_READ:
+            acceso = Acceso::Leer, tabla = a;
+            break;
+        case SQLITE_INSERT:
+            acceso = Acceso::Insertar, tabla = a;
+            break;
+        case SQLITE_UPDATE:
+            acceso = Acceso::Modificar, tabla = a;
+            break;
+        case SQLITE_DELETE:
+            acceso = Acceso::Borrar, tabla = a;
+            break;
+        case SQLITE_SELECT:
+            acceso = Acceso::Consultar;
+            break;
+        case SQLITE_FUNCTION:
+            acceso = Acceso::Funcion;
+            break;
+        default:
+            break;
+    }
+    const auto& permiso = *static_cast<const Database::Permiso*>(datos);
+    return permiso(acceso, QString::fromUtf8(tabla ? tabla : "")) ? SQLITE_OK : SQLITE_DENY;
+}
 
 }  // namespace
 
@@ -346,6 +380,57 @@ Recordset Database::openRecordset(const QString& sql) {
     if (rc != SQLITE_DONE) fallar(st);
     sqlite3_reset(st);
     return rs;
+}
+
+void Database::restringir(Permiso permiso) {
+    permiso_ = std::move(permiso);
+    comprobadas_.clear();
+    // Setting the authorizer also makes every prepared statement compile again, checked.
+    if (permiso_)
+        sqlite3_set_authorizer(db_, Autorizar, &permiso_);
+    else
+        sqlite3_set_authorizer(db_, nullptr, nullptr);
+}
+
+bool Database::compilarSolo(const QString& sql) {
+    if (const auto hecha = comprobadas_.constFind(sql); hecha != comprobadas_.cend()) return *hecha;
+    const QByteArray utf8 = sql.toUtf8();
+    const char* resto = utf8.constData();
+    const char* const fin = resto + utf8.size();
+    Sentencia s;
+    if (sqlite3_prepare_v2(db_, resto, int(fin - resto), &s.st, &resto) != SQLITE_OK) fallar();
+    if (!s.st)
+        throw DatabaseError(3129,
+                            "Instrucción SQL no válida; se esperaba 'DELETE', 'INSERT', "
+                            "'PROCEDURE', 'SELECT' o 'UPDATE'.");
+    // What follows the statement may only be blanks, comments or semicolons.
+    while (resto < fin) {
+        Sentencia otra;
+        if (sqlite3_prepare_v2(db_, resto, int(fin - resto), &otra.st, &resto) != SQLITE_OK)
+            fallar();
+        if (otra.st)
+            throw DatabaseError(3142, "Hay caracteres después del final de la instrucción SQL.");
+    }
+    const bool escribe = !sqlite3_stmt_readonly(s.st);
+    if (permiso_) comprobadas_.insert(sql, escribe);
+    return escribe;
+}
+
+bool Database::comprobar(const QString& sql) {
+    const jet::Preparada preparada = Traducir(sql);
+    // The shape stands for every statement like it: values never change what is touched.
+    if (const auto& p = preparada.parametrizada) return compilarSolo(p->sql);
+    bool escribe = false;
+    for (const QString& parte : preparada.sentencias) escribe |= compilarSolo(parte);
+    return escribe;
+}
+
+Restriccion::Restriccion(Database& db, Database::Permiso permiso) : db_(db) {
+    db_.restringir(std::move(permiso));
+}
+
+Restriccion::~Restriccion() {
+    db_.restringir({});
 }
 
 void Database::beginTrans() {

@@ -3,10 +3,12 @@
 // Every caller hands literal SQL text; JetSql translates it before SQLite sees it.
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVarLengthArray>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -80,6 +82,19 @@ class Database {
     int execute(const QString& sql, int opciones = 0);
     Recordset openRecordset(const QString& sql);
 
+    // What a statement does, as a restriction sees it: a table it reads or writes, a
+    // sub-query, a function call, or anything else (schema, pragmas, transactions, attach).
+    enum class Acceso { Leer, Insertar, Modificar, Borrar, Consultar, Funcion, Otro };
+    // `tabla` is empty for the accesses that name none.
+    using Permiso = std::function<bool(Acceso acceso, const QString& tabla)>;
+    // While a restriction is set, a statement that does anything it refuses is refused as a
+    // whole (when compiled, before it runs). An empty permiso lifts it.
+    void restringir(Permiso permiso);
+    // Compiles a statement without running it; throws DatabaseError as execute would on a
+    // malformed or refused statement, or on a text holding more than one statement.
+    // Returns true when the statement writes.
+    bool comprobar(const QString& sql);
+
     void beginTrans();
     void commitTrans();
     void rollback();
@@ -94,6 +109,7 @@ class Database {
     void ejecutarNativo(const QString& sql);
     int ejecutarUno(const QString& sql);
     [[noreturn]] void fallar(sqlite3_stmt* st = nullptr) const;
+    bool compilarSolo(const QString& sql);
 
     // The prepared statement of this shape, reset and bound to `valores`.
     using Valores = QVarLengthArray<QVariant, 24>;
@@ -103,6 +119,8 @@ class Database {
     sqlite3* db_ = nullptr;
     // Prepared statements by their shape: a declaration writes and reads thousands alike.
     QHash<QString, sqlite3_stmt*> preparadas_;
+    Permiso permiso_;
+    QHash<QString, bool> comprobadas_;  // shapes compiled under the restriction: writes?
 };
 
 // Rolls the transaction back unless commit() was reached: a failing statement leaves nothing.
@@ -117,6 +135,18 @@ class Transaction {
   private:
     Database& db_;
     bool abierta_ = true;
+};
+
+// Keeps a restriction on the connection while it lives (see Database::restringir).
+class Restriccion {
+  public:
+    Restriccion(Database& db, Database::Permiso permiso);
+    ~Restriccion();
+    Restriccion(const Restriccion&) = delete;
+    Restriccion& operator=(const Restriccion&) = delete;
+
+  private:
+    Database& db_;
 };
 
 }  // namespace zul

@@ -219,6 +219,25 @@ class TstDatabase : public QObject {
         QCOMPARE(db.openRecordset("select * from Categoria").recordCount(), 1);
     }
 
+    void restriccionAlcanzaSentenciasYaPreparadas() {
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        const QString empresa = "insert into Empresa (Emp_Id, Emp_Nombre) values (%1, 'Acme')";
+        db.execute(empresa.arg(1));  // its shape is prepared and kept before the restriction
+        {
+            Restriccion soloCategorias(db, [](Database::Acceso a, const QString& tabla) {
+                return a == Database::Acceso::Insertar && tabla == "Categoria";
+            });
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, db.execute(empresa.arg(2)));
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, db.comprobar(empresa.arg(3)));
+            QVERIFY(db.comprobar("insert into Categoria values ('A', 'x')"));
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, db.comprobar("begin"));
+        }
+        db.execute(empresa.arg(4));
+        QCOMPARE(db.openRecordset("select * from Empresa where Emp_Id > 0").recordCount(), 2);
+        QCOMPARE(db.openRecordset("select * from Categoria").recordCount(), 0);
+    }
+
     void archivoAusenteOIlegible() {
         QTemporaryDir dir;
         QVERIFY_THROWS_EXCEPTION(DatabaseError, Database::open(dir.filePath("ZUL.mdb")));
