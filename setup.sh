@@ -5,7 +5,7 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get update -q
 apt-get install -y -q --no-install-recommends \
     build-essential cmake ninja-build pkg-config \
-    qt6-base-dev libgl-dev qt6-qpa-plugins \
+    qt6-base-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n \
     libsqlite3-dev libkainjow-mustache-dev libgmime-3.0-dev libarchive-dev \
     libbenchmark-dev \
     fonts-dejavu-core xvfb xauth

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QSysInfo>
+#include <QTranslator>
 
 #include "app/Menu.h"
 #include "common/Globales.h"
@@ -16,7 +19,12 @@ QString ObtenerNombreEquipo() {
     return QSysInfo::machineHostName().left(255);
 }
 
-void ActualizarBase() {
+namespace {
+// The engine's plain error code, which a column already there gives.
+constexpr int kErrorSql = 1;
+}  // namespace
+
+QString ActualizarBase() {
     try {
         Database& db = Database::open(RutaBase);
         for (const char* sql :
@@ -25,13 +33,97 @@ void ActualizarBase() {
               "alter table empleado add Ado_Remunera double,Ado_NORemunera double"}) {
             try {
                 db.execute(QString::fromLatin1(sql));
-            } catch (const DatabaseError&) {
-                // The column is already there: nothing to do.
+            } catch (const DatabaseError& e) {
+                // The column already there is the engine's plain error; a file in use or
+                // read-only stops the upgrade (the next statements would only wait and fail).
+                if ((e.numero() & 0xFF) != kErrorSql) return e.descripcion();
             }
         }
-    } catch (const DatabaseError&) {
-        // No database: the main window's load tells the user.
+    } catch (const DatabaseError& e) {
+        return e.descripcion();
     }
+    return {};
+}
+
+namespace {
+
+// Every table and column the program reads or writes.
+const struct {
+    const char* tabla;
+    const char* columnas;
+} kEsquema[] = {
+    {"Empresa",
+     "Emp_Id Emp_Nombre Emp_Domicilio Emp_Localidad Emp_CUIT Emp_Telefono emp_rptDJ1 emp_rptDJ2 "
+     "emp_emaild emp_fecini emp_perjur emp_rubro emp_empresanro"},
+    {"Categoria", "Cat_Id Cat_Nombre"},
+    {"Empleo", "emp_codigo emp_catego emp_antigu emp_nombre emp_sueldo"},
+    {"Empleado",
+     "Ado_Id Ado_Nombre Ado_FechaNac Ado_Cuil Ado_FechaIng Ado_Sueldo Ado_Categoria Ado_Aporte2 "
+     "Ado_Aporte25 Ado_Aporte1 Ado_AporteCS Ado_FechaEgreso Ado_Empleo Ado_Afiliado "
+     "ado_IdEmpresa ado_observ ado_motivoegreso ado_horas Ado_Remunera Ado_noRemunera"},
+    {"DDJJ",
+     "DDJJ_Id DDJJ_Periodo DDJJ_Fecha DDJJ_Vencimiento DDJJ_NroIns DDJJ_CantEmp DDJJ_TotalRemu "
+     "DDJJ_2Remu DDJJ_Farmacia DDJJ_Amec DDJJ_Cuota DDJJ_Total DDJJ_ValorCuota DDJJ_Tope "
+     "DDJJ_Prestamo DDJJ_Amec3 ddjj_idempresa DDJJ_CODBAR DDJJ_fcodbar"},
+    {"EmpleadoXDDJJ",
+     "ExD_IdDDJJ ExD_IdEmpleado ExD_Sueldo ExD_Aporte2 ExD_AporteFar ExD_AporteAmec ExD_Cuota "
+     "ExD_IdCatego ExD_Afiliado ExD_Prestamo ExD_idempresa"},
+    {"Bajas", "Baj_DDJJ Baj_Empleado Baj_FecEgreso Baj_Sueldo Baj_IdCatego baj_idempresa"},
+    {"Prestamo",
+     "pre_Id pre_idEmpleado pre_importe pre_cuotas pre_Fecha pre_Fechaven1 "
+     "pre_IdEmpresa"},
+    {"PrestamoCuota",
+     "pcu_idPrestamo pcu_nrocuota pcu_idempleado pcu_importe pcu_fechaven pcu_IdEmpresa"},
+    {"impresoras", "imp_equipo imp_ticket imp_factua imp_factub imp_otros"},
+    {"rubros", "codigo descripcion"},
+};
+
+// What the file lacks, in words; empty when everything is there.
+QString Faltante(Database& db) {
+    for (const auto& t : kEsquema) {
+        const QString tabla = QString::fromLatin1(t.tabla);
+        Recordset rs;
+        try {
+            rs = db.openRecordset(QStringLiteral("SELECT * FROM ") + tabla +
+                                  QStringLiteral(" WHERE 0=1"));
+        } catch (const DatabaseError&) {
+            return QStringLiteral("Le falta la tabla %1.").arg(tabla);
+        }
+        for (const QString& columna :
+             QString::fromLatin1(t.columnas).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            if (rs.fieldIndex(columna) < 0)
+                return QStringLiteral("Le falta la columna %1 de la tabla %2.").arg(columna, tabla);
+    }
+    return {};
+}
+
+}  // namespace
+
+void AvisarBaseInutilizable(const QString& motivo) {
+    MsgBox(QStringLiteral("No se puede abrir la base de datos %1.\n%2\nEl programa se cerrará.")
+               .arg(RutaBase, motivo),
+           16, QStringLiteral("ERROR"));
+}
+
+bool VerificarBase(const QString& motivoActualizacion) {
+    QString motivo;
+    try {
+        motivo = Faltante(Database::open(RutaBase));
+        if (!motivo.isEmpty() && !motivoActualizacion.isEmpty())
+            motivo += QStringLiteral(" No se pudo actualizar: ") + motivoActualizacion;
+    } catch (const DatabaseError& e) {
+        motivo = e.descripcion();
+    }
+    if (motivo.isEmpty()) return true;
+    AvisarBaseInutilizable(motivo);
+    return false;
+}
+
+bool TraducirQt() {
+    auto* traductor = new QTranslator(QCoreApplication::instance());
+    return traductor->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+           QCoreApplication::installTranslator(traductor);
 }
 
 void NombrarAplicacion() {
@@ -47,7 +139,9 @@ int Main(int argc, char** argv) {
     CarpetaPrograma = QCoreApplication::applicationDirPath();
     RutaBase = CarpetaPrograma + QStringLiteral("/ZUL.mdb");
     NombreEquipo = ObtenerNombreEquipo();
-    ActualizarBase();
+    // Qt's own dialogs and menus speak Spanish too; without the translations they stay English.
+    TraducirQt();
+    if (!VerificarBase(ActualizarBase())) return 1;
     Menu menu;
     if (!menu.MDIForm_Load()) return 1;
     Centrar(&menu);

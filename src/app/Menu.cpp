@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/Main.h"
 #include "app/SelEmpresa.h"
 #include "common/Formato.h"
 #include "common/Globales.h"
@@ -287,9 +288,7 @@ bool Menu::MDIForm_Load() {
                                FormatoNulo(empresa.value(QStringLiteral("Emp_Nombre")), 3));
         }
     } catch (const DatabaseError& e) {
-        MsgBox(QStringLiteral("No se puede abrir la base de datos %1.\n%2\nEl programa se cerrará.")
-                   .arg(RutaBase, e.descripcion()),
-               16, QStringLiteral("ERROR"));
+        AvisarBaseInutilizable(e.descripcion());
         return false;
     }
     LeerImpresoras();

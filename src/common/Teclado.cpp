@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QTimer>
 
 #include "common/Formato.h"
@@ -285,6 +286,10 @@ QString ArmarFecha(const QString& texto, bool hasta) {
 
 void InstalarCajaFecha(QLineEdit* caja, EntradaFecha entrada) {
     caja->setMaxLength(kLargoFecha);
+    // Keys go through the template above; a paste from the context menu does not, so the box
+    // itself refuses anything but the template's characters.
+    caja->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 /]{0,10}")), caja));
     caja->installEventFilter(new FiltroFecha(caja, entrada));
 }
 

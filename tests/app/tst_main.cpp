@@ -1,5 +1,9 @@
+#include <sqlite3.h>
+
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +74,9 @@ class TstMain : public QObject {
     void baseCompletaNoCambia();
     void baseFaltanteAvisaYNoSeCrea();
     void archivoQueNoEsUnaBase();
+    void baseInutilizableSeExplicaAlComenzar_data();
+    void baseInutilizableSeExplicaAlComenzar();
+    void qtHablaCastellano();
     void nombreDelEquipo();
     void tituloSinNombreAgregado();
 };
@@ -152,6 +159,62 @@ void TstMain::archivoQueNoEsUnaBase() {
     QVERIFY(!menu.MDIForm_Load());
     QCOMPARE(msgbox_prueba::mostrados().size(), 1);
     QVERIFY(msgbox_prueba::mostrados()[0].texto.contains(base.ruta()));
+}
+
+void TstMain::baseInutilizableSeExplicaAlComenzar_data() {
+    QTest::addColumn<QString>("esquema");  // "" = the program's own
+    QTest::addColumn<bool>("bloqueada");   // another program holds the write lock
+    QTest::addColumn<QString>("motivo");   // "" = usable
+    QTest::newRow("completa") << "" << false << "";
+    QTest::newRow("archivo de cero bytes") << "-" << false << "Le falta la tabla Empresa.";
+    QTest::newRow("sin una columna que la actualización no agrega")
+        << "sin DDJJ_Amec3" << false << "Le falta la columna DDJJ_Amec3 de la tabla DDJJ.";
+    QTest::newRow("vieja y en uso por otro programa")
+        << "vieja" << true
+        << "Le falta la columna Ado_Remunera de la tabla Empleado. No se pudo actualizar: La "
+           "base de datos está en uso.";
+}
+
+void TstMain::baseInutilizableSeExplicaAlComenzar() {
+    QFETCH(QString, esquema);
+    QFETCH(bool, bloqueada);
+    QFETCH(QString, motivo);
+    prueba::BaseDePrueba base;
+    if (!esquema.isEmpty()) {
+        Database::closeShared();
+        QFile::remove(base.ruta());
+        QString sql = esquema == "vieja" ? EsquemaViejo(true) : prueba::scriptsDeLaBase().at(0);
+        if (esquema == "sin DDJJ_Amec3")
+            sql.remove(QRegularExpression(R"(\n\s*DDJJ_Amec3\s+REAL,)"));
+        if (esquema == "-")
+            QVERIFY(QFile(base.ruta()).open(QIODevice::WriteOnly));
+        else
+            Database::createFile(base.ruta(), {sql});
+    }
+    sqlite3* otro = nullptr;
+    sqlite3_open(base.ruta().toUtf8().constData(), &otro);
+    if (bloqueada) QCOMPARE(sqlite3_exec(otro, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), 0);
+    const bool usable = VerificarBase(ActualizarBase());
+    sqlite3_close(otro);
+    QCOMPARE(usable, motivo.isEmpty());
+    const auto m = msgbox_prueba::mostrados();
+    QCOMPARE(m.size(), motivo.isEmpty() ? 0 : 1);
+    if (!motivo.isEmpty()) {
+        QVERIFY2(m[0].texto.startsWith("No se puede abrir la base de datos " + base.ruta() + ".\n" +
+                                       motivo),
+                 qPrintable(m[0].texto));
+        QVERIFY(m[0].texto.endsWith("\nEl programa se cerrará."));
+        QCOMPARE(m[0].estilo, 16);
+    }
+}
+
+void TstMain::qtHablaCastellano() {
+    QVERIFY(TraducirQt());
+    QLineEdit caja;
+    std::unique_ptr<QMenu> menu(caja.createStandardContextMenu());
+    QStringList textos;
+    for (const QAction* a : menu->actions()) textos << a->text().remove('&').section('\t', 0, 0);
+    QVERIFY2(textos.contains("Pegar"), qPrintable(textos.join('|')));
 }
 
 void TstMain::nombreDelEquipo() {

@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -62,6 +64,8 @@ class TstTeclado : public QObject {
     void armarFecha();
     void cajaRealEscribeYCompletaAlSalir();
     void cajaRealSuprimeRetrocedeYNoCrece();
+    void pegarConElMenuSoloDejaFechas_data();
+    void pegarConElMenuSoloDejaFechas();
     void enterYEscMuevenElFocoYLaTeclaLlega();
     void enterNoSaleDeLaVentanaHija();
     void teclaEnterApiDejaLosBotones();
@@ -258,6 +262,28 @@ void TstTeclado::cajaRealSuprimeRetrocedeYNoCrece() {
     QCOMPARE(f.fecha->text(), QStringLiteral("15/03/2024"));
     f.fecha->insert(QStringLiteral("123"));
     QCOMPARE(f.fecha->text().size(), 10);
+}
+
+void TstTeclado::pegarConElMenuSoloDejaFechas_data() {
+    QTest::addColumn<QString>("copiado");
+    QTest::addColumn<QString>("queda");
+    QTest::newRow("letras") << "abc"
+                            << "15/03/2024";
+    QTest::newRow("fecha con letras") << "20/0a/2025"
+                                      << "15/03/2024";
+    QTest::newRow("fecha") << "20/04/2025"
+                           << "20/04/2025";
+}
+
+void TstTeclado::pegarConElMenuSoloDejaFechas() {
+    QFETCH(QString, copiado);
+    QFETCH(QString, queda);
+    Formulario f;
+    f.fecha->setText(QStringLiteral("15/03/2024"));
+    QApplication::clipboard()->setText(copiado);
+    f.fecha->selectAll();
+    f.fecha->paste();  // what the context menu's "Pegar" does
+    QCOMPARE(f.fecha->text(), queda);
 }
 
 void TstTeclado::enterYEscMuevenElFocoYLaTeclaLlega() {
