@@ -22,6 +22,7 @@
 #include "common/Impresoras.h"
 #include "declaration/frmDecJurada.h"
 #include "declaration/frmMail.h"
+#include "masterdata/ImpoEmpleos.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
@@ -363,7 +364,10 @@ void Menu::mnuSelEmpresa_Click() {
 void Menu::mnuCategorias_Click() {}
 void Menu::mEmpleos_Click() {}
 void Menu::mnuActSueld_Click() {}
-void Menu::mActSueld_Click() {}
+// Hidden and disabled: the import window is not reached from the menu.
+void Menu::mActSueld_Click() {
+    Abrir<ImpoEmpleos>();
+}
 
 void Menu::mnuEmpleados_Click() {
     HayEmpresa(

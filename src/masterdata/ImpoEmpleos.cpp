@@ -39,6 +39,8 @@ QString DesdeWindows1252(QByteArrayView bytes) {
     return texto;
 }
 
+const QString kSinCambios = QStringLiteral("No se modificó ningún dato.");
+
 // The tables the file replaces: the only ones its statements may read or write.
 bool EsTablaImportada(const QString& tabla) {
     return tabla.compare(QLatin1String("Categoria"), Qt::CaseInsensitive) == 0 ||
@@ -186,7 +188,7 @@ void ImpoEmpleos::bbuscar_Click() {
         const QString archivo =
             ElegirArchivo(this, QStringLiteral("Búsqueda de Archivo de Importación de Datos"),
                           QDir::homePath(), QStringLiteral("Archivos de texto (*.txt)"));
-        if (!archivo.isEmpty()) elegido_ = QDir::toNativeSeparators(archivo);
+        if (!archivo.isEmpty()) elegido_ = archivo;
         texto->setText(elegido_);
         if (texto->text().isEmpty())
             MsgBox(QStringLiteral("No se ha seleccionado el Archivo con los datos a Importar!"),
@@ -206,8 +208,8 @@ void ImpoEmpleos::bimportar_Click() {
     }
     QFile archivo(texto->text());
     if (!archivo.open(QIODevice::ReadOnly)) {
-        MsgBox(QStringLiteral("No se puede leer el archivo \"%1\": %2\nNo se modificó ningún dato.")
-                   .arg(texto->text(), archivo.errorString()),
+        MsgBox(QStringLiteral("No se puede leer el archivo \"%1\": %2\n%3")
+                   .arg(texto->text(), archivo.errorString(), kSinCambios),
                vbExclamation, QStringLiteral("Atención"));
         return;
     }
@@ -225,14 +227,16 @@ void ImpoEmpleos::bimportar_Click() {
         MsgBox(QStringLiteral("Importación finalizada!"), vbExclamation);
         return;
     }
-    const QString donde =
-        fallo->linea > 0
-            ? QStringLiteral("No se importó el archivo: falló la línea %1.\n").arg(fallo->linea)
-            : QStringLiteral("No se importó el archivo.\n");
-    MsgBox(donde + fallo->motivo +
-               QStringLiteral("\n\nCada línea debe ser una sola instrucción que agregue, "
-                              "modifique o borre registros de Categoria o Empleo. No se "
-                              "modificó ningún dato."),
+    if (fallo->linea == 0) {
+        MsgBox(
+            QStringLiteral("No se importó el archivo.\n%1\n\n%2").arg(fallo->motivo, kSinCambios),
+            vbExclamation, QStringLiteral("Atención"));
+        return;
+    }
+    MsgBox(QStringLiteral("No se importó el archivo: falló la línea %1.\n%2\n\nCada línea debe "
+                          "ser una sola instrucción que agregue, modifique o borre registros de "
+                          "Categoria o Empleo. %3")
+               .arg(QString::number(fallo->linea), fallo->motivo, kSinCambios),
            vbExclamation, QStringLiteral("Atención"));
 }
 
