@@ -311,15 +311,11 @@ class TstGrabarDDJJ : public QObject {
     }
 
     void eliminarNoTocaLaDeclaracionQueOcupoSuLugar_data() {
-        QTest::addColumn<QString>("otraCopia");
         // What another copy did after this one loaded declaration 1 (company 7, May 2024).
+        QTest::addColumn<QString>("otraCopia");  // the DDJJ row that took number 1, if any
         QTest::newRow("la borró") << "";
-        QTest::newRow("otra empresa con el mismo número")
-            << "insert into DDJJ (DDJJ_Id, DDJJ_Periodo, ddjj_idempresa) values "
-               "(1, '2024-05-01', 8)";
-        QTest::newRow("otro mes con el mismo número")
-            << "insert into DDJJ (DDJJ_Id, DDJJ_Periodo, ddjj_idempresa) values "
-               "(1, '2024-06-01', 7)";
+        QTest::newRow("otra empresa con el mismo número") << "(1, '2024-05-01', 8)";
+        QTest::newRow("otro mes con el mismo número") << "(1, '2024-06-01', 7)";
     }
 
     void eliminarNoTocaLaDeclaracionQueOcupoSuLugar() {
@@ -327,26 +323,23 @@ class TstGrabarDDJJ : public QObject {
         BaseDePrueba base;
         Empresas(base);
         const auto r = GrabarDDJJ(Declaracion());
-        QVERIFY(r.grabada());
         Crudo c(base.ruta());
         c.ejecutar("delete from Bajas; delete from EmpleadoXDDJJ; delete from DDJJ");
-        if (!otraCopia.isEmpty()) {
-            c.ejecutar(otraCopia.toUtf8().constData());
-            c.ejecutar(
-                "insert into EmpleadoXDDJJ (ExD_IdDDJJ, ExD_IdEmpleado) values (1, 1), "
-                "(1, 2)");
-        }
-        const QStringList antes = c.filas("select * from DDJJ") + c.filas(
-                                                                      "select * from "
-                                                                      "EmpleadoXDDJJ");
+        if (!otraCopia.isEmpty())
+            c.ejecutar(("insert into DDJJ (DDJJ_Id, DDJJ_Periodo, ddjj_idempresa) values " +
+                        otraCopia +
+                        "; insert into EmpleadoXDDJJ (ExD_IdDDJJ, ExD_IdEmpleado) "
+                        "values (1, 1), (1, 2)")
+                           .toUtf8()
+                           .constData());
+        const auto filas = [&c] { return c.filas("select * from DDJJ, EmpleadoXDDJJ"); };
+        const QStringList antes = filas();
 
         msgbox_prueba::limpiar();
         QCOMPARE(EliminarDDJJ(r.idDDJJ, "05/2024"), ResultadoEliminar::NoExiste);
-        const auto m = msgbox_prueba::mostrados();
-        QCOMPARE(m.size(), 1);
-        QVERIFY2(m[0].texto.contains("ya no existe"), qPrintable(m[0].texto));
-        QVERIFY(!m[0].texto.contains("correctamente"));
-        QCOMPARE(c.filas("select * from DDJJ") + c.filas("select * from EmpleadoXDDJJ"), antes);
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QVERIFY(msgbox_prueba::mostrados()[0].texto.contains("ya no existe"));
+        QCOMPARE(filas(), antes);
     }
 
     void unaBajaDeclaradaPorOtraCopiaNoSeRepite() {
