@@ -23,7 +23,7 @@ SelEmpresa::SelEmpresa(QWidget* parent) : QWidget(parent) {
 
     Grilla = new Grid(this);
     Grilla->setObjectName("Grilla");
-    Grilla->setFont(QFont("Tahoma"));
+    Grilla->setFont(FuenteVentana());
     Grilla->setFixedRows(0);
     Grilla->setCols(3);
     Grilla->setColKey(0, "Seleccion");

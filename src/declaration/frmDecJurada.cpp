@@ -48,7 +48,13 @@ struct Columna {
     const char* clave;
     const char* titulo;
     int ancho;
+    Grid::Alineacion alineacion = Grid::alineacionIzquierda;
+    bool casilla = false;  // yes/no
 };
+
+constexpr auto kGeneral = Grid::alineacionGeneral;
+constexpr auto kCentro = Grid::alineacionCentro;
+constexpr auto kIzquierda = Grid::alineacionIzquierda;
 
 // Active employees.
 const Columna kColumnasGrilla[] = {
@@ -59,15 +65,15 @@ const Columna kColumnasGrilla[] = {
     {"FechaIng", "Fecha Ing.", 1020},
     {"Categoria", "Categoría", 3705},
     {"Sueldo", "Sueldo", 945},
-    {"remunera", "Remunerativo", 1305},
-    {"noremunera", "No Remunerativo", 1395},
-    {"Aporte2", "2 %", 495},
-    {"AporteFarmacia", "2,5", 495},
-    {"AporteAmec", "1 %", 495},
-    {"IdCatego", "IdCatego", 960},
-    {"afiliado", "Afil.", 705},
-    {"CuotaSoc", "C.S.", 705},
-    {"prestamo", "Préstamo", 960},
+    {"remunera", "Remunerativo", 1305, kGeneral},
+    {"noremunera", "No Remunerativo", 1395, kGeneral},
+    {"Aporte2", "2 %", 495, kIzquierda, true},
+    {"AporteFarmacia", "2,5", 495, kIzquierda, true},
+    {"AporteAmec", "1 %", 495, kIzquierda, true},
+    {"IdCatego", "IdCatego", 960, kGeneral},
+    {"afiliado", "Afil.", 705, kCentro, true},
+    {"CuotaSoc", "C.S.", 705, kGeneral, true},
+    {"prestamo", "Préstamo", 960, kGeneral},
 };
 
 // Leavers.
@@ -78,7 +84,7 @@ const Columna kColumnasGrilla2[] = {
     {"FechaIng", "Fecha Ing.", 1020},
     {"FechaEgreso", "Fecha Egreso", 1095},
     {"Categoria", "Categoría", 3705},
-    {"IdCatego", "IdCatego", 960},
+    {"IdCatego", "IdCatego", 960, kGeneral},
     {"Sueldo", "Sueldo", 945},
 };
 
@@ -87,11 +93,13 @@ void PrepararGrilla(Grid* grilla, const Columna (&columnas)[N]) {
     QStringList titulos;
     for (const Columna& c : columnas) titulos << QString::fromUtf8(c.titulo);
     grilla->setFormatString(titulos.join('|'));
+    grilla->setFont(FuenteVentana());
     for (int i = 0; i < int(N); ++i) {
         grilla->setColKey(i, QString::fromUtf8(columnas[i].clave));
         grilla->setColWidth(i, columnas[i].ancho);
+        grilla->setColAlignment(i, columnas[i].alineacion);
+        grilla->setColCasilla(i, columnas[i].casilla);
     }
-    grilla->setFont(QFont(QStringLiteral("Tahoma")));
     grilla->setRows(1);
 }
 
@@ -154,6 +162,7 @@ frmDecJurada::~frmDecJurada() {
 
 void frmDecJurada::ArmarVentana() {
     setWindowTitle(QStringLiteral("Declaración Jurada"));
+    setFont(FuenteVentana());
     QPalette fondo = palette();
     fondo.setColor(QPalette::Window, QColor(241, 244, 250));
     setPalette(fondo);
@@ -181,12 +190,12 @@ void frmDecJurada::ArmarVentana() {
                                                 {4, "Teléfono:"},     {20, "Destino E-Mail:"}};
     for (int k = 0; k < empresa.size(); ++k) {
         const int i = empresa[k].first;
-        g1->addWidget(etiqueta(i, empresa[k].second), k / 2, (k % 2) * 2);
-        g1->addWidget(texto_[i], k / 2, (k % 2) * 2 + 1);
+        // One per line: names and addresses run long.
+        g1->addWidget(etiqueta(i, empresa[k].second), k, 0);
+        g1->addWidget(texto_[i], k, 1);
         texto_[i]->setReadOnly(true);
         texto_[i]->setStyleSheet(QStringLiteral(
-            "QLineEdit { color: rgb(0,0,192); background: rgb(244,244,244); font-weight: bold; "
-            "font-family: 'MS Sans Serif'; }"));
+            "QLineEdit { color: rgb(0,0,192); background: rgb(244,244,244); font-weight: bold; }"));
     }
 
     // The declaration's own data.

@@ -145,8 +145,7 @@ std::function<void(NueCons&)> NueCons::alMostrar;
 NueCons::NueCons(QWidget* parent) : QDialog(parent) {
     setObjectName("NueCons");
     setModal(true);
-    QFont tahoma(QStringLiteral("Tahoma"));
-    setFont(tahoma);
+    setFont(FuenteVentana());
 
     texto = new QLineEdit(this);
     texto->setObjectName("texto");
@@ -160,6 +159,8 @@ NueCons::NueCons(QWidget* parent) : QDialog(parent) {
     Label2 = new QLabel(QStringLiteral("Buscar por"), this);
     Label2->setObjectName("Label2");
     Label2->setGeometry(Twips(585), Twips(4995), Twips(615), Twips(390));
+    // Drawn two lines high: "Buscar" above "por".
+    Label2->setWordWrap(true);
     Label1 = new QLabel(QStringLiteral("ENTER-DOBLE CLICK para Aceptar ESC Salir"), this);
     Label1->setObjectName("Label1");
     Label1->setGeometry(Twips(195), Twips(5385), Twips(3555), Twips(195));

@@ -5,7 +5,10 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -16,6 +19,23 @@ constexpr int RolClave = Qt::UserRole;
 constexpr int RolEditable = Qt::UserRole + 1;
 constexpr int RolMascara = Qt::UserRole + 2;
 constexpr int RolSubtotal = Qt::UserRole + 3;
+constexpr int RolAlineacion = Qt::UserRole + 4;
+constexpr int RolCasilla = Qt::UserRole + 5;
+// Points of the grids' type, and the pixels a row adds to the text's height.
+constexpr int kPuntosFuente = 8;
+constexpr int kAireFila = 4;
+
+// A cell text that reads as a number: digits with their sign and separators.
+bool PareceNumero(const QString& t) {
+    bool digito = false;
+    for (const QChar c : t) {
+        if (c.isDigit())
+            digito = true;
+        else if (c != u',' && c != u'.' && c != u'-')
+            return false;
+    }
+    return digito;
+}
 }  // namespace
 
 // Line editor of the cells: the column's input mask, the whole text selected on opening.
@@ -53,6 +73,46 @@ class GridDelegado : public QStyledItemDelegate {
         model->setData(index, texto, Qt::EditRole);
     }
 
+    // A yes/no cell is a check box where the column's alignment puts it, and no text.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (!grid_->ColCasilla(index.column())) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString texto = opt.text;
+        opt.text.clear();
+        QStyle* estilo = grid_->style();
+        estilo->drawControl(QStyle::CE_ItemViewItem, &opt, painter, grid_);
+        if (texto.isEmpty()) return;
+        QStyleOptionViewItem casilla = opt;
+        const QSize lado(estilo->pixelMetric(QStyle::PM_IndicatorWidth, &opt, grid_),
+                         estilo->pixelMetric(QStyle::PM_IndicatorHeight, &opt, grid_));
+        const Qt::Alignment donde =
+            (grid_->CellAlignment(index.row() + grid_->fixed_, index.column()) &
+             Qt::AlignHorizontal_Mask) |
+            Qt::AlignVCenter;
+        casilla.rect = QStyle::alignedRect(opt.direction, donde, lado,
+                                           opt.rect.adjusted(Margen(), 0, -Margen(), 0));
+        casilla.state = (opt.state & ~QStyle::State_HasFocus) |
+                        (texto == QStringLiteral("0") ? QStyle::State_Off : QStyle::State_On);
+        estilo->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &casilla, painter, grid_);
+    }
+
+    // Pixels a cell keeps free on each side of its text.
+    int Margen() const {
+        return grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 1;
+    }
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->displayAlignment =
+            grid_->CellAlignment(index.row() + grid_->fixed_, index.column());
+    }
+
   private:
     Grid* grid_;
 };
@@ -75,6 +135,9 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
     // shortened with "...": a narrow marker column must still show its "->".
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
+    QFont fuente = font();
+    fuente.setPointSize(kPuntosFuente);
+    setFont(fuente);
     connect(this, &QTableWidget::currentCellChanged, this,
             [this](int fila, int col, int filaAnterior, int colAnterior) {
                 if (fila >= 0 && (fila != filaAnterior || col != colAnterior)) emit EnterCell();
@@ -116,7 +179,10 @@ void Grid::setFixedRows(int filas) {
 void Grid::setFormatString(const QString& formato) {
     const QStringList titulos = formato.split(QLatin1Char('|'));
     setColumnCount(titulos.size());
-    for (int c = 0; c < titulos.size(); ++c) cabecera(c)->setText(titulos.at(c));
+    for (int c = 0; c < titulos.size(); ++c) {
+        cabecera(c)->setText(titulos.at(c));
+        Ensanchar(c, 0, 0);
+    }
 }
 
 void Grid::AddItem(const QString& texto, int posicion) {
@@ -184,14 +250,14 @@ void Grid::setTextMatrix(int fila, int col, const QString& texto) {
     if (col < 0 || col >= columnCount() || fila < 0 || fila >= Rows()) return;
     if (fila < fixed_) {
         cabecera(col)->setText(texto);
-        return;
-    }
-    // A new cell is made with its text: the view hears of it once, which counts when a list of
-    // thousands is loaded.
-    if (QTableWidgetItem* it = item(tabla(fila), col))
+    } else if (QTableWidgetItem* it = item(tabla(fila), col)) {
         it->setText(texto);
-    else if (!texto.isEmpty())
+    } else if (!texto.isEmpty()) {
+        // A new cell is made with its text: the view hears of it once, which counts when a
+        // list of thousands is loaded.
         setItem(tabla(fila), col, new QTableWidgetItem(texto));
+    }
+    if (updatesEnabled()) Ensanchar(col, fila, fila);
 }
 
 QString Grid::TextoClave(int fila, const QString& clave) const {
@@ -326,7 +392,78 @@ QColor Grid::CellForeColor(int fila, int col) const {
 }
 
 void Grid::setRedraw(bool redibujar) {
+    // Columns catch up with the texts written while the display was off.
+    if (redibujar && !updatesEnabled())
+        for (int c = 0; c < columnCount(); ++c) Ensanchar(c, fixed_, Rows() - 1);
     setUpdatesEnabled(redibujar);
+}
+
+void Grid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kAireFila);
+    for (int c = 0; c < columnCount(); ++c) Ensanchar(c, 0, Rows() - 1);
+}
+
+void Grid::setColAlignment(int col, Alineacion alineacion) {
+    if (col >= 0 && col < columnCount()) cabecera(col)->setData(RolAlineacion, alineacion);
+}
+
+void Grid::setColCasilla(int col, bool casilla) {
+    if (col >= 0 && col < columnCount()) cabecera(col)->setData(RolCasilla, casilla);
+}
+
+bool Grid::ColCasilla(int col) const {
+    const QTableWidgetItem* cab = horizontalHeaderItem(col);
+    return cab && cab->data(RolCasilla).toBool();
+}
+
+Qt::Alignment Grid::CellAlignment(int fila, int col) const {
+    const QTableWidgetItem* cab = horizontalHeaderItem(col);
+    const int alineacion = cab ? cab->data(RolAlineacion).toInt() : alineacionIzquierda;
+    Qt::Alignment h = Qt::AlignLeft;
+    if (alineacion == alineacionCentro)
+        h = Qt::AlignHCenter;
+    else if (alineacion == alineacionGeneral && PareceNumero(TextMatrix(fila, col)))
+        h = Qt::AlignRight;
+    return h | Qt::AlignVCenter;
+}
+
+int Grid::AnchoNecesario(int col, int desdeFila, int hastaFila) const {
+    const auto* delegado = static_cast<const GridDelegado*>(itemDelegate());
+    const QTableWidgetItem* cab = horizontalHeaderItem(col);
+    int ancho = 0;
+    if (desdeFila < fixed_ && cab) {
+        QStyleOptionHeader opt;
+        opt.initFrom(horizontalHeader());
+        opt.text = cab->text();
+        opt.section = col;
+        ancho = style()
+                    ->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), horizontalHeader())
+                    .width();
+    }
+    const bool casilla = ColCasilla(col);
+    const int libre = 2 * delegado->Margen() + (showGrid() ? 1 : 0);
+    if (casilla)
+        return qMax(ancho, style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) + libre);
+    const QFontMetrics fm = fontMetrics();
+    for (int r = qMax(desdeFila, fixed_); r <= hastaFila && r < Rows(); ++r) {
+        const QTableWidgetItem* it = item(tabla(r), col);
+        if (!it || it->text().isEmpty()) continue;
+        const QVariant propia = it->data(Qt::FontRole);
+        const int texto = propia.isValid()
+                              ? QFontMetrics(propia.value<QFont>()).horizontalAdvance(it->text())
+                              : fm.horizontalAdvance(it->text());
+        ancho = qMax(ancho, texto + libre);
+    }
+    return ancho;
+}
+
+void Grid::Ensanchar(int col, int desdeFila, int hastaFila) {
+    if (col < 0 || col >= columnCount() || isColumnHidden(col)) return;
+    const int necesario = AnchoNecesario(col, desdeFila, hastaFila);
+    if (columnWidth(col) < necesario) setColumnWidth(col, necesario);
 }
 
 bool Grid::Redraw() const {
@@ -645,6 +782,7 @@ int Grid::ColWidth(int col) const {
 
 void Grid::setColWidth(int col, int twips) {
     setColumnWidth(col, qMax(0, twips / 15));
+    Ensanchar(col, 0, updatesEnabled() ? Rows() - 1 : 0);
 }
 
 void Grid::setColHidden(int col, bool oculta) {

@@ -83,7 +83,17 @@ class Grid : public QTableWidget {
     void setEditSelLength(int largo);
     bool Editando() const;  // a cell editor is open
 
-    // Widths in twips (15 twips = 1 pixel).
+    // How a column shows its cells: left, centred, or "general" (numbers to the right, other
+    // texts to the left); a yes/no column shows its "1" and "0" as check boxes.
+    enum Alineacion { alineacionIzquierda, alineacionCentro, alineacionGeneral };
+    void setColAlignment(int col, Alineacion alineacion);
+    void setColCasilla(int col, bool casilla);
+    bool ColCasilla(int col) const;
+    // Where a cell's text (or check box) stands, after its column's alignment.
+    Qt::Alignment CellAlignment(int fila, int col) const;
+
+    // Widths in twips (15 twips = 1 pixel). A column is widened beyond its width when its
+    // header or a cell would not show whole in the grid's font.
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
     void setColHidden(int col, bool oculta);
@@ -119,8 +129,13 @@ class Grid : public QTableWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* objeto, QEvent* event) override;
 
+    void changeEvent(QEvent* event) override;
+
   private:
     friend class GridDelegado;
+    // Width in pixels that shows the header's and every cell's text of a column whole.
+    int AnchoNecesario(int col, int desdeFila, int hastaFila) const;
+    void Ensanchar(int col, int desdeFila, int hastaFila);
     int tabla(int fila) const { return fila - fixed_; }
     QTableWidgetItem* celda(int fila, int col);  // created when missing; null for the header
     QTableWidgetItem* cabecera(int col);

@@ -11,6 +11,13 @@
 #include <functional>
 
 namespace zul {
+
+QFont FuenteVentana() {
+    QFont f(QStringLiteral("Liberation Sans"), 8);
+    f.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial")});
+    return f;
+}
 namespace {
 
 QMdiArea* AreaPrincipal() {

@@ -1,6 +1,7 @@
 #pragma once
 // Small services every window uses: twips, centring, the open windows, the MDI frame.
 
+#include <QFont>
 #include <QList>
 #include <QString>
 
@@ -12,6 +13,10 @@ namespace zul {
 constexpr int Twips(int twips) {
     return twips / 15;
 }
+
+// The windows' type: the 8-point sans serif the layouts were drawn for, in the face with
+// Arial's metrics that the setup installs (Tahoma and MS Sans Serif do not exist here).
+QFont FuenteVentana();
 
 // Centres a window: an MDI child in the frame's work area, any other window on the screen.
 void Centrar(QWidget* ventana);

@@ -1,0 +1,86 @@
+#include "support/TextosCompletos.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOption>
+
+#include "platform/Grid.h"
+
+namespace zul::prueba {
+
+namespace {
+
+QString Linea(const QWidget* w, const QString& texto, int necesita, int tiene) {
+    return QStringLiteral("%1: '%2' %3 > %4").arg(w->objectName(), texto).arg(necesita).arg(tiene);
+}
+
+int Ancho(const QWidget* w, const QString& texto) {
+    return w->fontMetrics().horizontalAdvance(texto);
+}
+
+void Grilla(const Grid* g, QStringList& cortados) {
+    const int margen = 2 * (g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1);
+    for (int c = 0; c < g->Cols(); ++c) {
+        if (g->isColumnHidden(c)) continue;
+        const int tiene = g->columnWidth(c);
+        QStyleOptionHeader opt;
+        opt.initFrom(g->horizontalHeader());
+        opt.text = g->TextMatrix(0, c);
+        const int cabecera =
+            g->style()->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), g).width();
+        if (cabecera > tiene) cortados << Linea(g, opt.text, cabecera, tiene);
+        for (int r = g->FixedRows(); r < g->Rows(); ++r) {
+            const QString t = g->TextMatrix(r, c);
+            const int necesita = g->ColCasilla(c)
+                                     ? g->style()->pixelMetric(QStyle::PM_IndicatorWidth) + margen
+                                     : Ancho(g, t) + margen;
+            if (!t.isEmpty() && necesita > tiene) cortados << Linea(g, t, necesita, tiene);
+        }
+    }
+    // Every row of a short list shows whole, the empty one that ends it included.
+    const int ultima = g->Rows() - 1 - g->FixedRows();
+    if (ultima >= 0 && g->rowViewportPosition(ultima) >= 0 &&
+        g->rowViewportPosition(ultima) + g->rowHeight(ultima) > g->viewport()->height())
+        cortados << Linea(g, QStringLiteral("fila %1").arg(ultima + 1),
+                          g->rowViewportPosition(ultima) + g->rowHeight(ultima),
+                          g->viewport()->height());
+    const int alto = g->fontMetrics().height();
+    if (g->rowHeight(0) < alto) cortados << Linea(g, "alto de fila", alto, g->rowHeight(0));
+}
+
+}  // namespace
+
+QStringList TextosCortados(const QWidget* ventana) {
+    QStringList cortados;
+    for (const QWidget* w : ventana->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(ventana)) continue;
+        if (const auto* l = qobject_cast<const QLabel*>(w)) {
+            const QRect r = l->contentsRect();
+            const QRect necesita = l->fontMetrics().boundingRect(
+                r, int(l->alignment()) | (l->wordWrap() ? Qt::TextWordWrap : 0), l->text());
+            if (necesita.width() > r.width() || necesita.height() > r.height())
+                cortados << Linea(l, l->text(), necesita.width(), r.width());
+        } else if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
+            if (!b->text().isEmpty() && b->sizeHint().width() > b->width())
+                cortados << Linea(b, b->text(), b->sizeHint().width(), b->width());
+        } else if (const auto* e = qobject_cast<const QLineEdit*>(w)) {
+            // The frame and the box's own margin of two pixels each side.
+            const int marco = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, e);
+            const int tiene = e->width() - 2 * marco - 4;
+            const QString t = e->displayText();
+            if (Ancho(e, t) > tiene) cortados << Linea(e, t, Ancho(e, t), tiene);
+        } else if (const auto* f = qobject_cast<const QGroupBox*>(w)) {
+            if (Ancho(f, f->title()) > f->width())
+                cortados << Linea(f, f->title(), Ancho(f, f->title()), f->width());
+        } else if (const auto* g = qobject_cast<const Grid*>(w)) {
+            Grilla(g, cortados);
+        }
+    }
+    return cortados;
+}
+
+}  // namespace zul::prueba
