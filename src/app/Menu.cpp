@@ -23,6 +23,7 @@
 #include "declaration/frmDecJurada.h"
 #include "declaration/frmMail.h"
 #include "masterdata/ImpoEmpleos.h"
+#include "masterdata/frmCategoria.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
@@ -195,9 +196,8 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
     Entrada(nullptr, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), &Menu::mnuSalir_Click);
 
     // Windows not yet part of the program stay in the menu, greyed out.
-    for (const char* nombre :
-         {"mnuEmpresa", "mnuEmpresas", "mnuCategorias", "mEmpleos", "mnuActSueld", "mnuEmpleados",
-          "mnuPrestamos", "mimpresora", "mcopia", "macerca"})
+    for (const char* nombre : {"mnuEmpresa", "mnuEmpresas", "mEmpleos", "mnuActSueld",
+                               "mnuEmpleados", "mnuPrestamos", "mimpresora", "mcopia", "macerca"})
         findChild<QAction*>(QLatin1String(nombre))->setEnabled(false);
 
     auto* centro = new QWidget(this);
@@ -361,7 +361,9 @@ void Menu::mnuEmpresas_Click() {}
 void Menu::mnuSelEmpresa_Click() {
     AbrirSelEmpresa();
 }
-void Menu::mnuCategorias_Click() {}
+void Menu::mnuCategorias_Click() {
+    Abrir<frmCategoria>();
+}
 void Menu::mEmpleos_Click() {}
 void Menu::mnuActSueld_Click() {}
 // Hidden and disabled: the import window is not reached from the menu.

@@ -5,9 +5,74 @@
 #include <QWidget>
 
 #include "common/Formato.h"
+#include "common/Globales.h"
 #include "lookup/NueCons.h"
+#include "platform/Database.h"
 
 namespace zul {
+
+int ClaseDeCampo(const QString& declarado, const QVariant& muestra, int anterior) {
+    const QString t = declarado.toUpper();
+    if (t.contains("INT")) return tcEntero;
+    if (t.contains("REAL") || t.contains("DOUB") || t.contains("FLOA") || t.contains("NUM") ||
+        t.contains("DEC") || t.contains("MONEY") || t.contains("CURR"))
+        return tcDoble;
+    if (t.contains("DATE") || t.contains("TIME")) return tcFecha;
+    if (t.contains("BOOL") || t.contains("BIT")) return tcSiNo;
+    if (t.contains("CHAR") || t.contains("TEXT") || t.contains("CLOB")) return tcTexto;
+    switch (muestra.typeId()) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return tcEntero;
+        case QMetaType::Double:
+            return tcDoble;
+        case QMetaType::QString:
+            return tcTexto;
+        default:
+            return anterior ? anterior : tcTexto;
+    }
+}
+
+QString TextoCelda(const QVariant& v, int clase) {
+    if (clase == tcFecha && EsFecha(v)) return FormatoNulo(v, 4);
+    return TextoValor(v);
+}
+
+int FilasConsulta::indice(const QString& campo) const {
+    for (int i = 0; i < campos.size(); ++i)
+        if (campos[i].compare(campo, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+FilasConsulta LeerFilas(const QString& sql,
+                        const std::function<int(const QString&)>& claseAnterior) {
+    FilasConsulta r;
+    Recordset rs = Database::open(RutaBase).openRecordset(sql);
+    const int n = rs.fieldCount();
+    r.filas.reserve(rs.recordCount());
+    for (; !rs.eof(); rs.moveNext()) {
+        QList<QVariant> fila;
+        fila.reserve(n);
+        for (int i = 0; i < n; ++i) fila << rs.value(i);
+        r.filas << std::move(fila);
+    }
+    for (int i = 0; i < n; ++i) {
+        r.campos << rs.fieldName(i);
+        r.tipos << ClaseDeCampo(rs.fieldType(i), r.filas.isEmpty() ? QVariant() : r.filas[0][i],
+                                claseAnterior(rs.fieldName(i)));
+    }
+    return r;
+}
+
+void CopiarResultados(const QList<ParConsulta>& pares, const Resultados& resultados) {
+    for (int k = 0; k < int(resultados.size()) && k < pares.size(); ++k) {
+        QWidget* control = pares[k].control;
+        if (resultados[k].isEmpty() || !control) continue;
+        // The box's own value property (a text box's text).
+        const QMetaProperty valor = control->metaObject()->userProperty();
+        if (valor.isValid()) valor.write(control, resultados[k]);
+    }
+}
 
 void NuevaConsulta(const QString& sqlConsulta, const QString& campoBusqueda, const QString& titulo,
                    QString encabezados, int columnas, const QList<ParConsulta>& pares,
@@ -27,13 +92,7 @@ void CargarNueCons(const QString& sqlConsulta, const QString& campoBusqueda, con
     for (int k = 0; k < 7 && k < pares.size(); ++k) dialogo.Campo[k] = pares[k].campo;
     dialogo.ModoBusqueda = modoBusqueda;
     dialogo.ejecutar();
-    for (int k = 0; k < 7 && k < pares.size(); ++k) {
-        QWidget* control = pares[k].control;
-        if (dialogo.Resultado[k].isEmpty() || !control) continue;
-        // The box's own value property (a text box's text).
-        const QMetaProperty valor = control->metaObject()->userProperty();
-        if (valor.isValid()) valor.write(control, dialogo.Resultado[k]);
-    }
+    CopiarResultados(pares, dialogo.Resultado);
 }
 
 }  // namespace zul

@@ -10,6 +10,7 @@
 #include "common/Formato.h"
 #include "common/Globales.h"
 #include "common/Teclado.h"
+#include "lookup/ModConsu.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/MsgBox.h"
@@ -19,34 +20,6 @@ namespace zul {
 namespace {
 
 constexpr int kAnchoMinimo = 4395;
-
-// Class of a result field: from its declared type, else from the values it holds.
-int ClaseDeCampo(const QString& declarado, const QVariant& muestra, int anterior) {
-    const QString t = declarado.toUpper();
-    if (t.contains("INT")) return tcEntero;
-    if (t.contains("REAL") || t.contains("DOUB") || t.contains("FLOA") || t.contains("NUM") ||
-        t.contains("DEC") || t.contains("MONEY") || t.contains("CURR"))
-        return tcDoble;
-    if (t.contains("DATE") || t.contains("TIME")) return tcFecha;
-    if (t.contains("BOOL") || t.contains("BIT")) return tcSiNo;
-    if (t.contains("CHAR") || t.contains("TEXT") || t.contains("CLOB")) return tcTexto;
-    switch (muestra.typeId()) {
-        case QMetaType::LongLong:
-        case QMetaType::Int:
-            return tcEntero;
-        case QMetaType::Double:
-            return tcDoble;
-        case QMetaType::QString:
-            return tcTexto;
-        default:
-            return anterior ? anterior : tcTexto;
-    }
-}
-
-QString TextoCelda(const QVariant& v, int clase) {
-    if (clase == tcFecha && EsFecha(v)) return FormatoNulo(v, 4);
-    return TextoValor(v);
-}
 
 int AnchoPantalla(const QWidget* w) {
     const QScreen* s = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
@@ -213,31 +186,17 @@ int NueCons::tipoCampo(const QString& campo) const {
 }
 
 bool NueCons::Cargar(const QString& sql) {
-    QStringList campos;
-    QList<int> tipos;
-    QList<QList<QVariant>> filas;
+    FilasConsulta leidas;
     try {
-        Recordset rs = Database::open(RutaBase).openRecordset(sql);
-        for (; !rs.eof(); rs.moveNext()) {
-            QList<QVariant> fila;
-            fila.reserve(rs.fieldCount());
-            for (int i = 0; i < rs.fieldCount(); ++i) fila << rs.value(i);
-            filas << fila;
-        }
-        for (int i = 0; i < rs.fieldCount(); ++i) {
-            campos << rs.fieldName(i);
-            const int anterior = tipoCampo(rs.fieldName(i));
-            tipos << ClaseDeCampo(rs.fieldType(i), filas.isEmpty() ? QVariant() : filas[0][i],
-                                  anterior);
-        }
+        leidas = LeerFilas(sql, [this](const QString& campo) { return tipoCampo(campo); });
     } catch (const DatabaseError& e) {
         // The rows on show stay; the user may correct the search.
         MsgBox(TextoError(e.numero(), e.descripcion()));
         return false;
     }
-    campos_ = campos;
-    tipos_ = tipos;
-    filas_ = filas;
+    campos_ = std::move(leidas.campos);
+    tipos_ = std::move(leidas.tipos);
+    filas_ = std::move(leidas.filas);
     consulta_ = sql;
 
     Grilla->setRedraw(false);

@@ -11,6 +11,8 @@
 #include <array>
 #include <functional>
 
+#include "lookup/ModConsu.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -18,10 +20,6 @@ class QLineEdit;
 namespace zul {
 
 class Grid;
-
-// Field type classes of the search, with the codes the search rules are written in:
-// 3 integer, 5 double, 11 yes/no, 135 date and time, 202 text.
-enum TipoCampoConsulta { tcEntero = 3, tcDoble = 5, tcSiNo = 11, tcFecha = 135, tcTexto = 202 };
 
 // The query a search runs: `base` with the condition on `campo` for `texto` put after its
 // WHERE (or added as one), and the order. An empty text gives the base alone.
@@ -46,7 +44,7 @@ class NueCons : public QDialog {
     int ModoBusqueda = 0;
     QString SqlConsulta;
     std::array<QString, 7> Campo;
-    std::array<QString, 7> Resultado;
+    Resultados Resultado;
 
     // Captions separated by "|": the grid's columns and the "Buscar por" list.
     void PrepararColumnas(const QString& encabezados);

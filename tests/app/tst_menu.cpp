@@ -16,6 +16,7 @@
 #include "app/SelEmpresa.h"
 #include "common/Globales.h"
 #include "declaration/frmDecJurada.h"
+#include "masterdata/frmCategoria.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
 #include "support/BaseDePrueba.h"
@@ -240,8 +241,8 @@ void TstMenu::salirCierraTodasLasVentanas() {
     QVERIFY(otro.Area()->subWindowList().isEmpty());
 }
 
-// The declaration (behind the company guard) and the company selection open in the frame,
-// one window of each kind however often they are asked for.
+// The declaration (behind the company guard), the company selection and the categories open in
+// the frame, one window of each kind however often they are asked for.
 void TstMenu::abreLaDeclaracionYLaSeleccion() {
     prueba::BaseDePrueba base;
     base.ejecutar("insert into Empresa(Emp_Id,Emp_Nombre,Emp_CUIT) values(3,'Acme SA','')");
@@ -267,6 +268,13 @@ void TstMenu::abreLaDeclaracionYLaSeleccion() {
     QVERIFY(VentanaCargada<SelEmpresa>());
     QCOMPARE(VentanasCargadas(), 3);
     QCOMPARE(m.Area()->activeSubWindow()->widget(), VentanaCargada<SelEmpresa>());
+    QAction* categorias = m.findChild<QAction*>("mnuCategorias");
+    QVERIFY(categorias->isEnabled());
+    categorias->trigger();
+    categorias->trigger();
+    QVERIFY(VentanaCargada<frmCategoria>());
+    QCOMPARE(VentanasCargadas(), 4);
+    QCOMPARE(m.Area()->activeSubWindow()->widget(), VentanaCargada<frmCategoria>());
     QVERIFY(msgbox_prueba::mostrados().isEmpty());
     m.close();
 }

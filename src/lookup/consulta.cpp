@@ -1,0 +1,321 @@
+#include "lookup/consulta.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTableView>
+
+#include "common/Formato.h"
+#include "common/Teclado.h"
+#include "lookup/NueCons.h"
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+#include "platform/Ventana.h"
+
+namespace zul {
+
+// The rows of the query, shown read-only; texts are made only for the rows on screen.
+class ModeloConsulta : public QAbstractTableModel {
+  public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    FilasConsulta datos;
+    QStringList titulos;
+
+    void Poner(FilasConsulta filas) {
+        beginResetModel();
+        datos = std::move(filas);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& padre = {}) const override {
+        return padre.isValid() ? 0 : static_cast<int>(datos.filas.size());
+    }
+    int columnCount(const QModelIndex& padre = {}) const override {
+        return padre.isValid() ? 0 : static_cast<int>(datos.campos.size());
+    }
+    QVariant data(const QModelIndex& i, int rol) const override {
+        if (rol != Qt::DisplayRole || !i.isValid()) return {};
+        return TextoCelda(datos.filas[i.row()][i.column()], datos.tipos[i.column()]);
+    }
+    QVariant headerData(int seccion, Qt::Orientation o, int rol) const override {
+        if (o != Qt::Horizontal || rol != Qt::DisplayRole) return {};
+        if (seccion < titulos.size()) return titulos[seccion];
+        return seccion < datos.campos.size() ? datos.campos[seccion] : QVariant();
+    }
+};
+
+namespace {
+
+constexpr int kAnchoMinimo = 3435;
+constexpr int kAnchoMaximo = 8000;
+constexpr int kF3 = Qt::Key_F3;
+
+bool EsTextual(int clase) {
+    return clase == tcTexto || clase == tcSiNo;
+}
+
+}  // namespace
+
+QString TextoBusqueda(const QString& base, const QString& campo, int clase, const QString& texto,
+                      int modoBusqueda) {
+    if (texto.isEmpty()) return base;
+    QString condicion;
+    const QString orden = " order by " + campo;
+    if (EsTextual(clase)) {
+        const QString u = ReemplazarTexto(texto, "'", "''", 1).toUpper();
+        if (modoBusqueda == 1)
+            condicion = campo + " like '%" + u + "%'";
+        else
+            condicion = "(" + campo + " like '" + u + "%' or " + campo + " like '%" + u + "%' or " +
+                        campo + " like '%" + u + "')";
+    } else if (clase == tcFecha) {
+        condicion = campo + " = " + FormatoSQL(texto, 4);
+    } else {
+        condicion = campo + " = " + FormatoSQL(texto, 1);
+    }
+    // A base that sorts itself: the condition goes before its ORDER BY, whose place the
+    // search's own order takes.
+    QString cuerpo = base;
+    const int p = base.lastIndexOf(QStringLiteral("order by"), -1, Qt::CaseInsensitive);
+    if (p >= 0) cuerpo = base.left(p).trimmed();
+    if (cuerpo.contains(QStringLiteral(" where ")) || cuerpo.contains(QStringLiteral(" WHERE ")))
+        return cuerpo + " and " + condicion + orden;
+    return cuerpo + " WHERE " + condicion + orden;
+}
+
+int AnchoColumnaConsulta(int clase) {
+    switch (clase) {
+        case tcEntero:
+            return 1245;
+        case tcDoble:
+            return 1100;
+        case tcSiNo:
+            return 200;
+        case tcFecha:
+            return 1000;
+        default:
+            return 3000;
+    }
+}
+
+int AnchoGrillaConsulta(int totalColumnas) {
+    const int total = std::max(totalColumnas, kAnchoMinimo);
+    return total >= kAnchoMaximo ? kAnchoMaximo : total + 400;
+}
+
+int AnchoVentanaConsulta(int anchoGrilla) {
+    return qRound(anchoGrilla * 1.625 / 100.0) + anchoGrilla + 200;
+}
+
+QStringList CortarEncabezados(const QString& encabezados, int columnas) {
+    QStringList titulos;
+    if (encabezados.isEmpty()) return titulos;
+    QString resto = encabezados;
+    for (int k = 1; k <= columnas; ++k) {
+        const int barra = resto.indexOf(QLatin1Char('/'));
+        if (k == columnas || barra < 0) {
+            titulos << resto;
+            resto.clear();
+        } else {
+            titulos << resto.left(barra);
+            resto = resto.mid(barra + 1);
+        }
+    }
+    return titulos;
+}
+
+std::function<void(consulta&)> consulta::alMostrar;
+
+consulta::consulta(QWidget* parent) : QDialog(parent) {
+    setObjectName("consulta");
+    setModal(true);
+    texto_ = new QLineEdit(this);
+    texto_->setObjectName("texto");
+    texto_->setGeometry(Twips(75), Twips(60), Twips(3615), Twips(285));
+    grilla_ = new QTableView(this);
+    grilla_->setObjectName("grilla");
+    grilla_->setGeometry(Twips(120), Twips(480), Twips(3495), Twips(4455));
+    modelo_ = new ModeloConsulta(grilla_);
+    grilla_->setModel(modelo_);
+    grilla_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grilla_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grilla_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grilla_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grilla_->verticalHeader()->setDefaultSectionSize(grilla_->fontMetrics().height() + 6);
+    grilla_->horizontalHeader()->setHighlightSections(false);
+    grilla_->setWordWrap(false);
+
+    auto boton = [this](const char* nombre, const QString& cara, int izquierda) {
+        auto* b = new QPushButton(cara, this);
+        b->setObjectName(QString::fromLatin1(nombre));
+        b->setAutoDefault(false);
+        b->setGeometry(Twips(izquierda), Twips(5040), Twips(855), Twips(315));
+        return b;
+    };
+    aceptar_ = boton("aceptar", QStringLiteral("&Aceptar"), 0);
+    buscar_ = boton("buscar", QStringLiteral("&Buscar"), 900);
+    orden_ = boton("orden", QStringLiteral("&Orden"), 1800);
+    salir_ = boton("salir", QStringLiteral("&Cancelar"), 2700);
+    setTabOrder(texto_, grilla_);
+    setTabOrder(grilla_, aceptar_);
+    setTabOrder(aceptar_, buscar_);
+    setTabOrder(buscar_, orden_);
+    setTabOrder(orden_, salir_);
+    resize(Twips(4065), Twips(5400));
+
+    for (QWidget* w : {static_cast<QWidget*>(texto_), static_cast<QWidget*>(buscar_),
+                       static_cast<QWidget*>(orden_), static_cast<QWidget*>(salir_)})
+        InstalarTeclaEnter(w);
+    connect(aceptar_, &QPushButton::clicked, this, [this] { aceptar_Click(); });
+    connect(buscar_, &QPushButton::clicked, this, [this] { buscar_Click(); });
+    connect(orden_, &QPushButton::clicked, this, [this] { orden_Click(); });
+    connect(salir_, &QPushButton::clicked, this, [this] { salir_Click(); });
+    // F3 accepts wherever the focus is; in the grid Enter accepts too. Esc is the dialog's own
+    // cancel (reject).
+    new QShortcut(QKeySequence(kF3), this, this, [this] { aceptar_Click(); });
+    for (int tecla : {int(Qt::Key_Return), int(Qt::Key_Enter)})
+        new QShortcut(
+            QKeySequence(tecla), grilla_, this, [this] { aceptar_Click(); }, Qt::WidgetShortcut);
+    connect(grilla_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& actual) {
+                if (actual.isValid()) columnaActual_ = actual.column();
+            });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget* antes, QWidget* ahora) { AlCambiarFoco(antes, ahora); });
+
+    // Centred with its design size when it loads; not again once the width is set.
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (s) move(s->geometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+consulta::~consulta() {
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+void consulta::PonerEncabezados(const QStringList& titulos) {
+    modelo_->titulos = titulos;
+}
+
+int consulta::filas() const {
+    return modelo_->rowCount();
+}
+
+QString consulta::celda(int fila, int col) const {
+    return modelo_->data(modelo_->index(fila, col), Qt::DisplayRole).toString();
+}
+
+void consulta::AlCambiarFoco(QWidget* antes, QWidget* ahora) {
+    if (!isVisible()) return;
+    if (antes == buscar_) buscadaAlSalir_ = false;
+    if (ahora == texto_) texto_->selectAll();
+    // Leaving the search box for the grid (Enter does that) or the search button searches.
+    if (antes == texto_ && (ahora == grilla_ || ahora == buscar_)) {
+        Buscar();
+        buscadaAlSalir_ = ahora == buscar_;
+    }
+}
+
+bool consulta::Cargar(const QString& sql) {
+    FilasConsulta leidas;
+    try {
+        leidas = LeerFilas(sql, [this](const QString& campo) {
+            const int i = modelo_->datos.indice(campo);
+            return i >= 0 ? modelo_->datos.tipos[i] : 0;
+        });
+    } catch (const DatabaseError& e) {
+        // The rows on show stay; the user may correct the search or cancel.
+        MsgBox(TextoError(e.numero(), e.descripcion()));
+        return false;
+    }
+    consulta_ = sql;
+    modelo_->Poner(std::move(leidas));
+    for (int c = 0; c < modelo_->columnCount(); ++c) grilla_->setColumnHidden(c, c >= Columnas);
+    if (modelo_->rowCount() > 0)
+        grilla_->setCurrentIndex(
+            modelo_->index(0, std::min(columnaActual_, modelo_->columnCount() - 1)));
+    return true;
+}
+
+void consulta::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!activada_) {
+        activada_ = true;
+        Form_Activate();
+    }
+}
+
+void consulta::Form_Activate() {
+    Resultado.fill(QString());
+    Cargar(SqlConsulta + SqlFiltro);
+    int total = 0;
+    for (int c = 0; c < Columnas && c < modelo_->columnCount(); ++c) {
+        const int ancho = AnchoColumnaConsulta(modelo_->datos.tipos[c]);
+        grilla_->setColumnWidth(c, Twips(ancho));
+        total += ancho;
+    }
+    const int grilla = AnchoGrillaConsulta(total);
+    grilla_->resize(Twips(grilla), grilla_->height());
+    resize(Twips(AnchoVentanaConsulta(grilla)), height());
+}
+
+void consulta::Buscar() {
+    const int i = modelo_->datos.indice(CampoBusqueda);
+    const int clase = i >= 0 ? modelo_->datos.tipos[i] : tcEntero;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Cargar(TextoBusqueda(SqlConsulta, CampoBusqueda, clase, texto_->text(), ModoBusqueda));
+    QApplication::restoreOverrideCursor();
+}
+
+void consulta::buscar_Click() {
+    if (buscadaAlSalir_) {
+        buscadaAlSalir_ = false;
+        return;
+    }
+    Buscar();
+}
+
+void consulta::orden_Click() {
+    if (columnaActual_ < 0 || columnaActual_ >= modelo_->datos.campos.size()) return;
+    // From the base text: a search in force is dropped.
+    Cargar(ConsultaOrden(SqlConsulta, modelo_->datos.campos[columnaActual_]));
+}
+
+void consulta::aceptar_Click() {
+    hide();
+    Resultado.fill(QString());
+    const int fila = grilla_->currentIndex().row();
+    if (fila >= 0 && fila < modelo_->rowCount()) {
+        const FilasConsulta& d = modelo_->datos;
+        for (int k = 0; k < int(Campo.size()); ++k) {
+            if (Campo[k].isEmpty()) continue;
+            const int i = d.indice(Campo[k]);
+            // A field the query does not have ends the copying; a Null one comes back empty.
+            if (i < 0) break;
+            Resultado[k] = TextoCelda(d.filas[fila][i], d.tipos[i]);
+        }
+    }
+    QDialog::accept();
+}
+
+void consulta::salir_Click() {
+    Resultado.fill(QString());
+    QDialog::reject();
+}
+
+void consulta::reject() {
+    salir_Click();
+}
+
+int consulta::ejecutar() {
+    if (!alMostrar) return exec();
+    show();
+    alMostrar(*this);
+    if (isVisible()) salir_Click();
+    return result();
+}
+
+}  // namespace zul

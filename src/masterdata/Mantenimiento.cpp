@@ -1,0 +1,331 @@
+#include "masterdata/Mantenimiento.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "common/Formato.h"
+#include "common/Globales.h"
+#include "common/Teclado.h"
+#include "lookup/Consultar.h"
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+#include "platform/Validacion.h"
+#include "platform/Ventana.h"
+
+namespace zul {
+namespace {
+
+const QColor kGrisClave(224, 224, 224);
+enum ColumnaRejilla { kColEtiqueta, kColCaja, kColJunto };
+
+}  // namespace
+
+int CajaClaveDe(const QList<CajaMantenimiento>& cajas) {
+    for (const CajaMantenimiento& c : cajas)
+        if (c.opciones & kCajaClave) return c.indice;
+    return -1;
+}
+
+bool EsCajaFecha(const QString& tag) {
+    const QString tipo = ItemLista(tag, 2);
+    return tipo == QLatin1String("4") || tipo == QLatin1String("8");
+}
+
+Mantenimiento::Mantenimiento(const QString& nombre, const QString& titulo,
+                             const QList<CajaMantenimiento>& cajas, QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(nombre);
+    setAttribute(Qt::WA_DeleteOnClose);
+    Armar(titulo, cajas);
+}
+
+Mantenimiento::~Mantenimiento() {
+    // Closing moves the focus: no check may run on a window that is going away.
+    delete validacion_;
+    disconnect(qApp, nullptr, this, nullptr);
+}
+
+void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>& cajas) {
+    setWindowTitle(titulo);
+    clave_ = CajaClaveDe(cajas);
+    int mayor = -1;
+    for (const CajaMantenimiento& c : cajas) mayor = std::max(mayor, c.indice);
+    texto_.fill(nullptr, mayor + 1);
+    Label1_.fill(nullptr, mayor + 1);
+
+    rejilla_ = new QGridLayout;
+    rejilla_->setColumnStretch(kColJunto, 1);
+    for (int fila = 0; fila < cajas.size(); ++fila) {
+        const CajaMantenimiento& c = cajas[fila];
+        auto* caja = new QLineEdit(this);
+        caja->setObjectName(QStringLiteral("texto_%1").arg(c.indice));
+        caja->setProperty("Tag", c.tag);
+        caja->setFixedWidth(Twips(c.ancho));
+        if (c.largo > 0) caja->setMaxLength(c.largo);
+        if (c.opciones & kCajaMuestra) caja->setReadOnly(true);
+        if (c.opciones & (kCajaClave | kCajaParteClave)) {
+            QPalette gris = caja->palette();
+            gris.setColor(QPalette::Base, kGrisClave);
+            caja->setPalette(gris);
+        }
+        auto* etiqueta = new QLabel(c.etiqueta, this);
+        etiqueta->setObjectName(QStringLiteral("Label1_%1").arg(c.indice));
+        etiqueta->setBuddy(caja);
+        texto_[c.indice] = caja;
+        Label1_[c.indice] = etiqueta;
+        orden_ << c.indice;
+        rejilla_->addWidget(etiqueta, fila, kColEtiqueta);
+        rejilla_->addWidget(caja, fila, kColCaja, Qt::AlignLeft);
+        if (c.opciones & kCajaClave) {
+            auto* f2 = new QLabel(QStringLiteral("F2: Consulta"), this);
+            f2->setObjectName(QStringLiteral("lblF2_%1").arg(c.indice));
+            rejilla_->addWidget(f2, fila, kColJunto);
+        }
+        if (EsCajaFecha(c.tag))
+            InstalarCajaFecha(caja);
+        else
+            InstalarTeclaEnter(caja);
+        const int i = c.indice;
+        new QShortcut(
+            QKeySequence(Qt::Key_F2), caja, this, [this, i] { texto_KeyDown(i, vbKeyF2); },
+            Qt::WidgetShortcut);
+    }
+
+    auto boton = [this](const char* nombre, const QString& cara, QStyle::StandardPixmap dibujo) {
+        auto* b = new QPushButton(style()->standardIcon(dibujo), cara, this);
+        b->setObjectName(QString::fromLatin1(nombre));
+        return b;
+    };
+    btnGrabar_ = boton("btnGrabar", QStringLiteral("&Grabar"), QStyle::SP_DialogSaveButton);
+    btnEliminar_ = boton("btnEliminar", QStringLiteral("&Eliminar"), QStyle::SP_TrashIcon);
+    btnCancelar_ = boton("btnCancelar", QStringLiteral("&Cancelar"), QStyle::SP_DialogCancelButton);
+    btnSalir_ = boton("btnSalir", QStringLiteral("&Salir"), QStyle::SP_DialogCloseButton);
+    auto* botones = new QHBoxLayout;
+    for (QPushButton* b : {btnGrabar_, btnEliminar_, btnCancelar_, btnSalir_})
+        botones->addWidget(b);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(rejilla_);
+    principal->addStretch(1);
+    principal->addLayout(botones);
+
+    QWidget* anterior = nullptr;
+    for (int i : orden_) {
+        if (anterior) setTabOrder(anterior, texto_[i]);
+        anterior = texto_[i];
+    }
+    for (QPushButton* b : {btnGrabar_, btnEliminar_, btnCancelar_, btnSalir_}) {
+        if (anterior) setTabOrder(anterior, b);
+        anterior = b;
+    }
+
+    validacion_ = new Validacion(this);
+    for (int i : orden_) validacion_->registrar(texto_[i], [this, i] { return texto_Validate(i); });
+    validacion_->accion(btnGrabar_, [this] { btnGrabar_Click(); });
+    validacion_->accion(btnEliminar_, [this] { btnEliminar_Click(); });
+    validacion_->accion(btnCancelar_, [this] { btnCancelar_Click(); });
+    validacion_->accion(btnSalir_, [this] { btnSalir_Click(); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* ahora) { AlCambiarFoco(ahora); });
+}
+
+void Mantenimiento::AgregarControl(QWidget* control, const QString& etiqueta) {
+    const int fila = rejilla_->rowCount();
+    if (!etiqueta.isEmpty()) {
+        auto* l = new QLabel(etiqueta, this);
+        l->setObjectName(control->objectName() + QStringLiteral("_etiqueta"));
+        l->setBuddy(control);
+        rejilla_->addWidget(l, fila, kColEtiqueta);
+    }
+    rejilla_->addWidget(control, fila, kColCaja, 1, 2, Qt::AlignLeft);
+    // After the boxes and the controls added before, ahead of the buttons.
+    QWidget* anterior =
+        propios_.isEmpty() ? (orden_.isEmpty() ? nullptr : texto_[orden_.last()]) : propios_.last();
+    QList<QWidget*> enfocables = {control};
+    if (control->focusPolicy() == Qt::NoFocus) enfocables = control->findChildren<QWidget*>();
+    for (QWidget* w : enfocables) {
+        if (w->focusPolicy() == Qt::NoFocus) continue;
+        if (anterior) setTabOrder(anterior, w);
+        setTabOrder(w, btnGrabar_);
+        InstalarTeclaEnter(w);
+        anterior = w;
+        propios_ << w;
+    }
+}
+
+void Mantenimiento::PonerJunto(int caja, QWidget* w) {
+    const int fila = static_cast<int>(orden_.indexOf(caja));
+    if (fila >= 0) rejilla_->addWidget(w, fila, kColJunto);
+}
+
+QLineEdit* Mantenimiento::texto(int indice) const {
+    return indice >= 0 && indice < texto_.size() ? texto_[indice] : nullptr;
+}
+
+QLabel* Mantenimiento::Label1(int indice) const {
+    return indice >= 0 && indice < Label1_.size() ? Label1_[indice] : nullptr;
+}
+
+void Mantenimiento::MostrarError(const DatabaseError& e) const {
+    MsgBox(TextoError(e.numero(), e.descripcion()));
+}
+
+void Mantenimiento::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    if (!cargada_) {
+        cargada_ = true;
+        Form_Load();
+    }
+}
+
+void Mantenimiento::Form_Load() {
+    Centrar(this);
+    AlCargar();
+}
+
+void Mantenimiento::AlCambiarFoco(QWidget* ahora) {
+    const int i = static_cast<int>(texto_.indexOf(qobject_cast<QLineEdit*>(ahora)));
+    if (ahora && i >= 0) texto_GotFocus(i);
+}
+
+void Mantenimiento::texto_GotFocus(int indice) {
+    // A date box has already shown its template (the date box's own focus handling).
+    QLineEdit* caja = texto_[indice];
+    caja->setSelection(0, static_cast<int>(caja->text().size()));
+}
+
+void Mantenimiento::texto_KeyDown(int indice, int keyCode) {
+    if (keyCode != vbKeyF2) return;
+    const std::optional<ConsultaCaja> c = ConsultaDe(indice);
+    if (!c) return;
+    QList<ParConsulta> pares;
+    for (const auto& [campo, caja] : c->pares) pares << ParConsulta{campo, texto(caja)};
+    Consultar(c->sql, c->campoBusqueda, c->titulo, c->encabezados, c->columnas, pares);
+}
+
+bool Mantenimiento::texto_Validate(int indice) {
+    return ValidarCaja(indice);
+}
+
+std::optional<ConsultaCaja> Mantenimiento::ConsultaDe(int) const {
+    return std::nullopt;
+}
+
+bool Mantenimiento::ValidarCaja(int indice) {
+    return indice == clave_ ? ValidarClave() : true;
+}
+
+bool Mantenimiento::ValidarClave() {
+    const QString sql = ConsultaClave();
+    if (sql.isEmpty()) return true;
+    bool existe = false;
+    try {
+        Database& db = Database::open(RutaBase);
+        Recordset rs = db.openRecordset(sql);
+        existe = !rs.vacio();
+        if (existe) {
+            Modo = 1;
+            MostrarRegistro(rs);
+        } else {
+            Modo = 2;
+            if (Variante() == kAltaInmediata) db.execute(AltaClave(), dbFailOnError);
+        }
+    } catch (const DatabaseError& e) {
+        // Nothing was looked up: the key stays open for another try.
+        MostrarError(e);
+        return false;
+    }
+    registro_ = existe || Variante() == kAltaInmediata;
+    if (QLineEdit* caja = texto(clave_)) caja->setEnabled(false);
+    return existe ? true : AlNoExistir();
+}
+
+bool Mantenimiento::AlNoExistir() {
+    const int p = static_cast<int>(orden_.indexOf(clave_));
+    if (p >= 0 && p + 1 < orden_.size()) texto_[orden_[p + 1]]->setFocus();
+    return false;
+}
+
+void Mantenimiento::btnGrabar_Click() {
+    for (const Requerido& r : Requeridos()) {
+        QLineEdit* caja = texto(r.caja);
+        const QString t = caja ? caja->text() : QString();
+        if (r.valido ? r.valido(t) : !t.isEmpty()) continue;
+        MsgBox(r.mensaje, vbInformation, QString());
+        if (caja) caja->setFocus();
+        return;
+    }
+    try {
+        Grabar(Database::open(RutaBase));
+    } catch (const DatabaseError& e) {
+        // Nothing written: what is on screen stays for another try.
+        MostrarError(e);
+        return;
+    }
+    MsgBox(MensajeGrabado(), vbInformation, TituloGrabado());
+    DespuesDeGrabar();
+}
+
+QString Mantenimiento::MensajeGrabado() const {
+    return QStringLiteral("Los datos se grabaron correctamente");
+}
+
+void Mantenimiento::DespuesDeGrabar() {
+    btnCancelar_Click();
+}
+
+int Mantenimiento::EstiloConfirmacion() const {
+    return vbYesNo;
+}
+
+void Mantenimiento::btnEliminar_Click() {
+    // With no record on screen there is nothing to delete.
+    if (!registro_) return;
+    if (MsgBox(QStringLiteral("Confirma eliminación del registro? "), EstiloConfirmacion(),
+               QStringLiteral("Eliminación")) != vbYes)
+        return;
+    try {
+        Database& db = Database::open(RutaBase);
+        const QString dependientes = ConsultaDependientes();
+        if (!dependientes.isEmpty() && db.openRecordset(dependientes).recordCount() >= 1) {
+            MsgBox(MensajeDependientes(), vbExclamation, QString());
+            return;
+        }
+        Transaction t(db);
+        for (const QString& sql : SentenciasEliminar()) db.execute(sql, dbFailOnError);
+        t.commit();
+    } catch (const DatabaseError& e) {
+        // Rolled back: the record and the window stay as they were.
+        MostrarError(e);
+        return;
+    }
+    DespuesDeEliminar();
+    btnGrabar_->setEnabled(true);
+    btnEliminar_->setEnabled(true);
+    btnCancelar_Click();
+}
+
+void Mantenimiento::btnCancelar_Click() {
+    for (int i : orden_) {
+        texto_[i]->clear();
+        texto_[i]->setEnabled(true);
+    }
+    Modo = 0;
+    registro_ = false;
+    Limpiar();
+    const int primera = clave_ >= 0 ? clave_ : (orden_.isEmpty() ? -1 : orden_.first());
+    if (primera >= 0) texto_[primera]->setFocus();
+}
+
+void Mantenimiento::btnSalir_Click() {
+    close();
+}
+
+}  // namespace zul

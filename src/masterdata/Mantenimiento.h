@@ -1,0 +1,174 @@
+#pragma once
+// What every master-data window shares: a column of text boxes (`texto`) with their captions
+// (`Label1`), a key box looked up when it is left, F2 lookups, Enter/Esc, date boxes, and the
+// four buttons that save, delete, clear and close. A window is a small subclass: it passes its
+// boxes as a table and overrides the hooks below where it departs from the common behaviour.
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace zul {
+
+class Database;
+class DatabaseError;
+class Recordset;
+class Validacion;
+
+constexpr int vbKeyF2 = 113;
+// Engine option: a failing statement raises an error.
+constexpr int dbFailOnError = 128;
+
+// What a box is in its window.
+enum OpcionCaja {
+    kCajaDato = 0,
+    kCajaClave = 1,       // the record's key: grey, "F2: Consulta" beside it, locked once loaded
+    kCajaParteClave = 2,  // a further part of the key: grey
+    kCajaMuestra = 4,     // shows a looked-up or stored value: read-only
+};
+
+// One row of a window's box table, in tab order.
+struct CajaMantenimiento {
+    int indice;
+    QString etiqueta;
+    QString tag;  // field descriptor: item 2 "4" or "8" makes a date box
+    int ancho;    // twips
+    int opciones = kCajaDato;
+    int largo = 0;  // input limit; 0 = none
+};
+
+// A box's F2 lookup: the query, its search field, caption, column captions joined by "/",
+// columns shown, and the fields that go into which boxes.
+struct ConsultaCaja {
+    QString sql;
+    QString campoBusqueda;
+    QString titulo;
+    QString encabezados;
+    int columnas;
+    QList<QPair<QString, int>> pares;
+};
+
+// A field the save requires: its box, the message when it is missing and, where "given" means
+// more than "not empty", the test of the box's text.
+struct Requerido {
+    int caja;
+    QString mensaje;
+    std::function<bool(const QString&)> valido = {};
+};
+
+// When a new key becomes a row: at once when the key box is left, or when the record is saved.
+enum VarianteAlta { kAltaInmediata, kAltaAlGrabar };
+
+// The box of the table that holds the key (first kCajaClave), or -1.
+int CajaClaveDe(const QList<CajaMantenimiento>& cajas);
+// Does the descriptor make a date box?
+bool EsCajaFecha(const QString& tag);
+
+class Mantenimiento : public QWidget {
+    Q_OBJECT
+  public:
+    Mantenimiento(const QString& nombre, const QString& titulo,
+                  const QList<CajaMantenimiento>& cajas, QWidget* parent = nullptr);
+    ~Mantenimiento() override;
+
+    QLineEdit* texto(int indice) const;  // null for an index the window does not use
+    QLabel* Label1(int indice) const;
+    QPushButton* btnGrabar() const { return btnGrabar_; }
+    QPushButton* btnEliminar() const { return btnEliminar_; }
+    QPushButton* btnCancelar() const { return btnCancelar_; }
+    QPushButton* btnSalir() const { return btnSalir_; }
+    // The key box's index, or -1 for a window without one.
+    int CajaClave() const { return clave_; }
+    // 0 at opening and after a clear, 1 when the record on screen exists, 2 when it is new.
+    quint8 Modo = 0;
+    // A record was looked up (or created) and is on screen.
+    bool HayRegistro() const { return registro_; }
+
+    // Runs once, when the window is first shown: centring, then the window's own start-up.
+    void Form_Load();
+    void texto_GotFocus(int indice);
+    void texto_KeyDown(int indice, int keyCode);
+    // False keeps the focus in the box (Cancel).
+    bool texto_Validate(int indice);
+    void btnGrabar_Click();
+    void btnEliminar_Click();
+    void btnCancelar_Click();
+    void btnSalir_Click();
+
+  protected:
+    // ---- hooks ----
+    // The window's own start-up, after centring.
+    virtual void AlCargar() {}
+    // F2 on box `caja`; none by default.
+    virtual std::optional<ConsultaCaja> ConsultaDe(int caja) const;
+    // Validation of box `indice`; by default the key box is looked up (ValidarClave).
+    virtual bool ValidarCaja(int indice);
+    virtual VarianteAlta Variante() const { return kAltaInmediata; }
+    // The query of the key on screen; empty when there is nothing to look up.
+    virtual QString ConsultaClave() const { return {}; }
+    // The statement that creates a row with only the key (insert at once).
+    virtual QString AltaClave() const { return {}; }
+    // Fills the window from the row found.
+    virtual void MostrarRegistro(const Recordset&) {}
+    // The key was not found (and, inserting at once, its row was created). By default the focus
+    // goes to the box after the key box and the validation answers Cancel.
+    virtual bool AlNoExistir();
+    // Save: the required fields in order, then the write on `db`.
+    virtual QList<Requerido> Requeridos() const { return {}; }
+    virtual void Grabar(Database& db) = 0;
+    virtual QString MensajeGrabado() const;
+    virtual std::optional<QString> TituloGrabado() const { return QString(); }
+    // After the saved message: by default the window is cleared.
+    virtual void DespuesDeGrabar();
+    // Delete: the confirmation's style, the query of rows that keep the record (empty: none)
+    // and the refusal, and the statements that delete it, run in one transaction.
+    virtual int EstiloConfirmacion() const;
+    virtual QString ConsultaDependientes() const { return {}; }
+    virtual QString MensajeDependientes() const { return {}; }
+    virtual QStringList SentenciasEliminar() const { return {}; }
+    virtual void DespuesDeEliminar() {}
+    // Clear: what the window resets beyond the boxes.
+    virtual void Limpiar() {}
+
+    // ---- for the subclasses ----
+    // The pattern's key lookup: the record shown (Modo 1), or a new one (Modo 2).
+    bool ValidarClave();
+    // Adds a control of the window's own (combo, option buttons, check box) below the boxes,
+    // after them in tab order; Enter and Esc move on from it.
+    void AgregarControl(QWidget* control, const QString& etiqueta = QString());
+    // Puts `w` beside box `caja` (a name shown for a code).
+    void PonerJunto(int caja, QWidget* w);
+    void MostrarError(const DatabaseError& e) const;
+
+  protected:
+    void showEvent(QShowEvent* e) override;
+
+  private:
+    void Armar(const QString& titulo, const QList<CajaMantenimiento>& cajas);
+    void AlCambiarFoco(QWidget* ahora);
+
+    QVector<QLineEdit*> texto_;
+    QVector<QLabel*> Label1_;
+    QVector<int> orden_;  // box indices in tab order
+    QList<QWidget*> propios_;
+    QGridLayout* rejilla_ = nullptr;
+    QPushButton* btnGrabar_ = nullptr;
+    QPushButton* btnEliminar_ = nullptr;
+    QPushButton* btnCancelar_ = nullptr;
+    QPushButton* btnSalir_ = nullptr;
+    Validacion* validacion_ = nullptr;
+    int clave_ = -1;
+    bool registro_ = false;
+    bool cargada_ = false;
+};
+
+}  // namespace zul
