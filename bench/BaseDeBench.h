@@ -2,8 +2,10 @@
 // What every benchmark starts from: a fresh database in a temporary program folder, and a
 // plain SQLite connection to the same file for the baseline.
 
+#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "common/Globales.h"
 #include "platform/Database.h"
@@ -62,6 +65,19 @@ inline void Exec(sqlite3* db, const char* sql) {
 // Seconds since `desde`.
 inline double Segundos(std::chrono::steady_clock::time_point desde) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - desde).count();
+}
+
+// Prepares the database, runs the benchmarks, then `informe` prints what they measured.
+inline int Correr(int argc, char** argv, const std::function<void()>& preparar,
+                  const std::function<void()>& informe) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    preparar();
+    benchmark::RunSpecifiedBenchmarks();
+    informe();
+    benchmark::Shutdown();
+    Database::closeShared();
+    return 0;
 }
 
 }  // namespace zul::bench

@@ -179,18 +179,14 @@ BENCHMARK(BM_SQLiteDirecto)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    PrepararBase();
-    benchmark::RunSpecifiedBenchmarks();
-    if (segundosGrabar > 0 && segundosDirecto > 0)
-        std::printf(
-            "\nGrabar DDJJ (%d empleados, %d bajas): %.1f ms; SQLite directo: %.1f ms; "
-            "relación %.2fx (objetivo < 300 ms y <= 3x)\n",
-            kEmpleados, kBajas, segundosGrabar * 1000, segundosDirecto * 1000,
-            segundosGrabar / segundosDirecto);
-    benchmark::Shutdown();
-    Database::closeShared();
+    const int r = bench::Correr(argc, argv, PrepararBase, [] {
+        if (segundosGrabar > 0 && segundosDirecto > 0)
+            std::printf(
+                "\nGrabar DDJJ (%d empleados, %d bajas): %.1f ms; SQLite directo: %.1f ms; "
+                "relación %.2fx (objetivo < 300 ms y <= 3x)\n",
+                kEmpleados, kBajas, segundosGrabar * 1000, segundosDirecto * 1000,
+                segundosGrabar / segundosDirecto);
+    });
     delete carpeta;
-    return 0;
+    return r;
 }
