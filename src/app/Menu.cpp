@@ -27,6 +27,9 @@
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
+#include "utilities/About.h"
+#include "utilities/ImpreArc.h"
+#include "utilities/backup.h"
 
 namespace zul {
 
@@ -196,8 +199,8 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
     Entrada(nullptr, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), &Menu::mnuSalir_Click);
 
     // Windows not yet part of the program stay in the menu, greyed out.
-    for (const char* nombre : {"mnuEmpresa", "mnuEmpresas", "mEmpleos", "mnuActSueld",
-                               "mnuEmpleados", "mnuPrestamos", "mimpresora", "mcopia", "macerca"})
+    for (const char* nombre :
+         {"mnuEmpresa", "mnuEmpresas", "mEmpleos", "mnuActSueld", "mnuEmpleados", "mnuPrestamos"})
         findChild<QAction*>(QLatin1String(nombre))->setEnabled(false);
 
     auto* centro = new QWidget(this);
@@ -388,8 +391,12 @@ void Menu::mnuDDJJ_Click() {
 void Menu::mEnviarMail_Click() {
     Abrir<frmMail>();
 }
-void Menu::mimpresora_Click() {}
-void Menu::mcopia_Click() {}
+void Menu::mimpresora_Click() {
+    Abrir<ImpreArc>();
+}
+void Menu::mcopia_Click() {
+    Abrir<backup>();
+}
 
 void Menu::mcalculadora_Click() {
     for (const QString& nombre : kCalculadoras) {
@@ -418,7 +425,9 @@ void Menu::mayuda_Click() {
             48, QStringLiteral("AVISO"));
 }
 
-void Menu::macerca_Click() {}
+void Menu::macerca_Click() {
+    Abrir<About>();
+}
 
 void Menu::mnuSalir_Click() {
     // Closing the main window unloads every other window first.

@@ -20,6 +20,9 @@
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
 #include "support/BaseDePrueba.h"
+#include "utilities/About.h"
+#include "utilities/ImpreArc.h"
+#include "utilities/backup.h"
 
 using namespace zul;
 
@@ -68,6 +71,7 @@ class TstMenu : public QObject {
     void salirCierraTodasLasVentanas();
     void abreLaDeclaracionYLaSeleccion();
     void calculadoraYAyuda();
+    void abreLasUtilidades();
 };
 
 void TstMenu::titulo_data() {
@@ -329,6 +333,28 @@ void TstMenu::calculadoraYAyuda() {
         QCOMPARE(msgbox_prueba::mostrados().size(), 1);
     }
     QVERIFY(m.isEnabled());
+}
+
+// The printer choice, the backup and the about box: enabled, one window of each kind.
+void TstMenu::abreLasUtilidades() {
+    prueba::BaseDePrueba base;
+    Menu m;
+    QVERIFY(m.MDIForm_Load());
+    m.show();
+    for (int vez = 0; vez < 2; ++vez) {
+        for (const char* entrada : {"mimpresora", "mcopia", "macerca"}) {
+            QAction* a = m.findChild<QAction*>(entrada);
+            QVERIFY(a->isEnabled());
+            a->trigger();
+        }
+    }
+    QVERIFY(VentanaCargada<ImpreArc>());
+    QVERIFY(VentanaCargada<backup>());
+    QCOMPARE(m.Area()->activeSubWindow()->widget(), VentanaCargada<About>());
+    QCOMPARE(VentanasCargadas(), 4);
+    // The backup's warning, once: the second time the open window came to the front.
+    QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+    m.close();
 }
 
 QTEST_MAIN(TstMenu)
