@@ -17,9 +17,6 @@
 namespace zul {
 namespace {
 
-constexpr int vbExclamation = 48;
-constexpr int sqlTexto = 3;
-
 const char* const kColumnas[ImpreArc::kListados] = {"imp_ticket", "imp_factua", "imp_factub",
                                                     "imp_otros"};
 
@@ -127,7 +124,7 @@ void ImpreArc::CargarFila() {
         }
         Modo = 1;
         for (int k = 0; k < kListados; ++k) {
-            const QString nombre = FormatoNulo(Rs.value(QLatin1String(kColumnas[k])), sqlTexto);
+            const QString nombre = FormatoNulo(Rs.value(QLatin1String(kColumnas[k])), nuloTexto);
             if (nombre.isEmpty())
                 Combo_[k]->setCurrentIndex(kPredeterminada);
             else

@@ -49,10 +49,6 @@ class FiltroDeUnidad : public QSortFilterProxyModel {
 
 namespace {
 
-constexpr int vbRetryCancel = 5;
-constexpr int vbCritical = 16;
-constexpr int vbExclamation = 48;
-
 // Long folder names break after each "/" instead of running past the label's edge.
 QString ConCortes(const QString& ruta) {
     QString t = ruta;
