@@ -190,8 +190,11 @@ void GenerarCopia(const QString& rutaBase, const QString& archivo) {
         if (tmp.fd < 0 && (errno != EEXIST || intento > 100)) {
             const int error = errno;
             tmp.ruta.clear();
-            throw ErrorCopia(
-                QStringLiteral("No se puede escribir en %1: %2").arg(carpeta, Causa(error)));
+            // A folder that is there but takes no files (a system one) is not a missing one.
+            const QString causa = error == ENOENT && QFileInfo(carpeta).isDir()
+                                      ? QStringLiteral("La carpeta no admite archivos.")
+                                      : Causa(error);
+            throw ErrorCopia(QStringLiteral("No se puede escribir en %1: %2").arg(carpeta, causa));
         }
     }
     Escribir(base, tmp.fd);
