@@ -22,6 +22,7 @@
 #include "common/Impresoras.h"
 #include "declaration/frmDecJurada.h"
 #include "declaration/frmMail.h"
+#include "masterdata/Empleos.h"
 #include "masterdata/ImpoEmpleos.h"
 #include "masterdata/frmCategoria.h"
 #include "platform/Database.h"
@@ -200,7 +201,7 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
 
     // Windows not yet part of the program stay in the menu, greyed out.
     for (const char* nombre :
-         {"mnuEmpresa", "mnuEmpresas", "mEmpleos", "mnuActSueld", "mnuEmpleados", "mnuPrestamos"})
+         {"mnuEmpresa", "mnuEmpresas", "mnuActSueld", "mnuEmpleados", "mnuPrestamos"})
         findChild<QAction*>(QLatin1String(nombre))->setEnabled(false);
 
     auto* centro = new QWidget(this);
@@ -367,7 +368,9 @@ void Menu::mnuSelEmpresa_Click() {
 void Menu::mnuCategorias_Click() {
     Abrir<frmCategoria>();
 }
-void Menu::mEmpleos_Click() {}
+void Menu::mEmpleos_Click() {
+    Abrir<Empleos>();
+}
 void Menu::mnuActSueld_Click() {}
 // Hidden and disabled: the import window is not reached from the menu.
 void Menu::mActSueld_Click() {

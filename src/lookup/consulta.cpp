@@ -260,6 +260,7 @@ void consulta::Form_Activate() {
     const int grilla = AnchoGrillaConsulta(total);
     grilla_->resize(Twips(grilla), grilla_->height());
     resize(Twips(AnchoVentanaConsulta(grilla)), height());
+    texto_->setFocus();
 }
 
 void consulta::Buscar() {

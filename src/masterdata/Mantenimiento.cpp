@@ -23,7 +23,7 @@ namespace zul {
 namespace {
 
 const QColor kGrisClave(224, 224, 224);
-enum ColumnaRejilla { kColEtiqueta, kColCaja, kColJunto };
+enum ColumnaRejilla { kColEtiqueta, kColCaja, kColJunto, kColResto };
 
 }  // namespace
 
@@ -61,7 +61,7 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
     Label1_.fill(nullptr, mayor + 1);
 
     rejilla_ = new QGridLayout;
-    rejilla_->setColumnStretch(kColJunto, 1);
+    rejilla_->setColumnStretch(kColResto, 1);
     for (int fila = 0; fila < cajas.size(); ++fila) {
         const CajaMantenimiento& c = cajas[fila];
         auto* caja = new QLineEdit(this);
@@ -235,7 +235,10 @@ bool Mantenimiento::ValidarClave() {
             MostrarRegistro(rs);
         } else {
             Modo = 2;
-            if (Variante() == kAltaInmediata) db.execute(AltaClave(), dbFailOnError);
+            if (Variante() == kAltaInmediata) {
+                AntesDeAlta();
+                db.execute(AltaClave(), dbFailOnError);
+            }
         }
     } catch (const DatabaseError& e) {
         // Nothing was looked up: the key stays open for another try.

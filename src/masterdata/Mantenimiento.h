@@ -115,8 +115,10 @@ class Mantenimiento : public QWidget {
     virtual VarianteAlta Variante() const { return kAltaInmediata; }
     // The query of the key on screen; empty when there is nothing to look up.
     virtual QString ConsultaClave() const { return {}; }
-    // The statement that creates a row with only the key (insert at once).
+    // The statement that creates a row with only the key (insert at once), and what the window
+    // says before it runs.
     virtual QString AltaClave() const { return {}; }
+    virtual void AntesDeAlta() {}
     // Fills the window from the row found.
     virtual void MostrarRegistro(const Recordset&) {}
     // The key was not found (and, inserting at once, its row was created). By default the focus

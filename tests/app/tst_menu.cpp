@@ -16,6 +16,7 @@
 #include "app/SelEmpresa.h"
 #include "common/Globales.h"
 #include "declaration/frmDecJurada.h"
+#include "masterdata/Empleos.h"
 #include "masterdata/frmCategoria.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
@@ -245,8 +246,8 @@ void TstMenu::salirCierraTodasLasVentanas() {
     QVERIFY(otro.Area()->subWindowList().isEmpty());
 }
 
-// The declaration (behind the company guard), the company selection and the categories open in
-// the frame, one window of each kind however often they are asked for.
+// The declaration (behind the company guard), the company selection, the categories and the
+// salary scale open in the frame, one window of each kind however often they are asked for.
 void TstMenu::abreLaDeclaracionYLaSeleccion() {
     prueba::BaseDePrueba base;
     base.ejecutar("insert into Empresa(Emp_Id,Emp_Nombre,Emp_CUIT) values(3,'Acme SA','')");
@@ -279,6 +280,12 @@ void TstMenu::abreLaDeclaracionYLaSeleccion() {
     QVERIFY(VentanaCargada<frmCategoria>());
     QCOMPARE(VentanasCargadas(), 4);
     QCOMPARE(m.Area()->activeSubWindow()->widget(), VentanaCargada<frmCategoria>());
+    QAction* empleos = m.findChild<QAction*>("mEmpleos");
+    QVERIFY(empleos->isEnabled());
+    empleos->trigger();
+    empleos->trigger();
+    QVERIFY(VentanaCargada<Empleos>());
+    QCOMPARE(VentanasCargadas(), 5);
     QVERIFY(msgbox_prueba::mostrados().isEmpty());
     m.close();
 }
