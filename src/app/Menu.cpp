@@ -25,6 +25,8 @@
 #include "masterdata/Empleos.h"
 #include "masterdata/ImpoEmpleos.h"
 #include "masterdata/frmCategoria.h"
+#include "masterdata/frmDatosEmpresa.h"
+#include "masterdata/frmEmpresas.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
@@ -200,8 +202,7 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
     Entrada(nullptr, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), &Menu::mnuSalir_Click);
 
     // Windows not yet part of the program stay in the menu, greyed out.
-    for (const char* nombre :
-         {"mnuEmpresa", "mnuEmpresas", "mnuActSueld", "mnuEmpleados", "mnuPrestamos"})
+    for (const char* nombre : {"mnuActSueld", "mnuEmpleados", "mnuPrestamos"})
         findChild<QAction*>(QLatin1String(nombre))->setEnabled(false);
 
     auto* centro = new QWidget(this);
@@ -360,8 +361,12 @@ void Menu::AbrirDecJurada() {
     Abrir<frmDecJurada>();
 }
 
-void Menu::mnuEmpresa_Click() {}
-void Menu::mnuEmpresas_Click() {}
+void Menu::mnuEmpresa_Click() {
+    Abrir<frmDatosEmpresa>();
+}
+void Menu::mnuEmpresas_Click() {
+    Abrir<frmEmpresas>();
+}
 void Menu::mnuSelEmpresa_Click() {
     AbrirSelEmpresa();
 }
