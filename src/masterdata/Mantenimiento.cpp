@@ -191,8 +191,10 @@ void Mantenimiento::Form_Load() {
 }
 
 void Mantenimiento::AlCambiarFoco(QWidget* ahora) {
-    const int i = static_cast<int>(texto_.indexOf(qobject_cast<QLineEdit*>(ahora)));
-    if (ahora && i >= 0) texto_GotFocus(i);
+    // Indices a window leaves unused hold no box: a focus outside the boxes must not match them.
+    auto* caja = qobject_cast<QLineEdit*>(ahora);
+    const int i = caja ? static_cast<int>(texto_.indexOf(caja)) : -1;
+    if (i >= 0) texto_GotFocus(i);
 }
 
 void Mantenimiento::texto_GotFocus(int indice) {
