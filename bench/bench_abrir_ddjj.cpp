@@ -214,7 +214,6 @@ int main(int argc, char** argv) {
                 segundosVentana);
     std::printf("SQLite directo, las mismas filas (%d):          %.3f s\n", filasDirecto,
                 segundosDirecto);
-    if (segundosDirecto > 0)
-        std::printf("Relación: %.2f veces\n", segundosVentana / segundosDirecto);
+    if (segundosDirecto > 0) std::printf("relación %.2f\n", segundosVentana / segundosDirecto);
     return 0;
 }

@@ -442,6 +442,8 @@ bool frmDecJurada::mskPeriodo_Validate() {
     if (!EsFecha(p)) return true;
     try {
         Database& db = Database::open(RutaBase);
+        // One read of the file for the declaration and its thousands of small queries.
+        Lectura lectura(db);
         Recordset rsDDJJ =
             db.openRecordset("SELECT * FROM DDJJ where DDJJ_Periodo= " + FormatoSQL(p, 4) +
                              " and ddjj_idempresa=" + QString::number(IdEmpresa));

@@ -461,6 +461,21 @@ Transaction::~Transaction() {
     }
 }
 
+Lectura::Lectura(Database& db) {
+    if (db.inTransaction()) return;
+    db.ejecutarNativo(QStringLiteral("BEGIN"));
+    db_ = &db;
+}
+
+Lectura::~Lectura() {
+    if (!db_ || !db_->inTransaction()) return;
+    try {
+        db_->ejecutarNativo(QStringLiteral("COMMIT"));
+    } catch (...) {
+        // Nothing was written; closing the connection ends the transaction.
+    }
+}
+
 void Transaction::commit() {
     db_.commitTrans();
     abierta_ = false;

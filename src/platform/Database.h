@@ -105,6 +105,7 @@ class Database {
     Database& operator=(const Database&) = delete;
 
   private:
+    friend class Lectura;
     explicit Database(const QString& ruta, bool crear);
     void ejecutarNativo(const QString& sql);
     int ejecutarUno(const QString& sql);
@@ -135,6 +136,20 @@ class Transaction {
   private:
     Database& db_;
     bool abierta_ = true;
+};
+
+// Holds one read transaction while it lives: a burst of small queries (a window loading
+// thousands of rows) takes the file's lock and checks the file once, not once per query.
+// Inside a transaction already open it does nothing.
+class Lectura {
+  public:
+    explicit Lectura(Database& db);
+    ~Lectura();
+    Lectura(const Lectura&) = delete;
+    Lectura& operator=(const Lectura&) = delete;
+
+  private:
+    Database* db_ = nullptr;  // null when it opened nothing
 };
 
 // Keeps a restriction on the connection while it lives (see Database::restringir).

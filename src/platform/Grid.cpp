@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QStyledItemDelegate>
+#include <QtMath>
 #include <algorithm>
 
 namespace zul {
@@ -365,6 +366,7 @@ QList<QTableWidgetItem*> Grid::celdasAFormatear() {
 }
 
 void Grid::setCellFontBold(bool negrita) {
+    conFuentePropia_ = true;
     const auto celdas = celdasAFormatear();
     for (QTableWidgetItem* it : celdas) {
         QFont fuente = it->font();
@@ -401,6 +403,7 @@ void Grid::setRedraw(bool redibujar) {
 void Grid::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
     if (event->type() != QEvent::FontChange) return;
+    avances_.clear();
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kAireFila);
     for (int c = 0; c < columnCount(); ++c) Ensanchar(c, 0, Rows() - 1);
@@ -447,17 +450,34 @@ int Grid::AnchoNecesario(int col, int desdeFila, int hastaFila) const {
     const int libre = 2 * delegado->Margen() + (showGrid() ? 1 : 0);
     if (casilla)
         return qMax(ancho, style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) + libre);
-    const QFontMetrics fm = fontMetrics();
     for (int r = qMax(desdeFila, fixed_); r <= hastaFila && r < Rows(); ++r) {
         const QTableWidgetItem* it = item(tabla(r), col);
-        if (!it || it->text().isEmpty()) continue;
-        const QVariant propia = it->data(Qt::FontRole);
-        const int texto = propia.isValid()
-                              ? QFontMetrics(propia.value<QFont>()).horizontalAdvance(it->text())
-                              : fm.horizontalAdvance(it->text());
-        ancho = qMax(ancho, texto + libre);
+        if (!it) continue;
+        const QString texto = it->text();
+        if (texto.isEmpty()) continue;
+        const QVariant propia = conFuentePropia_ ? it->data(Qt::FontRole) : QVariant();
+        const int medido = propia.isValid()
+                               ? QFontMetrics(propia.value<QFont>()).horizontalAdvance(texto)
+                               : AnchoTexto(texto);
+        ancho = qMax(ancho, medido + libre);
     }
     return ancho;
+}
+
+// The letters' advances added up, never less than the text as drawn (which only kerns
+// closer): thousands of cells are measured at every load.
+int Grid::AnchoTexto(const QString& texto) const {
+    if (avances_.empty()) {
+        const QFontMetricsF fm(font());
+        avances_.resize(256);
+        for (int c = 0; c < 256; ++c) avances_[c] = fm.horizontalAdvance(QChar(c));
+    }
+    qreal suma = 0;
+    for (const QChar c : texto) {
+        if (c.unicode() >= 256) return fontMetrics().horizontalAdvance(texto);
+        suma += avances_[c.unicode()];
+    }
+    return qCeil(suma);
 }
 
 void Grid::Ensanchar(int col, int desdeFila, int hastaFila) {

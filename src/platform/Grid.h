@@ -10,6 +10,7 @@
 #include <QPersistentModelIndex>
 #include <QPointer>
 #include <QTableWidget>
+#include <vector>
 
 class QLineEdit;
 
@@ -136,6 +137,9 @@ class Grid : public QTableWidget {
     // Width in pixels that shows the header's and every cell's text of a column whole.
     int AnchoNecesario(int col, int desdeFila, int hastaFila) const;
     void Ensanchar(int col, int desdeFila, int hastaFila);
+    int AnchoTexto(const QString& texto) const;
+    bool conFuentePropia_ = false;        // some cell was made bold
+    mutable std::vector<qreal> avances_;  // of the first 256 characters in the grid's font
     int tabla(int fila) const { return fila - fixed_; }
     QTableWidgetItem* celda(int fila, int col);  // created when missing; null for the header
     QTableWidgetItem* cabecera(int col);

@@ -1,6 +1,7 @@
 // The database layer: Jet texts as the windows send them, run on SQLite.
 #include <QFile>
 #include <QtTest>
+#include <optional>
 
 #include "platform/Database.h"
 #include "platform/JetSql.h"
@@ -247,6 +248,29 @@ class TstDatabase : public QObject {
         basura.write(QByteArray(4096, 'x'));
         basura.close();
         QVERIFY_THROWS_EXCEPTION(DatabaseError, Database::open(basura.fileName()));
+    }
+
+    // A burst of reads holds the file once; a transaction already open is left to its owner.
+    void lecturaSostenida_data() {
+        QTest::addColumn<bool>("conTransaccion");
+        QTest::newRow("sola") << false;
+        QTest::newRow("dentro de una transacción") << true;
+    }
+
+    void lecturaSostenida() {
+        QFETCH(bool, conTransaccion);
+        prueba::BaseDePrueba base;
+        Database& db = Database::open(base.ruta());
+        std::optional<Transaction> t;
+        if (conTransaccion) t.emplace(db);
+        {
+            Lectura lectura(db);
+            QVERIFY(db.inTransaction());
+            QCOMPARE(db.openRecordset("select count(*) as n from Empresa").recordCount(), 1);
+        }
+        QCOMPARE(db.inTransaction(), conTransaccion);
+        if (t) t->commit();
+        QVERIFY(!db.inTransaction());
     }
 };
 
