@@ -27,6 +27,7 @@
 #include "masterdata/frmCategoria.h"
 #include "masterdata/frmDatosEmpresa.h"
 #include "masterdata/frmEmpresas.h"
+#include "masterdata/frmPrestamos.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
@@ -202,7 +203,7 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
     Entrada(nullptr, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), &Menu::mnuSalir_Click);
 
     // Windows not yet part of the program stay in the menu, greyed out.
-    for (const char* nombre : {"mnuActSueld", "mnuEmpleados", "mnuPrestamos"})
+    for (const char* nombre : {"mnuActSueld", "mnuEmpleados"})
         findChild<QAction*>(QLatin1String(nombre))->setEnabled(false);
 
     auto* centro = new QWidget(this);
@@ -219,8 +220,7 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
            &Menu::Image2_Click)
         ->setEnabled(false);
     Imagen(QStringLiteral("Image3"), 2325, QStringLiteral("Préstamos"), kPrestamos,
-           &Menu::Image3_Click)
-        ->setEnabled(false);
+           &Menu::Image3_Click);
     Imagen(QStringLiteral("Image1"), 3420, QStringLiteral("Declaración Jurada"), kDeclaracion,
            &Menu::Image1_Click);
     Imagen(QStringLiteral("Image5"), 4605, QStringLiteral("Salir del Sistema"), kSalir,
@@ -387,7 +387,10 @@ void Menu::mnuEmpleados_Click() {
         QStringLiteral("Antes de Ingresar un Empleado debe primero Seleccionar una Empresa"));
 }
 
-void Menu::mnuPrestamos_Click() {}
+// Loans open without a company: the window finds no employee then.
+void Menu::mnuPrestamos_Click() {
+    Abrir<frmPrestamos>();
+}
 
 void Menu::mnuDDJJ_Click() {
     if (HayEmpresa(QStringLiteral(
@@ -451,7 +454,9 @@ void Menu::Image2_Click() {
     HayEmpresa(QStringLiteral("Antes de Ingresar un Empleado debe Seleccionar una Empresa"));
 }
 
-void Menu::Image3_Click() {}
+void Menu::Image3_Click() {
+    mnuPrestamos_Click();
+}
 
 void Menu::Image4_Click() {
     AbrirSelEmpresa();

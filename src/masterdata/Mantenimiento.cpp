@@ -62,8 +62,10 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
 
     rejilla_ = new QGridLayout;
     rejilla_->setColumnStretch(kColResto, 1);
-    for (int fila = 0; fila < cajas.size(); ++fila) {
-        const CajaMantenimiento& c = cajas[fila];
+    int fila = -1;
+    for (const CajaMantenimiento& c : cajas) {
+        const bool alLado = (c.opciones & kCajaAlLado) && fila >= 0;
+        if (!alLado) ++fila;
         auto* caja = new QLineEdit(this);
         caja->setObjectName(QStringLiteral("texto_%1").arg(c.indice));
         caja->setProperty("Tag", c.tag);
@@ -81,8 +83,12 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
         texto_[c.indice] = caja;
         Label1_[c.indice] = etiqueta;
         orden_ << c.indice;
-        rejilla_->addWidget(etiqueta, fila, kColEtiqueta);
-        rejilla_->addWidget(caja, fila, kColCaja, Qt::AlignLeft);
+        if (alLado) {
+            etiqueta->hide();
+        } else {
+            rejilla_->addWidget(etiqueta, fila, kColEtiqueta);
+        }
+        rejilla_->addWidget(caja, fila, alLado ? kColJunto : kColCaja, Qt::AlignLeft);
         if (c.opciones & kCajaClave) {
             auto* f2 = new QLabel(QStringLiteral("F2: Consulta"), this);
             f2->setObjectName(QStringLiteral("lblF2_%1").arg(c.indice));
@@ -161,8 +167,11 @@ void Mantenimiento::AgregarControl(QWidget* control, const QString& etiqueta) {
 }
 
 void Mantenimiento::PonerJunto(int caja, QWidget* w) {
-    const int fila = static_cast<int>(orden_.indexOf(caja));
-    if (fila >= 0) rejilla_->addWidget(w, fila, kColJunto);
+    const int i = texto(caja) ? rejilla_->indexOf(texto(caja)) : -1;
+    if (i < 0) return;
+    int fila, col, filas, cols;
+    rejilla_->getItemPosition(i, &fila, &col, &filas, &cols);
+    rejilla_->addWidget(w, fila, kColJunto);
 }
 
 QLineEdit* Mantenimiento::texto(int indice) const {
@@ -248,7 +257,7 @@ bool Mantenimiento::ValidarClave() {
         return false;
     }
     registro_ = existe || Variante() == kAltaInmediata;
-    if (QLineEdit* caja = texto(clave_)) caja->setEnabled(false);
+    if (QLineEdit* caja = texto(clave_)) caja->setEnabled(ClaveAbierta(existe));
     return existe ? true : AlNoExistir();
 }
 

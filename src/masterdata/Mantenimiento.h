@@ -34,6 +34,7 @@ enum OpcionCaja {
     kCajaClave = 1,       // the record's key: grey, "F2: Consulta" beside it, locked once loaded
     kCajaParteClave = 2,  // a further part of the key: grey
     kCajaMuestra = 4,     // shows a looked-up or stored value: read-only
+    kCajaAlLado = 8,      // sits beside the box before it, on its row, with no caption
 };
 
 // One row of a window's box table, in tab order.
@@ -121,6 +122,9 @@ class Mantenimiento : public QWidget {
     virtual void AntesDeAlta() {}
     // Fills the window from the row found.
     virtual void MostrarRegistro(const Recordset&) {}
+    // Whether the key box stays open after its lookup; by default it locks. A window may keep it
+    // open for a record found, so that another key can be typed over it.
+    virtual bool ClaveAbierta(bool /*existe*/) const { return false; }
     // The key was not found (and, inserting at once, its row was created). By default the focus
     // goes to the box after the key box and the validation answers Cancel.
     virtual bool AlNoExistir();

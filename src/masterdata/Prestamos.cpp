@@ -1,6 +1,8 @@
 #include "masterdata/Prestamos.h"
 
 #include <QStringList>
+#include <cmath>
+#include <limits>
 
 #include "common/Formato.h"
 #include "platform/Database.h"
@@ -17,6 +19,21 @@ QString Empresa(qint32 idEmpresa) {
 }
 
 }  // namespace
+
+std::optional<Moneda> ImportePrestamo(const QString& texto) {
+    const std::optional<Moneda> m = Moneda::desdeImporte(texto);
+    // An amount too large to hold would be stored as another one.
+    if (!m || *m <= Moneda() || m->diezmilesimos() == std::numeric_limits<qint64>::max())
+        return std::nullopt;
+    return m;
+}
+
+std::optional<int> CantidadCuotas(const QString& texto) {
+    if (!EsNumero(texto)) return std::nullopt;
+    const double n = LeerNumero(texto);
+    if (n != std::floor(n) || n < 1 || n > kMaxCuotas) return std::nullopt;
+    return static_cast<int>(n);
+}
 
 std::vector<CuotaPrestamo> CuotasPrestamo(const Prestamo& p) {
     std::vector<CuotaPrestamo> cuotas;
@@ -101,9 +118,10 @@ QString SqlBorrarCuotas(qint64 numero, qint32 idEmpresa) {
            QStringLiteral(" and pcu_IdEmpresa=") + Empresa(idEmpresa);
 }
 
-QString SqlBorrarPrestamo(qint64 numero, qint32 idEmpresa) {
-    return QStringLiteral("delete from prestamo where pre_id=") + Numero(numero) +
-           QStringLiteral(" and pre_IdEmpresa=") + Empresa(idEmpresa);
+QStringList SentenciasEliminarPrestamo(qint64 numero, qint32 idEmpresa) {
+    return {SqlBorrarCuotas(numero, idEmpresa),
+            QStringLiteral("delete from prestamo where pre_id=") + Numero(numero) +
+                QStringLiteral(" and pre_IdEmpresa=") + Empresa(idEmpresa)};
 }
 
 qint64 ProximoPrestamo(Database& db, qint32 idEmpresa) {
@@ -130,13 +148,6 @@ qint64 GrabarPrestamo(Database& db, const Prestamo& prestamo, qint32 idEmpresa) 
     for (const CuotaPrestamo& c : CuotasPrestamo(p)) db.execute(SqlInsertarCuota(p, c, idEmpresa));
     t.commit();
     return p.numero;
-}
-
-void EliminarPrestamo(Database& db, qint64 numero, qint32 idEmpresa) {
-    Transaction t(db);
-    db.execute(SqlBorrarCuotas(numero, idEmpresa));
-    db.execute(SqlBorrarPrestamo(numero, idEmpresa));
-    t.commit();
 }
 
 }  // namespace zul

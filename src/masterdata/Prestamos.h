@@ -6,7 +6,9 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
+#include <optional>
 #include <vector>
 
 #include "common/Moneda.h"
@@ -31,6 +33,12 @@ struct CuotaPrestamo {
     QDate vencimiento;
 };
 
+// The boxes' texts as a loan takes them: an amount above 0 (typed the regional way) and a
+// whole count of instalments from 1 to kMaxCuotas; nothing when the text does not qualify.
+constexpr int kMaxCuotas = 999;  // beyond any loan: a mistyped count never floods the table
+std::optional<Moneda> ImportePrestamo(const QString& texto);
+std::optional<int> CantidadCuotas(const QString& texto);
+
 // The total shared evenly to the cent, a half cent going to the even cent (the sum is left as
 // it falls: 1000 in 3 is 333,33 three times); due monthly from the first due date, on the
 // month's last day where the day does not exist (31/01 gives 28/02 or 29/02, then 31/03).
@@ -49,7 +57,6 @@ QString SqlInsertarPrestamo(const Prestamo& prestamo, qint32 idEmpresa);
 QString SqlActualizarPrestamo(const Prestamo& prestamo, qint32 idEmpresa);
 QString SqlInsertarCuota(const Prestamo& prestamo, const CuotaPrestamo& cuota, qint32 idEmpresa);
 QString SqlBorrarCuotas(qint64 numero, qint32 idEmpresa);
-QString SqlBorrarPrestamo(qint64 numero, qint32 idEmpresa);
 
 // Loans are numbered per company from 1.
 qint64 ProximoPrestamo(Database& db, qint32 idEmpresa);
@@ -59,7 +66,7 @@ bool PrestamoDeclarado(Database& db, qint64 empleado, const QDate& vencimiento1,
 // updated. Either way every instalment is written anew, all in one transaction. Returns the
 // loan's number.
 qint64 GrabarPrestamo(Database& db, const Prestamo& prestamo, qint32 idEmpresa);
-// The loan and its instalments, in one transaction.
-void EliminarPrestamo(Database& db, qint64 numero, qint32 idEmpresa);
+// The statements that delete the loan and its instalments (run together by the caller).
+QStringList SentenciasEliminarPrestamo(qint64 numero, qint32 idEmpresa);
 
 }  // namespace zul

@@ -18,6 +18,7 @@
 #include "declaration/frmDecJurada.h"
 #include "masterdata/Empleos.h"
 #include "masterdata/frmCategoria.h"
+#include "masterdata/frmPrestamos.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
 #include "support/BaseDePrueba.h"
@@ -143,6 +144,11 @@ void TstMenu::guardiaDeEmpresa() {
     prueba::BaseDePrueba base;
     Menu m;
     QVERIFY(m.MDIForm_Load());
+    // Loans open without a company, one window however often asked for.
+    m.findChild<QAction*>("mnuPrestamos")->trigger();
+    m.findChild<QToolButton*>("Image3")->click();
+    QVERIFY(VentanaCargada<frmPrestamos>());
+    QCOMPARE(VentanasCargadas(), 2);
     m.findChild<QAction*>("mnuDDJJ")->trigger();
     m.findChild<QToolButton*>("Image1")->click();
     m.mnuEmpleados_Click();

@@ -1,0 +1,182 @@
+#include "masterdata/frmPrestamos.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "common/Formato.h"
+#include "common/Globales.h"
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+
+namespace zul {
+namespace {
+
+const QList<CajaMantenimiento> kCajas = {
+    {frmPrestamos::kNumero, QStringLiteral("Número:"), QString(), 1200, kCajaClave},
+    {frmPrestamos::kEmpleado, QStringLiteral("Empleado:"), QString(), 1200, kCajaParteClave},
+    {frmPrestamos::kNombre, QString(), QString(), 7500, kCajaMuestra | kCajaAlLado},
+    {frmPrestamos::kImporte, QStringLiteral("Importe:"), QString(), 2000},
+    {frmPrestamos::kCuotas, QStringLiteral("Cant.Cuotas:"), QString(), 800},
+    {frmPrestamos::kFecha, QStringLiteral("Fecha:"), QStringLiteral(",8"), 1500},
+    {frmPrestamos::kVencimiento1, QStringLiteral("Fecha 1º Vencimiento:"), QStringLiteral(",8"),
+     1500},
+};
+
+}  // namespace
+
+frmPrestamos::frmPrestamos(QWidget* parent)
+    : Mantenimiento(QStringLiteral("frmPrestamos"), QStringLiteral("Préstamos"), kCajas, parent) {
+    // The name only shows who the number is: Enter and Tab pass it by.
+    texto(kNombre)->setFocusPolicy(Qt::ClickFocus);
+}
+
+std::optional<ConsultaCaja> frmPrestamos::ConsultaDe(int caja) const {
+    if (caja == kNumero)
+        return ConsultaCaja{ConsultaPrestamos(IdEmpresa),
+                            QStringLiteral("pre_idEmpleado"),
+                            QStringLiteral("Consulta de Préstamos"),
+                            QStringLiteral("Préstamo/Cuenta/Nombre/Importe"),
+                            4,
+                            {{QStringLiteral("pre_id"), kNumero}}};
+    if (caja == kEmpleado)
+        return ConsultaCaja{ConsultaEmpleados(IdEmpresa),
+                            QStringLiteral("ado_nombre"),
+                            QStringLiteral("Consulta de Empleados"),
+                            QStringLiteral("Cuenta/Nombre"),
+                            2,
+                            {{QStringLiteral("Ado_id"), kEmpleado}}};
+    return std::nullopt;
+}
+
+bool frmPrestamos::ValidarCaja(int indice) {
+    if (indice == kEmpleado) {
+        ValidarEmpleado();
+        return true;
+    }
+    return Mantenimiento::ValidarCaja(indice);
+}
+
+QString frmPrestamos::ConsultaClave() const {
+    // An empty or unreadable number finds nothing: a new loan.
+    return SqlBuscarPrestamo(texto(kNumero)->text(), IdEmpresa);
+}
+
+void frmPrestamos::MostrarRegistro(const Recordset& rs) {
+    texto(kNumero)->setText(FormatoNulo(rs.value(QStringLiteral("pre_Id")), 1));
+    texto(kEmpleado)->setText(FormatoNulo(rs.value(QStringLiteral("pre_idEmpleado")), 1));
+    texto(kImporte)->setText(FormatoNulo(rs.value(QStringLiteral("pre_importe")), 1));
+    texto(kCuotas)->setText(FormatoNulo(rs.value(QStringLiteral("pre_cuotas")), 1));
+    texto(kFecha)->setText(FormatoNulo(rs.value(QStringLiteral("pre_Fecha")), 4));
+    texto(kVencimiento1)->setText(FormatoNulo(rs.value(QStringLiteral("pre_Fechaven1")), 4));
+    AplicarBloqueo();
+    ValidarEmpleado();
+}
+
+bool frmPrestamos::AlNoExistir() {
+    // A new loan is never declared yet, whatever the loan shown before.
+    Bloquear(false);
+    return Mantenimiento::AlNoExistir();
+}
+
+void frmPrestamos::AplicarBloqueo() {
+    const std::optional<QDate> vencimiento = LeerFecha(texto(kVencimiento1)->text());
+    if (!vencimiento) {
+        Bloquear(false);
+        MsgBox(QStringLiteral("El préstamo no tiene una fecha de primer vencimiento válida: no se "
+                              "puede saber si ya fue declarado."),
+               vbExclamation, QStringLiteral("Mensaje"));
+        return;
+    }
+    try {
+        Database& db = Database::open(RutaBase);
+        Bloquear(PrestamoDeclarado(db, static_cast<qint64>(LeerNumero(texto(kEmpleado)->text())),
+                                   *vencimiento, IdEmpresa));
+    } catch (const DatabaseError& e) {
+        // Unchecked, the loan is only shown: a declared month is never rewritten by mistake.
+        Bloquear(true);
+        MostrarError(e);
+    }
+}
+
+void frmPrestamos::Bloquear(bool bloqueado) {
+    btnGrabar()->setEnabled(!bloqueado);
+    btnEliminar()->setEnabled(!bloqueado);
+}
+
+void frmPrestamos::ValidarEmpleado() {
+    // An empty box names no employee: the save asks for one.
+    if (texto(kEmpleado)->text().isEmpty()) {
+        MostrarNombre({});
+        return;
+    }
+    try {
+        Recordset rs = Database::open(RutaBase).openRecordset(
+            SqlBuscarEmpleado(texto(kEmpleado)->text(), IdEmpresa));
+        if (rs.vacio()) {
+            MsgBox(QStringLiteral("El Empleado no existe"));
+            MostrarNombre({});
+            texto(kEmpleado)->clear();
+        } else {
+            MostrarNombre(FormatoNulo(rs.value(QStringLiteral("ado_nombre")), 3));
+        }
+    } catch (const DatabaseError& e) {
+        MostrarError(e);
+    }
+}
+
+void frmPrestamos::MostrarNombre(const QString& nombre) {
+    // A name longer than the box shows its beginning, and whole in the tip.
+    texto(kNombre)->setText(nombre);
+    texto(kNombre)->setCursorPosition(0);
+    texto(kNombre)->setToolTip(nombre);
+}
+
+QList<Requerido> frmPrestamos::Requeridos() const {
+    const auto esFecha = [](const QString& t) { return EsFecha(t); };
+    return {
+        {kEmpleado, QStringLiteral("Debe ingresar el empleado")},
+        {kImporte, QStringLiteral("Debe ingresar el importe"),
+         [](const QString& t) { return ImportePrestamo(t).has_value(); }},
+        {kCuotas, QStringLiteral("Debe ingresar la cantidad de cuotas"),
+         [](const QString& t) { return CantidadCuotas(t).has_value(); }},
+        {kFecha, QStringLiteral("Debe ingresar la fecha"), esFecha},
+        {kVencimiento1, QStringLiteral("Debe ingresar la fecha del primer vencimiento"), esFecha},
+    };
+}
+
+qint64 frmPrestamos::Numero() const {
+    return static_cast<qint64>(LeerNumero(texto(kNumero)->text()));
+}
+
+void frmPrestamos::Grabar(Database& db) {
+    // Every box was checked by Requeridos: each is read once here, for the loan and its
+    // instalments alike.
+    Prestamo p;
+    p.numero = Modo == 1 ? Numero() : 0;
+    p.empleado = static_cast<qint64>(LeerNumero(texto(kEmpleado)->text()));
+    p.importe = *ImportePrestamo(texto(kImporte)->text());
+    p.cuotas = *CantidadCuotas(texto(kCuotas)->text());
+    p.fecha = *LeerFecha(texto(kFecha)->text());
+    p.vencimiento1 = *LeerFecha(texto(kVencimiento1)->text());
+    texto(kNumero)->setText(QString::number(GrabarPrestamo(db, p, IdEmpresa)));
+}
+
+QString frmPrestamos::MensajeGrabado() const {
+    return Mantenimiento::MensajeGrabado() + QStringLiteral("\nPréstamo Nº: ") +
+           texto(kNumero)->text();
+}
+
+std::optional<QString> frmPrestamos::TituloGrabado() const {
+    return QStringLiteral("Mensaje");
+}
+
+QStringList frmPrestamos::SentenciasEliminar() const {
+    return SentenciasEliminarPrestamo(Numero(), IdEmpresa);
+}
+
+void frmPrestamos::Limpiar() {
+    MostrarNombre({});
+    Bloquear(false);
+}
+
+}  // namespace zul
