@@ -24,6 +24,7 @@
 #include "declaration/frmMail.h"
 #include "masterdata/Empleos.h"
 #include "masterdata/ImpoEmpleos.h"
+#include "masterdata/frmActSueld.h"
 #include "masterdata/frmCategoria.h"
 #include "masterdata/frmDatosEmpresa.h"
 #include "masterdata/frmEmpresas.h"
@@ -203,7 +204,7 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
     Entrada(nullptr, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), &Menu::mnuSalir_Click);
 
     // Windows not yet part of the program stay in the menu, greyed out.
-    for (const char* nombre : {"mnuActSueld", "mnuEmpleados"})
+    for (const char* nombre : {"mnuEmpleados"})
         findChild<QAction*>(QLatin1String(nombre))->setEnabled(false);
 
     auto* centro = new QWidget(this);
@@ -376,7 +377,9 @@ void Menu::mnuCategorias_Click() {
 void Menu::mEmpleos_Click() {
     Abrir<Empleos>();
 }
-void Menu::mnuActSueld_Click() {}
+void Menu::mnuActSueld_Click() {
+    Abrir<frmActSueld>();
+}
 // Hidden and disabled: the import window is not reached from the menu.
 void Menu::mActSueld_Click() {
     Abrir<ImpoEmpleos>();

@@ -10,13 +10,11 @@
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QStyle>
-#include <QVBoxLayout>
 
 #include "common/Globales.h"
-#include "common/Teclado.h"
+#include "platform/Ventana.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
-#include "platform/Ventana.h"
 
 namespace zul {
 
@@ -93,26 +91,31 @@ QList<LineaImportacion> LineasDeImportacion(const QByteArray& contenido) {
     return lineas;
 }
 
-std::optional<FalloImportacion> ImportarSueldos(Database& db,
-                                                const QList<LineaImportacion>& lineas) {
+std::optional<FalloImportacion> ComprobarImportacion(Database& db,
+                                                     const QList<LineaImportacion>& lineas) {
+    Restriccion soloSueldos(db, PermisoImportacion);
+    for (const LineaImportacion& l : lineas) {
+        try {
+            if (!db.comprobar(l.sql))
+                return FalloImportacion{l.numero, 0,
+                                        QStringLiteral("La instrucción no agrega, modifica ni "
+                                                       "borra registros.")};
+        } catch (const DatabaseError& e) {
+            return FalloImportacion{l.numero, e.numero(), e.descripcion()};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<FalloImportacion> EjecutarImportacion(Database& db,
+                                                    const QList<LineaImportacion>& lineas) {
     const LineaImportacion* actual = nullptr;
     try {
-        // Every line is compiled under the restriction before anything changes.
-        {
-            Restriccion soloSueldos(db, PermisoImportacion);
-            for (const LineaImportacion& l : lineas) {
-                actual = &l;
-                if (!db.comprobar(l.sql))
-                    return FalloImportacion{
-                        l.numero, QStringLiteral("La instrucción no agrega, modifica ni borra "
-                                                 "registros.")};
-            }
-        }
-        actual = nullptr;
         Transaction t(db);
         db.execute(QStringLiteral("delete from Categoria"));
         db.execute(QStringLiteral("delete from Empleo"));
         {
+            // Lifted before the transaction ends: committing or rolling back is not the file's.
             Restriccion soloSueldos(db, PermisoImportacion);
             for (const LineaImportacion& l : lineas) {
                 actual = &l;
@@ -122,9 +125,15 @@ std::optional<FalloImportacion> ImportarSueldos(Database& db,
         actual = nullptr;
         t.commit();
     } catch (const DatabaseError& e) {
-        return FalloImportacion{actual ? actual->numero : 0, e.descripcion()};
+        return FalloImportacion{actual ? actual->numero : 0, e.numero(), e.descripcion()};
     }
     return std::nullopt;
+}
+
+std::optional<FalloImportacion> ImportarSueldos(Database& db,
+                                                const QList<LineaImportacion>& lineas) {
+    if (auto fallo = ComprobarImportacion(db, lineas)) return fallo;
+    return EjecutarImportacion(db, lineas);
 }
 
 std::function<QString(QWidget*, const QString&, const QString&, const QString&)>
@@ -133,11 +142,9 @@ std::function<QString(QWidget*, const QString&, const QString&, const QString&)>
             return QFileDialog::getOpenFileName(padre, titulo, carpeta, filtro);
         };
 
-ImpoEmpleos::ImpoEmpleos(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("ImpoEmpleos"));
-    setWindowTitle(QStringLiteral("Importación de Actualización de Sueldos"));
-    setAttribute(Qt::WA_DeleteOnClose);
-
+ImpoEmpleos::ImpoEmpleos(QWidget* parent)
+    : Mantenimiento(QStringLiteral("ImpoEmpleos"),
+                    QStringLiteral("Importación de Actualización de Sueldos"), {}, parent) {
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     bbuscar = new QPushButton(style()->standardIcon(QStyle::SP_DirOpenIcon), QString(), Frame1);
@@ -145,42 +152,17 @@ ImpoEmpleos::ImpoEmpleos(QWidget* parent) : QWidget(parent) {
     bbuscar->setIconSize(QSize(24, 24));
     texto = new QLineEdit(Frame1);
     texto->setObjectName(QStringLiteral("texto"));
-    texto->setMinimumWidth(Twips(7200));
-    InstalarTeclaEnter(texto);
+    texto->setMinimumWidth(Twips(8400));
     auto* fila = new QHBoxLayout(Frame1);
     fila->addWidget(bbuscar);
     fila->addWidget(texto, 1);
-
-    bimportar = new QPushButton(QStringLiteral("Importar"), this);
-    bimportar->setObjectName(QStringLiteral("bimportar"));
-    btnCancelar = new QPushButton(QStringLiteral("&Cancelar"), this);
-    btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
-    btnSalir = new QPushButton(QStringLiteral("&Salir"), this);
-    btnSalir->setObjectName(QStringLiteral("btnSalir"));
-    auto* botones = new QHBoxLayout;
-    botones->addStretch(1);
-    for (QPushButton* b : {bimportar, btnCancelar, btnSalir}) botones->addWidget(b);
-
-    auto* principal = new QVBoxLayout(this);
-    principal->addWidget(Frame1);
-    principal->addLayout(botones);
-
+    AgregarControl(Frame1);
     connect(bbuscar, &QPushButton::clicked, this, &ImpoEmpleos::bbuscar_Click);
-    connect(bimportar, &QPushButton::clicked, this, &ImpoEmpleos::bimportar_Click);
-    connect(btnCancelar, &QPushButton::clicked, this, &ImpoEmpleos::btnCancelar_Click);
-    connect(btnSalir, &QPushButton::clicked, this, &ImpoEmpleos::btnSalir_Click);
-}
 
-void ImpoEmpleos::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    if (!cargada_) {
-        cargada_ = true;
-        Form_Load();
-    }
-}
-
-void ImpoEmpleos::Form_Load() {
-    Centrar(this);
+    // The pattern's save button imports; there is nothing to delete.
+    btnGrabar()->setObjectName(QStringLiteral("bimportar"));
+    btnGrabar()->setText(QStringLiteral("Importar"));
+    btnEliminar()->hide();
 }
 
 void ImpoEmpleos::bbuscar_Click() {
@@ -199,54 +181,63 @@ void ImpoEmpleos::bbuscar_Click() {
     }
 }
 
-void ImpoEmpleos::bimportar_Click() {
+bool ImpoEmpleos::PuedeGrabar() {
     if (texto->text().isEmpty()) {
         MsgBox(QStringLiteral("Debe seleccionar el archivo de actualización de sueldos"),
                vbInformation, QString());
         bbuscar->setFocus();
-        return;
+        return false;
     }
     QFile archivo(texto->text());
     if (!archivo.open(QIODevice::ReadOnly)) {
         MsgBox(QStringLiteral("No se puede leer el archivo \"%1\": %2\n%3")
                    .arg(texto->text(), archivo.errorString(), kSinCambios),
                vbExclamation, QStringLiteral("Atención"));
-        return;
+        return false;
     }
-    const QList<LineaImportacion> lineas = LineasDeImportacion(archivo.readAll());
-    archivo.close();
+    lineas_ = LineasDeImportacion(archivo.readAll());
     std::optional<FalloImportacion> fallo;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        fallo = ImportarSueldos(Database::open(RutaBase), lineas);
+        fallo = ComprobarImportacion(Database::open(RutaBase), lineas_);
     } catch (const DatabaseError& e) {
-        fallo = FalloImportacion{0, e.descripcion()};
+        MostrarError(e);
+        return false;
     }
-    QApplication::restoreOverrideCursor();
-    if (!fallo) {
-        MsgBox(QStringLiteral("Importación finalizada!"), vbExclamation);
-        return;
-    }
-    if (fallo->linea == 0) {
-        MsgBox(
-            QStringLiteral("No se importó el archivo.\n%1\n\n%2").arg(fallo->motivo, kSinCambios),
-            vbExclamation, QStringLiteral("Atención"));
-        return;
-    }
-    MsgBox(QStringLiteral("No se importó el archivo: falló la línea %1.\n%2\n\nCada línea debe "
-                          "ser una sola instrucción que agregue, modifique o borre registros de "
-                          "Categoria o Empleo. %3")
+    if (!fallo) return true;
+    MsgBox(QStringLiteral("No se importó el archivo: la línea %1 no es válida.\n%2\n\nCada "
+                          "línea debe ser una sola instrucción que agregue, modifique o borre "
+                          "registros de Categoria o Empleo. %3")
                .arg(QString::number(fallo->linea), fallo->motivo, kSinCambios),
            vbExclamation, QStringLiteral("Atención"));
+    return false;
 }
 
-void ImpoEmpleos::btnCancelar_Click() {
+void ImpoEmpleos::Grabar(Database& db) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::optional<FalloImportacion> fallo = EjecutarImportacion(db, lineas_);
+    QApplication::restoreOverrideCursor();
+    if (!fallo) return;
+    const QString donde = fallo->linea > 0
+                              ? QStringLiteral("La línea %1 del archivo falló: ").arg(fallo->linea)
+                              : QString();
+    throw DatabaseError(fallo->numero, donde + fallo->motivo + '\n' + kSinCambios);
+}
+
+QString ImpoEmpleos::MensajeGrabado() const {
+    return QStringLiteral("Importación finalizada!");
+}
+
+int ImpoEmpleos::EstiloGrabado() const {
+    return vbExclamation;
+}
+
+std::optional<QString> ImpoEmpleos::TituloGrabado() const {
+    return std::nullopt;
+}
+
+void ImpoEmpleos::Limpiar() {
     texto->clear();
     bbuscar->setFocus();
-}
-
-void ImpoEmpleos::btnSalir_Click() {
-    close();
 }
 
 }  // namespace zul

@@ -5,17 +5,14 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QWidget>
 #include <functional>
 #include <optional>
 
+#include "masterdata/Mantenimiento.h"
+
 class QGroupBox;
-class QLineEdit;
-class QPushButton;
 
 namespace zul {
-
-class Database;
 
 // An import file's statement and the line of the file it stands on (from 1).
 struct LineaImportacion {
@@ -28,19 +25,29 @@ QString TextoDeArchivo(const QByteArray& contenido);
 // Its statements: lines ended by CR LF, LF or CR; blank lines are skipped but still counted.
 QList<LineaImportacion> LineasDeImportacion(const QByteArray& contenido);
 
-// Why an import stopped: the line (0 when no line was at fault) and the engine's reason.
+// Why an import stopped: the line (0 when no line was at fault) and the engine's number and
+// reason.
 struct FalloImportacion {
     int linea;
+    int numero;
     QString motivo;
 };
 
+// Compiles every statement without running any: each may only insert, update or delete rows of
+// Categoria and Empleo, one statement per line.
+std::optional<FalloImportacion> ComprobarImportacion(Database& db,
+                                                     const QList<LineaImportacion>& lineas);
 // Empties Categoria and Empleo and runs every statement, in one transaction: on the first
-// failure nothing has changed. Every statement is checked before anything runs: it may only
-// insert, update or delete rows of those two tables.
+// failure nothing has changed.
+std::optional<FalloImportacion> EjecutarImportacion(Database& db,
+                                                    const QList<LineaImportacion>& lineas);
+// Both, one after the other.
 std::optional<FalloImportacion> ImportarSueldos(Database& db,
                                                 const QList<LineaImportacion>& lineas);
 
-class ImpoEmpleos : public QWidget {
+// The window: the file's path chosen with the open-file dialog, then Importar. It stays open
+// with the path, so the same file can be imported again.
+class ImpoEmpleos : public Mantenimiento {
     Q_OBJECT
   public:
     explicit ImpoEmpleos(QWidget* parent = nullptr);
@@ -50,24 +57,24 @@ class ImpoEmpleos : public QWidget {
                                  const QString& filtro)>
         ElegirArchivo;
 
-    void Form_Load();
     void bbuscar_Click();
-    void bimportar_Click();
-    void btnCancelar_Click();
-    void btnSalir_Click();
 
   protected:
-    void showEvent(QShowEvent* e) override;
+    // The path given, the file read and every statement checked.
+    bool PuedeGrabar() override;
+    void Grabar(Database& db) override;
+    QString MensajeGrabado() const override;
+    int EstiloGrabado() const override;
+    std::optional<QString> TituloGrabado() const override;
+    void DespuesDeGrabar() override {}
+    void Limpiar() override;
 
   private:
     QGroupBox* Frame1;
     QPushButton* bbuscar;
     QLineEdit* texto;
-    QPushButton* bimportar;
-    QPushButton* btnCancelar;
-    QPushButton* btnSalir;
-    QString elegido_;  // the dialog remembers its last file, as the user expects
-    bool cargada_ = false;
+    QString elegido_;  // the dialog remembers its last file
+    QList<LineaImportacion> lineas_;
 };
 
 }  // namespace zul

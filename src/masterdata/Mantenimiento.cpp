@@ -1,6 +1,7 @@
 #include "masterdata/Mantenimiento.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -59,13 +60,19 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
     for (const CajaMantenimiento& c : cajas) mayor = std::max(mayor, c.indice);
     texto_.fill(nullptr, mayor + 1);
     Label1_.fill(nullptr, mayor + 1);
+    fila_.fill(-1, mayor + 1);
 
     rejilla_ = new QGridLayout;
     rejilla_->setColumnStretch(kColResto, 1);
     int fila = -1;
     for (const CajaMantenimiento& c : cajas) {
         const bool alLado = (c.opciones & kCajaAlLado) && fila >= 0;
-        if (!alLado) ++fila;
+        if (!alLado) {
+            ++fila;
+            // Beside each row's box: a key's F2 hint, the boxes set beside it, names shown.
+            junto_ << new QHBoxLayout;
+            rejilla_->addLayout(junto_.last(), fila, kColJunto);
+        }
         auto* caja = new QLineEdit(this);
         caja->setObjectName(QStringLiteral("texto_%1").arg(c.indice));
         caja->setProperty("Tag", c.tag);
@@ -83,17 +90,22 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
         texto_[c.indice] = caja;
         Label1_[c.indice] = etiqueta;
         orden_ << c.indice;
+        fila_[c.indice] = fila;
         if (alLado) {
             etiqueta->hide();
+            junto_[fila]->addWidget(caja, 0, Qt::AlignLeft);
         } else {
             rejilla_->addWidget(etiqueta, fila, kColEtiqueta);
+            rejilla_->addWidget(caja, fila, kColCaja, Qt::AlignLeft);
         }
-        rejilla_->addWidget(caja, fila, alLado ? kColJunto : kColCaja, Qt::AlignLeft);
         if (c.opciones & kCajaClave) {
             auto* f2 = new QLabel(QStringLiteral("F2: Consulta"), this);
             f2->setObjectName(QStringLiteral("lblF2_%1").arg(c.indice));
-            rejilla_->addWidget(f2, fila, kColJunto);
+            junto_.last()->addWidget(f2);
         }
+        // Watched before the date box's own handling: a date is complete when the leave
+        // handling sees it.
+        caja->installEventFilter(this);
         if (EsCajaFecha(c.tag))
             InstalarCajaFecha(caja);
         else
@@ -167,11 +179,8 @@ void Mantenimiento::AgregarControl(QWidget* control, const QString& etiqueta) {
 }
 
 void Mantenimiento::PonerJunto(int caja, QWidget* w) {
-    const int i = texto(caja) ? rejilla_->indexOf(texto(caja)) : -1;
-    if (i < 0) return;
-    int fila, col, filas, cols;
-    rejilla_->getItemPosition(i, &fila, &col, &filas, &cols);
-    rejilla_->addWidget(w, fila, kColJunto);
+    const int fila = caja >= 0 && caja < fila_.size() ? fila_[caja] : -1;
+    if (fila >= 0) junto_[fila]->addWidget(w);
 }
 
 QLineEdit* Mantenimiento::texto(int indice) const {
@@ -184,6 +193,16 @@ QLabel* Mantenimiento::Label1(int indice) const {
 
 void Mantenimiento::MostrarError(const DatabaseError& e) const {
     MsgBox(TextoError(e.numero(), e.descripcion()));
+}
+
+bool Mantenimiento::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::FocusOut) {
+        const auto razon = static_cast<QFocusEvent*>(evento)->reason();
+        const int i = static_cast<int>(texto_.indexOf(qobject_cast<QLineEdit*>(objeto)));
+        if (i >= 0 && razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason)
+            texto_LostFocus(i);
+    }
+    return QWidget::eventFilter(objeto, evento);
 }
 
 void Mantenimiento::showEvent(QShowEvent* e) {
@@ -276,6 +295,7 @@ void Mantenimiento::btnGrabar_Click() {
         if (caja) caja->setFocus();
         return;
     }
+    if (!PuedeGrabar()) return;
     try {
         Grabar(Database::open(RutaBase));
     } catch (const DatabaseError& e) {
@@ -283,7 +303,7 @@ void Mantenimiento::btnGrabar_Click() {
         MostrarError(e);
         return;
     }
-    MsgBox(MensajeGrabado(), vbInformation, TituloGrabado());
+    MsgBox(MensajeGrabado(), EstiloGrabado(), TituloGrabado());
     DespuesDeGrabar();
 }
 
@@ -293,6 +313,10 @@ QString Mantenimiento::MensajeGrabado() const {
 
 void Mantenimiento::DespuesDeGrabar() {
     btnCancelar_Click();
+}
+
+int Mantenimiento::EstiloGrabado() const {
+    return vbInformation;
 }
 
 int Mantenimiento::EstiloConfirmacion() const {

@@ -13,6 +13,7 @@
 #include <optional>
 
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -96,7 +97,10 @@ class Mantenimiento : public QWidget {
 
     // Runs once, when the window is first shown: centring, then the window's own start-up.
     void Form_Load();
-    void texto_GotFocus(int indice);
+    virtual void texto_GotFocus(int indice);
+    // The focus left box `indice` for another control of the window (not for a menu or
+    // another window); nothing by default.
+    virtual void texto_LostFocus(int) {}
     void texto_KeyDown(int indice, int keyCode);
     // False keeps the focus in the box (Cancel).
     bool texto_Validate(int indice);
@@ -128,11 +132,14 @@ class Mantenimiento : public QWidget {
     // The key was not found (and, inserting at once, its row was created). By default the focus
     // goes to the box after the key box and the validation answers Cancel.
     virtual bool AlNoExistir();
-    // Save: the required fields in order, then the write on `db`.
+    // Save: the required fields in order, the window's own checks (false stops the save, the
+    // window having said why), then the write on `db` and the saved message.
     virtual QList<Requerido> Requeridos() const { return {}; }
+    virtual bool PuedeGrabar() { return true; }
     virtual void Grabar(Database& db) = 0;
     virtual QString MensajeGrabado() const;
     virtual std::optional<QString> TituloGrabado() const { return QString(); }
+    virtual int EstiloGrabado() const;
     // After the saved message: by default the window is cleared.
     virtual void DespuesDeGrabar();
     // Delete: the confirmation's style, the query of rows that keep the record (empty: none)
@@ -151,12 +158,13 @@ class Mantenimiento : public QWidget {
     // Adds a control of the window's own (combo, option buttons, check box) below the boxes,
     // after them in tab order; Enter and Esc move on from it.
     void AgregarControl(QWidget* control, const QString& etiqueta = QString());
-    // Puts `w` beside box `caja` (a name shown for a code).
+    // Puts `w` beside box `caja` (a name shown for a code), after what is already there.
     void PonerJunto(int caja, QWidget* w);
     void MostrarError(const DatabaseError& e) const;
 
   protected:
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
   private:
     void Armar(const QString& titulo, const QList<CajaMantenimiento>& cajas);
@@ -167,6 +175,8 @@ class Mantenimiento : public QWidget {
     QVector<int> orden_;  // box indices in tab order
     QList<QWidget*> propios_;
     QGridLayout* rejilla_ = nullptr;
+    QVector<QHBoxLayout*> junto_;  // per row, what stands beside the box
+    QVector<int> fila_;            // the row of each box
     QPushButton* btnGrabar_ = nullptr;
     QPushButton* btnEliminar_ = nullptr;
     QPushButton* btnCancelar_ = nullptr;

@@ -77,7 +77,7 @@ class TstImpoEmpleos : public QObject {
 
 void TstImpoEmpleos::importar_data() {
     QTest::addColumn<QByteArray>("contenido");
-    QTest::addColumn<QString>("mensaje");  // the start of the message shown
+    QTest::addColumn<QString>("mensaje");  // what the message says
     QTest::addColumn<QString>("tablas");
 
     const QByteArray tres =
@@ -101,25 +101,24 @@ void TstImpoEmpleos::importar_data() {
     QTest::newRow("linea mala en el medio")
         << QByteArray(tres).replace("insert into Empleo values (7,'C',10,",
                                     "insert into Empleo values (7,'C',10,'x',")
-        << "No se importó el archivo: falló la línea 2." << kAntes;
+        << "la línea 2 no es válida." << kAntes;
     QTest::newRow("clave repetida al correr")
         << QByteArray(tres).append("\r\n\r\ninsert into Empleo values (7,'C',10,'Otro',1)")
-        << "No se importó el archivo: falló la línea 6." << kAntes;
+        << "La línea 6 del archivo falló: Ya existe un registro con la misma clave." << kAntes;
     QTest::newRow("otra tabla") << QByteArray(tres).append("DELETE * FROM Empresa")
-                                << "No se importó el archivo: falló la línea 4." << kAntes;
+                                << "la línea 4 no es válida." << kAntes;
     QTest::newRow("lee otra tabla")
         << QByteArray("insert into Categoria select 'X', emp_nombre from Empresa")
-        << "No se importó el archivo: falló la línea 1." << kAntes;
+        << "la línea 1 no es válida." << kAntes;
     QTest::newRow("esquema") << QByteArray(tres).prepend("DROP TABLE Empleado\n")
-                             << "No se importó el archivo: falló la línea 1." << kAntes;
+                             << "la línea 1 no es válida." << kAntes;
     QTest::newRow("fin de la transaccion")
-        << QByteArray(tres).append("COMMIT") << "No se importó el archivo: falló la línea 4."
-        << kAntes;
-    QTest::newRow("consulta") << QByteArray("select * from Categoria")
-                              << "No se importó el archivo: falló la línea 1." << kAntes;
+        << QByteArray(tres).append("COMMIT") << "la línea 4 no es válida." << kAntes;
+    QTest::newRow("consulta") << QByteArray("select * from Categoria") << "la línea 1 no es válida."
+                              << kAntes;
     QTest::newRow("dos instrucciones en una linea")
-        << QByteArray("delete from Empleo; delete from Categoria")
-        << "No se importó el archivo: falló la línea 1." << kAntes;
+        << QByteArray("delete from Empleo; delete from Categoria") << "la línea 1 no es válida."
+        << kAntes;
 }
 
 void TstImpoEmpleos::importar() {
@@ -131,8 +130,7 @@ void TstImpoEmpleos::importar() {
     QVERIFY(!e.Escribir(contenido).isEmpty());
     e.Click("bbuscar");
     e.Click("bimportar");
-    QVERIFY2(e.Mensaje().startsWith(mensaje), qPrintable(e.Mensaje()));
-    QCOMPARE(msgbox_prueba::mostrados().last().estilo, int(vbExclamation));
+    QVERIFY2(e.Mensaje().contains(mensaje), qPrintable(e.Mensaje()));
     QCOMPARE(Tablas(e.base), tablas);
     QCOMPARE(e.base.valor("select count(*) from Empresa").toInt(), 2);
     // The window stays as it was: the same file can be imported again.

@@ -72,6 +72,9 @@ class Cosas : public Mantenimiento {
                 borradoFalla ? "DELETE FROM NoExiste" : "DELETE FROM Nieta where cosa=0"};
     }
     void Limpiar() override { texto(kHijas)->setText(""); }
+    // What each box held when the focus left it.
+    QStringList salidas;
+    void texto_LostFocus(int i) override { salidas << QString::number(i) + "=" + texto(i)->text(); }
 };
 
 struct Escena {
@@ -175,6 +178,23 @@ class TstMantenimiento : public QObject {
         QVERIFY(e.v.texto(Cosas::kNombre)->text().isEmpty());
         QCOMPARE(int(e.v.Modo), 0);
         QTRY_COMPARE(e.Foco(), e.v.texto(Cosas::kId));
+    }
+
+    // Leaving a box for another control runs the window's leave handling once, a date box
+    // already completed; a refused validation is no leaving.
+    void alSalirDeUnaCaja() {
+        Escena e;
+        e.Escribir(Cosas::kId, "2");
+        QTRY_COMPARE(e.Foco(), e.v.texto(Cosas::kNombre));
+        e.Escribir(Cosas::kNombre, "Núñez D'Alessandro");
+        e.Escribir(Cosas::kFecha, "15/03/24");
+        QTRY_COMPARE(e.v.salidas, QStringList({"0=2", "1=Núñez D'Alessandro", "2=15/03/2024"}));
+        e.v.btnCancelar()->click();
+        e.v.salidas.clear();
+        e.base.ejecutar("DROP TABLE Cosa");  // the lookup fails: the key keeps the focus
+        e.Escribir(Cosas::kId, "3");
+        QTRY_COMPARE(e.Foco(), e.v.texto(Cosas::kId));
+        QCOMPARE(e.v.salidas, QStringList());
     }
 
     // Required fields are checked in order; the first missing one is told (style 64, empty

@@ -1,0 +1,238 @@
+#include "masterdata/frmActSueld.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTimer>
+
+#include "common/Filtro.h"
+#include "common/Formato.h"
+#include "common/Globales.h"
+#include "masterdata/frmEmpleados.h"
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+#include "platform/Ventana.h"
+
+namespace zul {
+namespace {
+
+const QString kTagDecimal = QStringLiteral("1,6");
+
+// Kinds "2" and "6" of a box's descriptor: a decimal box.
+bool EsCajaDecimal(const QString& tag) {
+    const QString tipo = ItemLista(tag, 2);
+    return tipo == QLatin1String("2") || tipo == QLatin1String("6");
+}
+
+// Codes and years are whole numbers: a text like "5x" or "2,5" would filter on nothing, and
+// the update would reach rows the user did not choose.
+bool EsEntero(const QString& texto) {
+    static const QRegularExpression entero(QStringLiteral(R"(^\s*\d+\s*$)"));
+    return entero.match(texto).hasMatch();
+}
+
+}  // namespace
+
+frmActSueld::frmActSueld(QWidget* parent)
+    : Mantenimiento(QStringLiteral("frmActSueld"), QStringLiteral("Actualización de Sueldos"),
+                    {{kCodigo, QStringLiteral("Código"), QStringLiteral("0,5,1,EMPLEOS,0"), 1200,
+                      kCajaClave, 10},
+                     {kCategoria, QStringLiteral("Categoría"), QStringLiteral("0,3,1,CATEMPLEOS,1"),
+                      900, kCajaParteClave, 4},
+                     {kAntiguedad, QStringLiteral("Antiguedad"), QStringLiteral("0,5,,,,1"), 900,
+                      kCajaDato, 15},
+                     {kImporte, QStringLiteral("Importe"), kTagDecimal, 1800, kCajaDato, 10},
+                     {kPorcentaje, QStringLiteral("Porcentaje"), kTagDecimal, 1800, kCajaDato, 30}},
+                    parent) {
+    // Room for a long job or category name and a salary in the millions.
+    const int anchoNombre = Twips(6000);
+    for (int i : {kCodigo, kCategoria}) {
+        denom_[i] = new QLabel(this);
+        denom_[i]->setObjectName(QStringLiteral("denom_%1").arg(i));
+        denom_[i]->setMinimumWidth(anchoNombre);
+        PonerJunto(i, denom_[i]);
+    }
+    Eti_ = new QLabel(this);
+    Eti_->setObjectName(QStringLiteral("Eti"));
+    Eti_->setMinimumWidth(anchoNombre);
+    PonerJunto(kAntiguedad, Eti_);
+
+    // Only an update, a clear and an exit: the pattern's buttons under this window's names.
+    btnGrabar()->setObjectName(QStringLiteral("confirmar"));
+    btnCancelar()->setObjectName(QStringLiteral("cancelar"));
+    btnSalir()->setObjectName(QStringLiteral("salir"));
+    btnEliminar()->hide();
+
+    // F3 anywhere in the window acts as the update button does, when it can.
+    new QShortcut(
+        QKeySequence(Qt::Key_F3), this, this, [this] { btnGrabar()->click(); },
+        Qt::WidgetWithChildrenShortcut);
+}
+
+QString frmActSueld::ConsultaEmpleo(const QString& codigo) {
+    return "select * from Empleo where emp_codigo=" + FormatoSQL(codigo, sqlNumero);
+}
+
+QString frmActSueld::FiltroSueldos(const QString& codigo, const QString& categoria,
+                                   const QString& antiguedad) {
+    QString filtro, descripcion;
+    const QString tabla = QStringLiteral("Empleo");
+    ArmarFiltro(tabla, QStringLiteral("emp_codigo"), filtroNumero, filtro, true, {}, {}, codigo,
+                false, false, descripcion, {});
+    ArmarFiltro(tabla, QStringLiteral("emp_catego"), filtroTexto, filtro, true, {}, {}, categoria,
+                false, false, descripcion, {});
+    ArmarFiltro(tabla, QStringLiteral("emp_antigu"), filtroNumero, filtro, true, {}, {}, antiguedad,
+                false, false, descripcion, {});
+    return filtro.isEmpty() ? filtro : QStringLiteral(" where ") + filtro;
+}
+
+QString frmActSueld::SumarImporte(const QString& importe, const QString& filtro) {
+    return "update empleo set emp_sueldo = emp_sueldo + " + FormatoSQL(importe, sqlNumero) + filtro;
+}
+
+QString frmActSueld::AplicarPorcentaje(const QString& porcentaje, const QString& filtro) {
+    const double factor = (LeerNumero(porcentaje) + 100) / 100;
+    return "update empleo set emp_sueldo = emp_sueldo * " + FormatoSQL(factor, sqlNumero) + filtro;
+}
+
+QString frmActSueld::NormalizarDecimal(const QString& texto) {
+    return TextoNumero(LeerNumero(Reemplazar(texto, QStringLiteral("."), QStringLiteral(","), 0)));
+}
+
+void frmActSueld::texto_GotFocus(int) {
+    // This window leaves the text as it is: no selection on entry.
+}
+
+void frmActSueld::texto_LostFocus(int indice) {
+    QLineEdit* caja = texto(indice);
+    if (caja->text().isEmpty()) return;
+    if (EsCajaDecimal(caja->property("Tag").toString()))
+        caja->setText(NormalizarDecimal(caja->text()));
+    if (indice == kAntiguedad && EsNumero(texto(kCodigo)->text()) &&
+        !texto(kCategoria)->text().isEmpty() && EsNumero(caja->text()))
+        MostrarSueldo();
+}
+
+void frmActSueld::MostrarSueldo() {
+    try {
+        Recordset rs = Database::open(RutaBase).openRecordset(frmEmpleados::ConsultaSueldoEmpleo(
+            texto(kCategoria)->text(), texto(kAntiguedad)->text(), texto(kCodigo)->text()));
+        if (rs.vacio()) {
+            MsgBox(QStringLiteral("No existe Registro para la categoria y Antigüedad"),
+                   vbInformation, QStringLiteral("Mensaje!!!"));
+            return;
+        }
+        Eti_->setText(QStringLiteral("Sueldo Actual ") +
+                      FormatoNulo(rs.value(QStringLiteral("emp_sueldo")), nuloNumero));
+    } catch (const DatabaseError& e) {
+        MostrarError(e);
+    }
+}
+
+std::optional<ConsultaCaja> frmActSueld::ConsultaDe(int caja) const {
+    if (caja == kCodigo)
+        return ConsultaCaja{
+            QStringLiteral("SELECT Emp_Codigo,emp_catego,emp_antigu,Emp_Nombre FROM Empleo"),
+            QStringLiteral("Emp_Nombre"),
+            QStringLiteral("Consulta"),
+            QStringLiteral("Código/Categoría/Antiguedad/Nombre"),
+            4,
+            {{QStringLiteral("Emp_Codigo"), kCodigo},
+             {QStringLiteral("emp_catego"), kCategoria},
+             {QStringLiteral("emp_antigu"), kAntiguedad}}};
+    if (caja == kCategoria)
+        return ConsultaCaja{QStringLiteral("SELECT Cat_id,cat_nombre FROM Categoria"),
+                            QStringLiteral("cat_nombre"),
+                            QStringLiteral("Consulta de Categorías"),
+                            QStringLiteral("Código/Nombre"),
+                            2,
+                            {{QStringLiteral("Cat_id"), kCategoria}}};
+    return std::nullopt;
+}
+
+bool frmActSueld::ValidarCaja(int indice) {
+    const QString t = texto(indice)->text();
+    if (indice == kCodigo && EsNumero(t))
+        Denominar(kCodigo, ConsultaEmpleo(t), QStringLiteral("emp_nombre"),
+                  QStringLiteral("El Empleo es inexistente"));
+    else if (indice == kCategoria && !t.isEmpty())
+        Denominar(kCategoria, frmEmpleados::ConsultaCategoria(t), QStringLiteral("cat_nombre"),
+                  QStringLiteral("La Categoría es inexistente"));
+    // The leaving goes on; a code not found only sends the focus back.
+    return true;
+}
+
+void frmActSueld::Denominar(int caja, const QString& sql, const QString& campo,
+                            const QString& inexistente) {
+    try {
+        Recordset rs = Database::open(RutaBase).openRecordset(sql);
+        if (!rs.vacio()) {
+            denom_[caja]->setText(FormatoNulo(rs.value(campo), nuloTexto));
+            return;
+        }
+    } catch (const DatabaseError& e) {
+        MostrarError(e);
+        return;
+    }
+    MsgBox(inexistente, vbOKOnly);
+    // Once the move under way is over.
+    QPointer<QLineEdit> volver(texto(caja));
+    QTimer::singleShot(0, this, [volver] {
+        if (volver) volver->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+QList<Requerido> frmActSueld::Requeridos() const {
+    return {{kCodigo, QStringLiteral("Debe ingresar el código"), EsEntero},
+            {kAntiguedad,
+             QStringLiteral("La antigüedad debe ser un número entero de años, o quedar vacía"),
+             [](const QString& t) { return t.isEmpty() || EsEntero(t); }}};
+}
+
+bool frmActSueld::PuedeGrabar() {
+    const bool importe = EsNumero(texto(kImporte)->text());
+    const bool porcentaje = EsNumero(texto(kPorcentaje)->text());
+    if (!importe && !porcentaje) {
+        MsgBox(QStringLiteral("Ingrese un importe o porcentaje"), vbExclamation,
+               QStringLiteral("Atención"));
+        texto(kImporte)->setFocus();
+        return false;
+    }
+    if (importe && porcentaje) {
+        MsgBox(QStringLiteral("Solo puede actualizar por un criterio (Importe o Porcentaje)"),
+               vbExclamation, QStringLiteral("Atención"));
+        return false;
+    }
+    return true;
+}
+
+void frmActSueld::Grabar(Database& db) {
+    const QString filtro = FiltroSueldos(texto(kCodigo)->text(), texto(kCategoria)->text(),
+                                         texto(kAntiguedad)->text());
+    const QString importe = texto(kImporte)->text();
+    db.execute(EsNumero(importe) ? SumarImporte(importe, filtro)
+                                 : AplicarPorcentaje(texto(kPorcentaje)->text(), filtro));
+}
+
+QString frmActSueld::MensajeGrabado() const {
+    return QStringLiteral("Proceso Finalizado");
+}
+
+int frmActSueld::EstiloGrabado() const {
+    return vbExclamation;
+}
+
+std::optional<QString> frmActSueld::TituloGrabado() const {
+    return QStringLiteral("Mensaje");
+}
+
+void frmActSueld::Limpiar() {
+    for (QLabel* d : denom_) d->clear();
+    Eti_->clear();
+}
+
+}  // namespace zul

@@ -1,0 +1,55 @@
+#pragma once
+// Bulk salary update: adds an amount to, or applies a percentage on, the salaries of one job
+// code of the scale, optionally narrowed to one category and one seniority.
+
+#include "masterdata/Mantenimiento.h"
+
+class QLabel;
+
+namespace zul {
+
+class frmActSueld : public Mantenimiento {
+    Q_OBJECT
+  public:
+    enum Caja { kCodigo = 0, kCategoria = 1, kAntiguedad = 2, kImporte = 3, kPorcentaje = 4 };
+
+    explicit frmActSueld(QWidget* parent = nullptr);
+
+    QLabel* denom(int indice) const { return denom_[indice]; }
+    QLabel* Eti() const { return Eti_; }
+
+    // The SQL texts of the window, for the values given.
+    static QString ConsultaEmpleo(const QString& codigo);
+    // " where " and the conditions of the values given; "" when none of them gives one.
+    static QString FiltroSueldos(const QString& codigo, const QString& categoria,
+                                 const QString& antiguedad);
+    static QString SumarImporte(const QString& importe, const QString& filtro);
+    static QString AplicarPorcentaje(const QString& porcentaje, const QString& filtro);
+    // A decimal box's text once left: the first "." is the decimal comma, later ones go, and a
+    // text that is no number becomes "0".
+    static QString NormalizarDecimal(const QString& texto);
+
+    void texto_GotFocus(int indice) override;
+    void texto_LostFocus(int indice) override;
+
+  protected:
+    std::optional<ConsultaCaja> ConsultaDe(int caja) const override;
+    bool ValidarCaja(int indice) override;
+    QList<Requerido> Requeridos() const override;
+    bool PuedeGrabar() override;
+    void Grabar(Database& db) override;
+    QString MensajeGrabado() const override;
+    int EstiloGrabado() const override;
+    std::optional<QString> TituloGrabado() const override;
+    void Limpiar() override;
+
+  private:
+    // Shows the name found by `sql` in denom(caja), or says `inexistente` and sends the focus back.
+    void Denominar(int caja, const QString& sql, const QString& campo, const QString& inexistente);
+    void MostrarSueldo();
+
+    QLabel* denom_[2] = {};
+    QLabel* Eti_ = nullptr;
+};
+
+}  // namespace zul

@@ -1,0 +1,198 @@
+// The bulk salary update, driven as a user does: typing, Enter, the buttons and F3.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "masterdata/frmActSueld.h"
+#include "platform/MsgBox.h"
+#include "support/BaseDePrueba.h"
+
+using namespace zul;
+
+namespace {
+
+const QString kAntes =
+    QStringLiteral("5A10:1500000.5|5A20:2000000.0|5B10:1800000.0|6A10:1000000.0");
+
+struct Escena {
+    Escena() {
+        base.ejecutar("insert into Categoria values ('A','Administrativo')");
+        base.ejecutar("insert into Categoria values ('B','Núñez D''Alessandro')");
+        for (const char* fila : {"(5,'A',10,'Vendedor',1500000.5)", "(5,'A',20,'Vendedor',2000000)",
+                                 "(5,'B',10,'Vendedor',1800000)", "(6,'A',10,'Cajero',1000000)"})
+            base.ejecutar(QStringLiteral("insert into Empleo values %1").arg(fila));
+        ventana.setAttribute(Qt::WA_DeleteOnClose, false);
+        ventana.show();
+        ventana.activateWindow();
+        if (!QTest::qWaitForWindowActive(&ventana)) qWarning("la ventana no se activó");
+    }
+    QString Sueldos() const {
+        return base
+            .valor(
+                "select group_concat(s, '|') from (select emp_codigo || emp_catego || "
+                "emp_antigu || ':' || printf('%.1f', emp_sueldo) s from Empleo order by 1)")
+            .toString();
+    }
+    QLineEdit* caja(int i) { return ventana.texto(i); }
+    // Types into the box that has the focus and moves on with Enter.
+    bool Escribir(int i, const QString& t) {
+        if (!QTest::qWaitFor([&] { return caja(i)->hasFocus(); })) return false;
+        QTest::keyClicks(caja(i), t);
+        QTest::keyClick(caja(i), Qt::Key_Return);
+        return QTest::qWaitFor([&] { return !caja(i)->hasFocus(); });
+    }
+    QString Mensaje() const {
+        const auto m = msgbox_prueba::mostrados();
+        return m.isEmpty() ? QString() : m.last().texto;
+    }
+
+    prueba::BaseDePrueba base;
+    frmActSueld ventana;
+};
+
+}  // namespace
+
+class TstFrmActSueld : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void actualizar_data();
+    void actualizar();
+    void cajasDecimales_data();
+    void cajasDecimales();
+    void nombresYSueldoActual();
+    void textosSQL();
+};
+
+void TstFrmActSueld::actualizar_data() {
+    QTest::addColumn<QStringList>("cajas");  // code, category, seniority, amount, percentage
+    QTest::addColumn<bool>("f3");
+    QTest::addColumn<QString>("mensaje");
+    QTest::addColumn<QString>("sueldos");
+
+    const QString fin = QStringLiteral("Proceso Finalizado");
+    QTest::newRow("importe a una fila") << QStringList{"5", "A", "10", "1500", ""} << false << fin
+                                        << "5A10:1501500.5|5A20:2000000.0|5B10:1800000.0|"
+                                           "6A10:1000000.0";
+    QTest::newRow("porcentaje -10 con F3") << QStringList{"5", "", "", "", "-10"} << true << fin
+                                           << "5A10:1350000.5|5A20:1800000.0|5B10:1620000.0|"
+                                              "6A10:1000000.0";
+    QTest::newRow("importe con punto, sin categoria ni antiguedad")
+        << QStringList{"5", "", "", "12.5", ""} << false << fin
+        << "5A10:1500013.0|5A20:2000012.5|5B10:1800012.5|6A10:1000000.0";
+    QTest::newRow("porcentaje por categoria")
+        << QStringList{"5", "b", "", "", "12,5"} << true << fin
+        << "5A10:1500000.5|5A20:2000000.0|5B10:2025000.0|"
+           "6A10:1000000.0";
+    QTest::newRow("los dos criterios")
+        << QStringList{"5", "", "", "100", "10"} << false
+        << "Solo puede actualizar por un criterio (Importe o Porcentaje)" << kAntes;
+    QTest::newRow("ningun criterio")
+        << QStringList{"5", "A", "", "", ""} << true << "Ingrese un importe o porcentaje" << kAntes;
+    QTest::newRow("codigo vacio") << QStringList{"", "", "", "100", ""} << false
+                                  << "Debe ingresar el código" << kAntes;
+    QTest::newRow("codigo que no es numero")
+        << QStringList{"5x", "", "", "100", ""} << true << "Debe ingresar el código" << kAntes;
+    QTest::newRow("antiguedad que no es entera")
+        << QStringList{"5", "", "1,5", "100", ""} << false
+        << "La antigüedad debe ser un número entero de años, o quedar vacía" << kAntes;
+}
+
+void TstFrmActSueld::actualizar() {
+    QFETCH(QStringList, cajas);
+    QFETCH(bool, f3);
+    QFETCH(QString, mensaje);
+    QFETCH(QString, sueldos);
+    Escena e;
+    for (int i = 0; i < cajas.size(); ++i) QVERIFY(e.Escribir(i, cajas[i]));
+    if (f3)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    else
+        QTest::mouseClick(e.ventana.findChild<QPushButton*>("confirmar"), Qt::LeftButton);
+    QCOMPARE(e.Mensaje(), mensaje);
+    QCOMPARE(e.Sueldos(), sueldos);
+    if (mensaje != QStringLiteral("Proceso Finalizado")) return;
+    QCOMPARE(msgbox_prueba::mostrados().last().estilo, int(vbExclamation));
+    QCOMPARE(msgbox_prueba::mostrados().last().titulo, QString("Mensaje"));
+    // Ready for the next update.
+    for (int i = frmActSueld::kCodigo; i <= frmActSueld::kPorcentaje; ++i)
+        QVERIFY(e.caja(i)->text().isEmpty());
+    QTRY_VERIFY(e.caja(frmActSueld::kCodigo)->hasFocus());
+}
+
+void TstFrmActSueld::cajasDecimales_data() {
+    QTest::addColumn<QString>("tipeado");
+    QTest::addColumn<QString>("queda");
+    QTest::newRow("punto decimal") << "12.5"
+                                   << "12,5";
+    QTest::newRow("segundo punto") << "1.000.5"
+                                   << "1,0005";
+    QTest::newRow("coma") << "2500000,75"
+                          << "2500000,75";
+    QTest::newRow("no es numero") << "abc"
+                                  << "0";
+    QTest::newRow("vacia") << ""
+                           << "";
+}
+
+void TstFrmActSueld::cajasDecimales() {
+    QFETCH(QString, tipeado);
+    QFETCH(QString, queda);
+    Escena e;
+    e.caja(frmActSueld::kImporte)->setFocus();
+    QVERIFY(e.Escribir(frmActSueld::kImporte, tipeado));
+    QCOMPARE(e.caja(frmActSueld::kImporte)->text(), queda);
+    QVERIFY(e.Escribir(frmActSueld::kPorcentaje, tipeado));
+    QCOMPARE(e.caja(frmActSueld::kPorcentaje)->text(), queda);
+    QVERIFY(msgbox_prueba::mostrados().isEmpty());
+}
+
+void TstFrmActSueld::nombresYSueldoActual() {
+    Escena e;
+    // A code that does not exist is told and the focus goes back to it.
+    QVERIFY(e.Escribir(frmActSueld::kCodigo, "9"));
+    QCOMPARE(e.Mensaje(), QString("El Empleo es inexistente"));
+    QCOMPARE(msgbox_prueba::mostrados().last().estilo, int(vbOKOnly));
+    QTRY_VERIFY(e.caja(frmActSueld::kCodigo)->hasFocus());
+    e.caja(frmActSueld::kCodigo)->clear();
+    QVERIFY(e.Escribir(frmActSueld::kCodigo, "5"));
+    QCOMPARE(e.ventana.denom(0)->text(), QString("Vendedor"));
+    QVERIFY(e.Escribir(frmActSueld::kCategoria, "Z"));
+    QCOMPARE(e.Mensaje(), QString("La Categoría es inexistente"));
+    QTRY_VERIFY(e.caja(frmActSueld::kCategoria)->hasFocus());
+    e.caja(frmActSueld::kCategoria)->clear();
+    QVERIFY(e.Escribir(frmActSueld::kCategoria, "b"));
+    QCOMPARE(e.ventana.denom(1)->text(), QString("Núñez D'Alessandro"));
+    QVERIFY(e.Escribir(frmActSueld::kAntiguedad, "10"));
+    QCOMPARE(e.ventana.Eti()->text(), QString("Sueldo Actual 1800000"));
+    // No such row: told, and the salary shown stays.
+    msgbox_prueba::limpiar();
+    QTest::keyClick(e.caja(frmActSueld::kImporte), Qt::Key_Escape);
+    QTRY_VERIFY(e.caja(frmActSueld::kAntiguedad)->hasFocus());
+    QVERIFY(e.Escribir(frmActSueld::kAntiguedad, "0"));
+    QCOMPARE(e.Mensaje(), QString("No existe Registro para la categoria y Antigüedad"));
+    QCOMPARE(msgbox_prueba::mostrados().last().titulo, QString("Mensaje!!!"));
+    QCOMPARE(e.ventana.Eti()->text(), QString("Sueldo Actual 1800000"));
+    // Cancelar empties every box and caption.
+    QTest::mouseClick(e.ventana.findChild<QPushButton*>("cancelar"), Qt::LeftButton);
+    for (int i = frmActSueld::kCodigo; i <= frmActSueld::kPorcentaje; ++i)
+        QVERIFY(e.caja(i)->text().isEmpty());
+    QVERIFY(e.ventana.denom(0)->text().isEmpty() && e.ventana.denom(1)->text().isEmpty());
+    QVERIFY(e.ventana.Eti()->text().isEmpty());
+    QTRY_VERIFY(e.caja(frmActSueld::kCodigo)->hasFocus());
+    QCOMPARE(e.Sueldos(), kAntes);
+}
+
+void TstFrmActSueld::textosSQL() {
+    const QString filtro = frmActSueld::FiltroSueldos("5", "A", "10");
+    QCOMPARE(frmActSueld::SumarImporte("1500", filtro),
+             QString("update empleo set emp_sueldo = emp_sueldo + 1500 where Empleo.emp_codigo =  "
+                     "5 and Empleo.emp_catego =  'A' and Empleo.emp_antigu =  10"));
+    QCOMPARE(
+        frmActSueld::AplicarPorcentaje("10", frmActSueld::FiltroSueldos("5", "", "")),
+        QString("update empleo set emp_sueldo = emp_sueldo * 1.1 where Empleo.emp_codigo =  5"));
+}
+
+QTEST_MAIN(TstFrmActSueld)
+#include "tst_frmactsueld.moc"
