@@ -198,7 +198,8 @@ void Mantenimiento::MostrarError(const DatabaseError& e) const {
 bool Mantenimiento::eventFilter(QObject* objeto, QEvent* evento) {
     if (evento->type() == QEvent::FocusOut) {
         const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        const int i = static_cast<int>(texto_.indexOf(qobject_cast<QLineEdit*>(objeto)));
+        auto* caja = qobject_cast<QLineEdit*>(objeto);
+        const int i = caja ? static_cast<int>(texto_.indexOf(caja)) : -1;
         if (i >= 0 && razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason)
             texto_LostFocus(i);
     }
