@@ -2,10 +2,12 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include "common/Globales.h"
 #include "declaration/frmDecJurada.h"
+#include "lookup/consulta.h"
 #include "masterdata/frmPrestamos.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -148,6 +150,19 @@ class TstFrmPrestamos : public QObject {
         delete w;
     }
 
+    // A loan whose instalments cannot be written is not written either; the screen stays.
+    void falloSinRastro() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        base.ejecutar("DROP TABLE PrestamoCuota");
+        QPointer<frmPrestamos> w = abrir();
+        nuevo(w, {"7", "1000", "3", "02012025", "15012025"});
+        QVERIFY(ultimoMensaje().startsWith("Error Nro.:"));
+        QCOMPARE(base.valor("select count(*) from Prestamo where pre_IdEmpresa=1").toInt(), 0);
+        QCOMPARE(w->texto(Caja::kImporte)->text(), QString("1000"));
+        delete w;
+    }
+
     // Numbers per company; an edit replaces every instalment; a delete takes the loan and its
     // instalments; the other company's loans of the same numbers are never touched.
     void numeracionEdicionYBorrado() {
@@ -210,6 +225,36 @@ class TstFrmPrestamos : public QObject {
                  prestamo == "2");
         QTest::mouseClick(w->btnCancelar(), Qt::LeftButton);
         QVERIFY(w->btnGrabar()->isEnabled() && w->btnEliminar()->isEnabled());
+        delete w;
+    }
+
+    // F2 lists the company's loans or employees; the row chosen lands in the box.
+    void consultas_data() {
+        QTest::addColumn<int>("caja");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("elegido");
+        QTest::newRow("préstamos") << int(Caja::kNumero) << "Consulta de Préstamos"
+                                   << "2";
+        QTest::newRow("empleados") << int(Caja::kEmpleado) << "Consulta de Empleados"
+                                   << "7";
+    }
+    void consultas() {
+        QFETCH(int, caja);
+        QFETCH(QString, titulo);
+        QFETCH(QString, elegido);
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmPrestamos> w = abrir(2);
+        consulta::alMostrar = [&](consulta& d) {
+            QCOMPARE(d.windowTitle(), titulo);
+            QCOMPARE(d.filas(), caja == Caja::kNumero ? 2 : 1);  // company 2's only
+            d.grilla()->setCurrentIndex(d.grilla()->model()->index(d.filas() - 1, 0));
+            d.aceptar_Click();
+        };
+        w->texto(caja)->setFocus();
+        QTest::keyClick(w->texto(caja), Qt::Key_F2);
+        consulta::alMostrar = nullptr;
+        QCOMPARE(w->texto(caja)->text(), elegido);
         delete w;
     }
 
