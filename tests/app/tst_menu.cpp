@@ -17,6 +17,7 @@
 #include "common/Globales.h"
 #include "declaration/frmDecJurada.h"
 #include "masterdata/Empleos.h"
+#include "masterdata/frmActSueld.h"
 #include "masterdata/frmCategoria.h"
 #include "masterdata/frmPrestamos.h"
 #include "platform/MsgBox.h"
@@ -292,6 +293,12 @@ void TstMenu::abreLaDeclaracionYLaSeleccion() {
     empleos->trigger();
     QVERIFY(VentanaCargada<Empleos>());
     QCOMPARE(VentanasCargadas(), 5);
+    QAction* actualizar = m.findChild<QAction*>("mnuActSueld");
+    QVERIFY(actualizar->isEnabled());
+    actualizar->trigger();
+    actualizar->trigger();
+    QVERIFY(VentanaCargada<frmActSueld>());
+    QCOMPARE(VentanasCargadas(), 6);
     QVERIFY(msgbox_prueba::mostrados().isEmpty());
     m.close();
 }
