@@ -137,6 +137,8 @@ NueCons::NueCons(QWidget* parent) : QDialog(parent) {
     Label1 = new QLabel(QStringLiteral("ENTER-DOBLE CLICK para Aceptar ESC Salir"), this);
     Label1->setObjectName("Label1");
     Label1->setGeometry(Twips(195), Twips(5385), Twips(3555), Twips(195));
+    // Wider when the machine's face is: the hint is read whole.
+    Label1->setMinimumWidth(Label1->sizeHint().width());
     setTabOrder(texto, Grilla);
     setTabOrder(Grilla, cboBuscar);
     resize(Twips(4275), Twips(5595));
