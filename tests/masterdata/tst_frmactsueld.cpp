@@ -2,8 +2,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QtTest>
 
+#include "lookup/consulta.h"
 #include "masterdata/frmActSueld.h"
 #include "platform/MsgBox.h"
 #include "support/BaseDePrueba.h"
@@ -62,6 +64,8 @@ class TstFrmActSueld : public QObject {
     void cajasDecimales_data();
     void cajasDecimales();
     void nombresYSueldoActual();
+    void consultas_data();
+    void consultas();
     void textosSQL();
 };
 
@@ -182,6 +186,36 @@ void TstFrmActSueld::nombresYSueldoActual() {
     QVERIFY(e.ventana.Eti()->text().isEmpty());
     QTRY_VERIFY(e.caja(frmActSueld::kCodigo)->hasFocus());
     QCOMPARE(e.Sueldos(), kAntes);
+}
+
+void TstFrmActSueld::consultas_data() {
+    QTest::addColumn<int>("caja");
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<int>("fila");
+    QTest::addColumn<QStringList>("cajas");  // code, category, seniority after the choice
+    QTest::newRow("empleo") << int(frmActSueld::kCodigo) << "Consulta" << 2
+                            << QStringList{"5", "B", "10"};
+    QTest::newRow("categoria") << int(frmActSueld::kCategoria) << "Consulta de Categorías" << 1
+                               << QStringList{"", "B", ""};
+}
+
+void TstFrmActSueld::consultas() {
+    QFETCH(int, caja);
+    QFETCH(QString, titulo);
+    QFETCH(int, fila);
+    QFETCH(QStringList, cajas);
+    Escena e;
+    e.caja(caja)->setFocus();
+    QString visto;
+    consulta::alMostrar = [&](consulta& d) {
+        visto = d.windowTitle();
+        d.grilla()->setCurrentIndex(d.grilla()->model()->index(fila, 0));
+        d.aceptar_Click();
+    };
+    QTest::keyClick(e.caja(caja), Qt::Key_F2);
+    consulta::alMostrar = nullptr;
+    QCOMPARE(visto, titulo);
+    for (int i = 0; i < cajas.size(); ++i) QCOMPARE(e.caja(i)->text(), cajas[i]);
 }
 
 void TstFrmActSueld::textosSQL() {
