@@ -68,9 +68,11 @@ inline double Segundos(std::chrono::steady_clock::time_point desde) {
 }
 
 // Prepares the database, runs the benchmarks, then `informe` prints what they measured.
-inline int Correr(int argc, char** argv, const std::function<void()>& preparar,
-                  const std::function<void()>& informe) {
-    QCoreApplication app(argc, argv);
+// Benchmarks of windows pass QApplication.
+template <class Aplicacion = QCoreApplication>
+int Correr(int argc, char** argv, const std::function<void()>& preparar,
+           const std::function<void()>& informe) {
+    Aplicacion app(argc, argv);
     benchmark::Initialize(&argc, argv);
     preparar();
     benchmark::RunSpecifiedBenchmarks();

@@ -48,19 +48,12 @@ FilasConsulta LeerFilas(const QString& sql,
                         const std::function<int(const QString&)>& claseAnterior) {
     FilasConsulta r;
     Recordset rs = Database::open(RutaBase).openRecordset(sql);
-    const int n = rs.fieldCount();
-    r.filas.reserve(rs.recordCount());
-    for (; !rs.eof(); rs.moveNext()) {
-        QList<QVariant> fila;
-        fila.reserve(n);
-        for (int i = 0; i < n; ++i) fila << rs.value(i);
-        r.filas << std::move(fila);
-    }
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < rs.fieldCount(); ++i) {
         r.campos << rs.fieldName(i);
-        r.tipos << ClaseDeCampo(rs.fieldType(i), r.filas.isEmpty() ? QVariant() : r.filas[0][i],
+        r.tipos << ClaseDeCampo(rs.fieldType(i), rs.eof() ? QVariant() : rs.value(i),
                                 claseAnterior(rs.fieldName(i)));
     }
+    r.filas = rs.tomarFilas();
     return r;
 }
 

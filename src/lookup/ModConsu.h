@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -27,7 +28,7 @@ QString TextoCelda(const QVariant& valor, int clase);
 struct FilasConsulta {
     QStringList campos;
     QList<int> tipos;
-    QList<QList<QVariant>> filas;
+    std::vector<std::vector<QVariant>> filas;
     int indice(const QString& campo) const;  // -1 when absent; case does not matter
 };
 // Reads `sql`; `claseAnterior` gives the class a field had before (0 unknown). Throws

@@ -208,8 +208,9 @@ bool NueCons::Cargar(const QString& sql) {
         Grilla->setTextMatrix(0, c, c < encabezados_.size() ? encabezados_[c] : campos_[c]);
         if (c < campos_.size()) Grilla->setColKey(c, campos_[c]);
     }
-    Grilla->setRows(1 + filas_.size());
-    for (int r = 0; r < filas_.size(); ++r)
+    const int filas = static_cast<int>(filas_.size());
+    Grilla->setRows(1 + filas);
+    for (int r = 0; r < filas; ++r)
         for (int c = 0; c < campos_.size(); ++c)
             Grilla->setTextMatrix(r + 1, c, TextoCelda(filas_[r][c], tipos_[c]));
     if (Grilla->Rows() > 1) Grilla->setRow(1);
@@ -282,7 +283,7 @@ void NueCons::Aceptar() {
     hide();
     Resultado.fill(QString());
     const int fila = Grilla->Row() - Grilla->FixedRows();
-    if (fila >= 0 && fila < filas_.size()) {
+    if (fila >= 0 && fila < static_cast<int>(filas_.size())) {
         for (int k = 0; k < 7; ++k) {
             if (Campo[k].isEmpty()) continue;
             int i = campos_.size() - 1;

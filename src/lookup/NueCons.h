@@ -88,7 +88,7 @@ class NueCons : public QDialog {
     QStringList encabezados_;
     QStringList campos_;
     QList<int> tipos_;
-    QList<QList<QVariant>> filas_;
+    std::vector<std::vector<QVariant>> filas_;
     QString consulta_;
     bool activada_ = false;
 };

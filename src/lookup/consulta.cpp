@@ -8,6 +8,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTableView>
+#include <QTimer>
+#include <memory>
 
 #include "common/Formato.h"
 #include "common/Teclado.h"
@@ -17,6 +19,8 @@
 #include "platform/Ventana.h"
 
 namespace zul {
+
+constexpr std::size_t kFilasLiberarLuego = 1000;
 
 // The rows of the query, shown read-only; texts are made only for the rows on screen.
 class ModeloConsulta : public QAbstractTableModel {
@@ -28,8 +32,11 @@ class ModeloConsulta : public QAbstractTableModel {
 
     void Poner(FilasConsulta filas) {
         beginResetModel();
-        datos = std::move(filas);
+        std::swap(datos, filas);
         endResetModel();
+        // Letting go of a long list takes a while: after the new rows are on screen.
+        if (filas.filas.size() > kFilasLiberarLuego)
+            QTimer::singleShot(0, [viejas = std::make_shared<FilasConsulta>(std::move(filas))] {});
     }
     int rowCount(const QModelIndex& padre = {}) const override {
         return padre.isValid() ? 0 : static_cast<int>(datos.filas.size());

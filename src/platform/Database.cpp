@@ -48,7 +48,17 @@ void funcLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
         return sqlite3_result_null(ctx);
     (void)argc;
-    sqlite3_result_int(ctx, jet::like(textoArg(argv[0]), textoArg(argv[1])) ? 1 : 0);
+    // The pattern is the same for every row of a statement: folded once and kept with it.
+    auto* patron = static_cast<jet::Patron*>(sqlite3_get_auxdata(ctx, 0));
+    std::optional<jet::Patron> suelto;
+    if (!patron) {
+        sqlite3_set_auxdata(ctx, 0, new jet::Patron(jet::prepararPatron(textoArg(argv[0]))),
+                            [](void* p) { delete static_cast<jet::Patron*>(p); });
+        patron = static_cast<jet::Patron*>(sqlite3_get_auxdata(ctx, 0));
+        if (!patron) patron = &suelto.emplace(jet::prepararPatron(textoArg(argv[0])));
+    }
+    const auto* texto = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    sqlite3_result_int(ctx, jet::like(*patron, texto, sqlite3_value_bytes(argv[1])) ? 1 : 0);
 }
 
 int colacion(void*, int na, const void* a, int nb, const void* b) {

@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <QStringDecoder>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
@@ -117,25 +119,32 @@ QStringList partirPorComas(const QString& texto, const QString& mascara) {
 // small letters, nothing else changes.
 inline char16_t plegar(char16_t c) {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? char16_t(c + 32) : c;
+    // Latin-1 capitals (Á, Ñ, Ü...) sit 32 below their small letters; × does not pair.
+    if (c >= 0xC0 && c <= 0xDE) return c == 0xD7 ? c : char16_t(c + 32);
     return QChar(c).toLower().unicode();
 }
 
-bool likeDesde(const QString& p, int i, const QString& t, int j) {
-    while (i < p.size()) {
-        const char16_t pc = p[i].unicode();
-        if (pc == '%') {
-            while (i < p.size() && p[i] == '%') ++i;
-            if (i == p.size()) return true;
-            for (int k = j; k <= t.size(); ++k)
-                if (likeDesde(p, i, t, k)) return true;
+// "%" any run, "_" any one character, on folded texts; the last "%" seen is the only one
+// ever gone back to, which is enough for these patterns.
+template <class C>
+bool likeEnPlegados(const C* p, qsizetype np, const C* t, qsizetype nt) {
+    qsizetype i = 0, j = 0, estrella = -1, marca = 0;
+    while (j < nt) {
+        if (i < np && p[i] == '%') {
+            estrella = i++;
+            marca = j;
+        } else if (i < np && (p[i] == '_' || p[i] == t[j])) {
+            ++i;
+            ++j;
+        } else if (estrella >= 0) {
+            i = estrella + 1;
+            j = ++marca;
+        } else {
             return false;
         }
-        if (j >= t.size()) return false;
-        if (pc != '_' && plegar(pc) != plegar(t[j].unicode())) return false;
-        ++i;
-        ++j;
     }
-    return j == t.size();
+    while (i < np && p[i] == '%') ++i;
+    return i == np;
 }
 
 // One item of a VALUES list as a bindable value, when it is a plain literal.
@@ -318,8 +327,69 @@ int compararSinMayusculas(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+namespace {
+
+QString plegarTexto(const QString& texto) {
+    QString r(texto.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < texto.size(); ++i) r[i] = QChar(plegar(texto[i].unicode()));
+    return r;
+}
+
+// Folds UTF-8 text byte by byte when it holds nothing beyond Latin-1 (the names of this
+// program); false for any other text.
+bool plegarLatin1(const unsigned char* s, qsizetype n, unsigned char* r) {
+    for (qsizetype i = 0; i < n; ++i) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            r[i] = (c >= 'A' && c <= 'Z') ? c + 32 : c;
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < n) {
+            const unsigned char d = s[i + 1];
+            r[i] = c;
+            // Á..Þ (except ×) are U+00C0..U+00DE: C3 80..9E, their small letters C3 A0..BE.
+            r[i + 1] = (c == 0xC3 && d >= 0x80 && d <= 0x9E && d != 0x97) ? d + 0x20 : d;
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+Patron prepararPatron(const QString& patron) {
+    Patron p;
+    p.plegado = plegarTexto(patron);
+    p.utf8 = p.plegado.toUtf8();
+    // "_" is one character, not one byte: such a pattern takes the decoded road.
+    QVarLengthArray<unsigned char, 256> prueba(p.utf8.size());
+    p.porBytes = !patron.contains(QLatin1Char('_')) &&
+                 plegarLatin1(reinterpret_cast<const unsigned char*>(p.utf8.constData()),
+                              p.utf8.size(), prueba.data());
+    return p;
+}
+
+bool like(const Patron& patron, const char* utf8, qsizetype bytes) {
+    // On the stack: a pattern is tried on every row of a table.
+    if (patron.porBytes) {
+        QVarLengthArray<unsigned char, 256> t(bytes);
+        if (plegarLatin1(reinterpret_cast<const unsigned char*>(utf8), bytes, t.data()))
+            return likeEnPlegados(reinterpret_cast<const unsigned char*>(patron.utf8.constData()),
+                                  patron.utf8.size(), t.constData(), bytes);
+    }
+    QVarLengthArray<QChar, 256> t(bytes);
+    QStringDecoder decodificador(QStringDecoder::Utf8);
+    const QChar* fin = decodificador.appendToBuffer(t.data(), QByteArrayView(utf8, bytes));
+    const qsizetype n = fin - t.constData();
+    auto* u = reinterpret_cast<char16_t*>(t.data());
+    for (qsizetype i = 0; i < n; ++i) u[i] = plegar(u[i]);
+    return likeEnPlegados(reinterpret_cast<const char16_t*>(patron.plegado.constData()),
+                          patron.plegado.size(), static_cast<const char16_t*>(u), n);
+}
+
 bool like(const QString& patron, const QString& texto) {
-    return likeDesde(patron, 0, texto, 0);
+    const QByteArray t = texto.toUtf8();
+    return like(prepararPatron(patron), t.constData(), t.size());
 }
 
 }  // namespace zul::jet

@@ -2,6 +2,7 @@
 // Translation of the Jet SQL dialect that the program writes into SQL that SQLite runs.
 // Quoted text is never touched.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVarLengthArray>
@@ -37,5 +38,13 @@ Preparada preparar(const QString& sql);
 int compararSinMayusculas(const QString& a, const QString& b);
 // Jet LIKE with "%" and "_" wildcards, case-insensitive as above.
 bool like(const QString& patron, const QString& texto);
+// A pattern folded once, for trying it on many rows of UTF-8 text.
+struct Patron {
+    QString plegado;
+    QByteArray utf8;
+    bool porBytes = false;  // Latin-1 only and no "_": compared on the UTF-8 bytes
+};
+Patron prepararPatron(const QString& patron);
+bool like(const Patron& patron, const char* utf8, qsizetype bytes);
 
 }  // namespace zul::jet

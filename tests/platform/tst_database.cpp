@@ -86,6 +86,17 @@ class TstDatabase : public QObject {
         QVERIFY(jet::like("g_mez", "GOMEZ"));
         QVERIFY(!jet::like("%gomez%", "Juan gómez"));
         QVERIFY(!jet::like("ab", "abc"));
+        // A later "%" goes back over what an earlier one skipped.
+        QVERIFY(jet::like("%D''A%", "García D''Alessandro D''Amico"));
+        QVERIFY(jet::like("%ab", "aab"));
+        QVERIFY(jet::like("a%b%c", "axbxbc"));
+        QVERIFY(!jet::like("a%b", "abc"));
+        QVERIFY(jet::like("%%", ""));
+        // Beyond Latin-1, and "_" over an accented letter.
+        QVERIFY(jet::like("%łódź%", "Calle ŁÓDŹ 12"));
+        QVERIFY(jet::like("%Ó%", "ŁódŹ"));
+        QVERIFY(jet::like("pe_a", "PEÑA"));
+        QVERIFY(!jet::like("pe_a", "PEÑÑA"));
     }
 
     void camposPorNombreYNulos() {
