@@ -8,6 +8,7 @@
 #include "common/Globales.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
+#include "platform/Ventana.h"
 
 namespace zul {
 namespace {
@@ -46,6 +47,8 @@ Empleos::Empleos(QWidget* parent)
         Label1(i)->setObjectName(QStringLiteral("lblLabels_%1").arg(i));
     denom_ = new QLabel(this);
     denom_->setObjectName(QStringLiteral("denom_0"));
+    // Room for a long category name.
+    denom_->setMinimumWidth(Twips(6000));
     PonerJunto(kCategoria, denom_);
 }
 

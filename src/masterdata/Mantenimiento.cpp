@@ -24,6 +24,8 @@ namespace zul {
 namespace {
 
 const QColor kGrisClave(224, 224, 224);
+// A row: its caption, then its box with what stands beside it (two columns wide); the last
+// column takes the spare room.
 enum ColumnaRejilla { kColEtiqueta, kColCaja, kColJunto, kColResto };
 
 }  // namespace
@@ -69,9 +71,10 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
         const bool alLado = (c.opciones & kCajaAlLado) && fila >= 0;
         if (!alLado) {
             ++fila;
-            // Beside each row's box: a key's F2 hint, the boxes set beside it, names shown.
+            // Each row's box, and right beside it a key's F2 hint, the boxes set beside it and
+            // names shown.
             junto_ << new QHBoxLayout;
-            rejilla_->addLayout(junto_.last(), fila, kColJunto);
+            rejilla_->addLayout(junto_.last(), fila, kColCaja, 1, 2, Qt::AlignLeft);
         }
         auto* caja = new QLineEdit(this);
         caja->setObjectName(QStringLiteral("texto_%1").arg(c.indice));
@@ -96,7 +99,7 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
             junto_[fila]->addWidget(caja, 0, Qt::AlignLeft);
         } else {
             rejilla_->addWidget(etiqueta, fila, kColEtiqueta);
-            rejilla_->addWidget(caja, fila, kColCaja, Qt::AlignLeft);
+            junto_[fila]->addWidget(caja, 0, Qt::AlignLeft);
         }
         if (c.opciones & kCajaClave) {
             auto* f2 = new QLabel(QStringLiteral("F2: Consulta"), this);
