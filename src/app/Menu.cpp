@@ -27,6 +27,7 @@
 #include "masterdata/frmActSueld.h"
 #include "masterdata/frmCategoria.h"
 #include "masterdata/frmDatosEmpresa.h"
+#include "masterdata/frmEmpleados.h"
 #include "masterdata/frmEmpresas.h"
 #include "masterdata/frmPrestamos.h"
 #include "platform/Database.h"
@@ -203,10 +204,6 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
             &Menu::macerca_Click);
     Entrada(nullptr, QStringLiteral("mnuSalir"), QStringLiteral("Salir"), &Menu::mnuSalir_Click);
 
-    // Windows not yet part of the program stay in the menu, greyed out.
-    for (const char* nombre : {"mnuEmpleados"})
-        findChild<QAction*>(QLatin1String(nombre))->setEnabled(false);
-
     auto* centro = new QWidget(this);
     auto* columna = new QVBoxLayout(centro);
     columna->setContentsMargins(0, 0, 0, 0);
@@ -218,8 +215,7 @@ Menu::Menu(QWidget* parent) : QMainWindow(parent) {
     Imagen(QStringLiteral("Image4"), 0, QStringLiteral("Cambiar Empresa"), kEmpresa,
            &Menu::Image4_Click);
     Imagen(QStringLiteral("Image2"), 1175, QStringLiteral("Empleados"), kEmpleados,
-           &Menu::Image2_Click)
-        ->setEnabled(false);
+           &Menu::Image2_Click);
     Imagen(QStringLiteral("Image3"), 2325, QStringLiteral("Préstamos"), kPrestamos,
            &Menu::Image3_Click);
     Imagen(QStringLiteral("Image1"), 3420, QStringLiteral("Declaración Jurada"), kDeclaracion,
@@ -386,8 +382,9 @@ void Menu::mActSueld_Click() {
 }
 
 void Menu::mnuEmpleados_Click() {
-    HayEmpresa(
-        QStringLiteral("Antes de Ingresar un Empleado debe primero Seleccionar una Empresa"));
+    if (HayEmpresa(
+            QStringLiteral("Antes de Ingresar un Empleado debe primero Seleccionar una Empresa")))
+        Abrir<frmEmpleados>();
 }
 
 // Loans open without a company: the window finds no employee then.
@@ -454,7 +451,8 @@ void Menu::Image1_Click() {
 }
 
 void Menu::Image2_Click() {
-    HayEmpresa(QStringLiteral("Antes de Ingresar un Empleado debe Seleccionar una Empresa"));
+    if (HayEmpresa(QStringLiteral("Antes de Ingresar un Empleado debe Seleccionar una Empresa")))
+        Abrir<frmEmpleados>();
 }
 
 void Menu::Image3_Click() {

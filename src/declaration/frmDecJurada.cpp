@@ -24,6 +24,7 @@
 #include "declaration/GrabarDDJJ.h"
 #include "declaration/InformeDDJJ.h"
 #include "lookup/ModConsu.h"
+#include "masterdata/frmEmpleados.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/MsgBox.h"
@@ -290,8 +291,6 @@ void frmDecJurada::ArmarVentana() {
     btnEliminar_->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     btnCancelar_->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     btnSalir_->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    // The employee window comes with the employees' maintenance.
-    btnEmpleados_->setEnabled(false);
     auto* botones = new QHBoxLayout;
     for (QPushButton* b : {btnGrabar_, btnEliminar_, btnImprimir_, btnEmpleados_, btnEMail_,
                            btnCancelar_, btnSalir_})
@@ -336,6 +335,7 @@ void frmDecJurada::ArmarVentana() {
     validacion_->accion(btnEliminar_, [this] { btnEliminar_Click(); });
     validacion_->accion(btnImprimir_, [this] { btnImprimir_Click(); });
     validacion_->accion(btnEMail_, [this] { btnEMail_Click(); });
+    validacion_->accion(btnEmpleados_, [this] { btnEmpleados_Click(); });
     validacion_->accion(btnCancelar_, [this] { btnCancelar_Click(); });
     validacion_->accion(btnSalir_, [this] { btnSalir_Click(); });
 
@@ -1025,6 +1025,15 @@ void frmDecJurada::btnImprimir_Click() {
 
 void frmDecJurada::btnEMail_Click() {
     EnviarDDJJ(IdDDJJ_, texto_[0]->text(), Periodo(), texto_[20], this);
+}
+
+void frmDecJurada::btnEmpleados_Click() {
+    MostrarModal(new frmEmpleados, this);
+    // A new declaration takes in what was changed; a saved one shows what it declared.
+    if (IdDDJJ_ != 0) return;
+    CargarEmpBaja(ConsultaBajasNueva(IdEmpresa));
+    CargarEmpleados(ConsultaEmpleadosNueva(IdEmpresa), true);
+    Calcular();
 }
 
 void frmDecJurada::btnCancelar_Click() {

@@ -55,6 +55,7 @@ class frmDecJurada : public QWidget {
     void btnEliminar_Click();
     void btnImprimir_Click();
     void btnEMail_Click();
+    void btnEmpleados_Click();
     void btnCancelar_Click();
     void btnSalir_Click();
 

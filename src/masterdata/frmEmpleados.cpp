@@ -1,9 +1,30 @@
 #include "masterdata/frmEmpleados.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "common/Cuit.h"
 #include "common/Formato.h"
+#include "common/Globales.h"
+#include "common/Moneda.h"
+#include "common/Teclado.h"
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+#include "platform/Ventana.h"
 
 namespace zul {
 namespace {
+
+const QColor kGrisMuestra(224, 224, 224);
+const QColor kAzulSueldo(0, 0, 192);
+const QColor kRojoBaja(255, 0, 0);
+constexpr int kPuntosBaja = 12;
+constexpr int kLargoObservaciones = 100;
+constexpr int kHorasJornada = 8;
+const QString kSueldoSugerido = QStringLiteral("Sueldo sugerido: ");
 
 QString Bandera(bool marcada) {
     return marcada ? QStringLiteral("1") : QStringLiteral("0");
@@ -14,7 +35,364 @@ QString Importe(const QString& texto) {
     return FormatoSQL(TextoImporte(texto).value_or(QString()), sqlNumero);
 }
 
+std::optional<Moneda> Monto(const QString& texto) {
+    return Moneda::desdeImporte(texto);
+}
+
+// The boxes in tab order; the two names sit beside their codes.
+QList<CajaMantenimiento> Cajas() {
+    using F = frmEmpleados;
+    return {
+        {F::kCodigo, QStringLiteral("Código:"), QString(), 900, kCajaClave},
+        {F::kNombre, QStringLiteral("Apellido y Nombres:"), QString(), 5400},
+        {F::kFechaNac, QStringLiteral("Fecha Nacimiento:"), QStringLiteral(",8"), 1350},
+        {F::kCuil, QStringLiteral("CUIL:"), QString(), 1800},
+        {F::kFechaIng, QStringLiteral("Fecha Ingreso:"), QStringLiteral(",8"), 1350},
+        {F::kSueldo, QStringLiteral("Sueldo:"), QString(), 1800},
+        {F::kAntiguedad, QStringLiteral("Antiguedad:"), QString(), 600, kCajaMuestra},
+        {F::kHoras, QStringLiteral("Cant. Horas:"), QString(), 600},
+        {F::kRemunera, QStringLiteral("Remunerativo:"), QString(), 1800},
+        {F::kNoRemunera, QStringLiteral("No Remunerativo:"), QString(), 1800},
+        {F::kCategoria, QStringLiteral("Categoría Empleo:"), QString(), 900},
+        {F::kNombreCategoria, QString(), QString(), 4200, kCajaMuestra | kCajaAlLado},
+        {F::kEmpleo, QStringLiteral("Categoría General:"), QString(), 900},
+        {F::kNombreEmpleo, QString(), QString(), 4200, kCajaMuestra | kCajaAlLado},
+        {F::kFechaEgreso, QStringLiteral("Fecha Egreso:"), QStringLiteral(",4"), 1350},
+        {F::kObservaciones, QStringLiteral("Observaciones:"), QString(), 5400, kCajaDato,
+         kLargoObservaciones},
+    };
+}
+
 }  // namespace
+
+frmEmpleados::frmEmpleados(QWidget* parent)
+    : Mantenimiento(QStringLiteral("frmEmpleados"), QStringLiteral("Empleados"), Cajas(), parent) {
+    Armar();
+}
+
+void frmEmpleados::Armar() {
+    for (int i : {kNombreCategoria, kNombreEmpleo}) {
+        QPalette gris = texto(i)->palette();
+        gris.setColor(QPalette::Base, kGrisMuestra);
+        texto(i)->setPalette(gris);
+        texto(i)->setFocusPolicy(Qt::NoFocus);
+    }
+
+    LblSueldo_ = new QLabel(this);
+    LblSueldo_->setObjectName(QStringLiteral("LblSueldo"));
+    QPalette azul = LblSueldo_->palette();
+    azul.setColor(QPalette::WindowText, kAzulSueldo);
+    LblSueldo_->setPalette(azul);
+    QFont negrita = LblSueldo_->font();
+    negrita.setBold(true);
+    LblSueldo_->setFont(negrita);
+    PonerJunto(kSueldo, LblSueldo_);
+
+    // The leaving reason and the "DE BAJA" mark stand beside the leaving date.
+    auto* egreso = new QWidget(this);
+    auto* filaEgreso = new QHBoxLayout(egreso);
+    filaEgreso->setContentsMargins(0, 0, 0, 0);
+    auto* lblMotivo = new QLabel(QStringLiteral("Motivo Egreso:"), egreso);
+    lblMotivo->setObjectName(QStringLiteral("lblMotivoEgreso"));
+    CmbEgreso_ = new QComboBox(egreso);
+    CmbEgreso_->setObjectName(QStringLiteral("CmbEgreso"));
+    CmbEgreso_->addItem(QStringLiteral("DESPIDO"), 1);
+    CmbEgreso_->addItem(QStringLiteral("RENUNCIA"), 2);
+    CmbEgreso_->addItem(QStringLiteral("OTRO"), 3);
+    CmbEgreso_->setCurrentIndex(-1);
+    lblMotivo->setBuddy(CmbEgreso_);
+    Label3_ = new QLabel(QStringLiteral("DE BAJA"), egreso);
+    Label3_->setObjectName(QStringLiteral("Label3"));
+    QPalette rojo = Label3_->palette();
+    rojo.setColor(QPalette::WindowText, kRojoBaja);
+    Label3_->setPalette(rojo);
+    QFont baja = negrita;
+    baja.setPointSize(kPuntosBaja);
+    Label3_->setFont(baja);
+    Label3_->hide();
+    filaEgreso->addWidget(lblMotivo);
+    filaEgreso->addWidget(CmbEgreso_);
+    filaEgreso->addSpacing(Twips(300));
+    filaEgreso->addWidget(Label3_);
+    filaEgreso->addStretch(1);
+    PonerJunto(kFechaEgreso, egreso);
+    InstalarTeclaEnter(CmbEgreso_);
+
+    auto* aportes = new QWidget(this);
+    aportes->setObjectName(QStringLiteral("Aportes"));
+    auto* filaAportes = new QHBoxLayout(aportes);
+    filaAportes->setContentsMargins(0, 0, 0, 0);
+    const QStringList caras = {QStringLiteral("2 %"), QStringLiteral("2,5"), QStringLiteral("1 %"),
+                               QStringLiteral("C.S.")};
+    for (int i = 0; i < int(chkAporte_.size()); ++i) {
+        chkAporte_[i] = new QCheckBox(caras[i], aportes);
+        chkAporte_[i]->setObjectName(QStringLiteral("chkAporte_%1").arg(i));
+        filaAportes->addWidget(chkAporte_[i]);
+    }
+    filaAportes->addStretch(1);
+    AgregarControl(aportes, QStringLiteral("Aportes:"));
+    afiliado_ = new QCheckBox(QStringLiteral("Es afiliado?"), this);
+    afiliado_->setObjectName(QStringLiteral("afiliado"));
+    afiliado_->setFont(negrita);
+    AgregarControl(afiliado_);
+
+    // The leaving reason comes right after the leaving date.
+    setTabOrder(texto(kFechaEgreso), CmbEgreso_);
+    setTabOrder(CmbEgreso_, texto(kObservaciones));
+    CmbEgreso_->setEnabled(false);
+}
+
+QString frmEmpleados::Texto(int caja) const {
+    return texto(caja)->text();
+}
+
+std::optional<ConsultaCaja> frmEmpleados::ConsultaDe(int caja) const {
+    const QString columnas = QStringLiteral("Código/Nombre");
+    switch (caja) {
+        case kCodigo:
+            return ConsultaCaja{"SELECT Ado_id,ado_nombre FROM Empleado where  ado_idEmpresa=" +
+                                    QString::number(IdEmpresa),
+                                QStringLiteral("ado_nombre"),
+                                QStringLiteral("Consulta de Empleados"),
+                                QStringLiteral("Cuenta/Nombre"),
+                                2,
+                                {{QStringLiteral("Ado_id"), kCodigo}}};
+        case kCategoria:
+            return ConsultaCaja{QStringLiteral("SELECT Cat_id,cat_nombre FROM Categoria"),
+                                QStringLiteral("cat_nombre"),
+                                QStringLiteral("Consulta de Categorías"),
+                                columnas,
+                                2,
+                                {{QStringLiteral("Cat_id"), kCategoria}}};
+        case kEmpleo:
+            return ConsultaCaja{"SELECT Emp_Codigo,Emp_Nombre FROM Empleo where Emp_Catego=" +
+                                    FormatoSQL(Texto(kCategoria), sqlTexto) +
+                                    " and Emp_antigu= " + FormatoSQL(Texto(kAntiguedad), sqlNumero),
+                                QStringLiteral("Emp_Nombre"),
+                                QStringLiteral("Consulta de Empleos"),
+                                columnas,
+                                2,
+                                {{QStringLiteral("Emp_Codigo"), kEmpleo}}};
+        default:
+            return std::nullopt;
+    }
+}
+
+QString frmEmpleados::ConsultaClave() const {
+    // A box left empty, or holding no number, is looked up as 0: a new number is given out.
+    return ConsultaEmpleado(Texto(kCodigo), IdEmpresa);
+}
+
+bool frmEmpleados::AlNoExistir() {
+    try {
+        Recordset rs = Database::open(RutaBase).openRecordset(ConsultaUltimoNumero(IdEmpresa));
+        const qint64 ultimo = rs.vacio() ? 0 : qint64(LeerNumero(rs.value(QStringLiteral("Max"))));
+        texto(kCodigo)->setText(QString::number(ultimo + 1));
+    } catch (const DatabaseError& e) {
+        // No number given out: the box stays open for another try.
+        MostrarError(e);
+        texto(kCodigo)->setEnabled(true);
+        Modo = 0;
+        return false;
+    }
+    texto(kNombre)->setFocus();
+    return false;
+}
+
+void frmEmpleados::MostrarRegistro(const Recordset& rs) {
+    const auto poner = [&](int caja, const char* campo, int tipo) {
+        texto(caja)->setText(FormatoNulo(rs.value(QString::fromLatin1(campo)), tipo));
+    };
+    poner(kCodigo, "Ado_Id", nuloNumero);
+    poner(kNombre, "Ado_Nombre", nuloTexto);
+    poner(kFechaNac, "Ado_FechaNac", nuloFecha);
+    poner(kCuil, "Ado_Cuil", nuloTexto);
+    poner(kFechaIng, "Ado_FechaIng", nuloFecha);
+    poner(kSueldo, "Ado_Sueldo", nuloNumero);
+    poner(kRemunera, "Ado_remunera", nuloNumero);
+    poner(kNoRemunera, "Ado_noremunera", nuloNumero);
+    const char* aportes[] = {"Ado_Aporte2", "Ado_Aporte25", "Ado_Aporte1", "Ado_AporteCS"};
+    for (int i = 0; i < int(chkAporte_.size()); ++i)
+        chkAporte_[i]->setChecked(rs.boolValue(QString::fromLatin1(aportes[i])));
+    afiliado_->setChecked(rs.boolValue(QStringLiteral("Ado_Afiliado")));
+    poner(kFechaEgreso, "Ado_FechaEgreso", nuloFecha);
+    Label3_->setVisible(EsFecha(rs.value(QStringLiteral("Ado_FechaEgreso"))));
+    poner(kCategoria, "Ado_Categoria", nuloTexto);
+    poner(kEmpleo, "Ado_Empleo", nuloNumero);
+    poner(kObservaciones, "ado_observ", nuloTexto);
+    poner(kHoras, "Ado_horas", nuloNumero);
+    const QString motivo = FormatoNulo(rs.value(QStringLiteral("Ado_motivoegreso")), nuloNumero);
+    const int item = CmbEgreso_->findData(motivo.toInt());
+    if (!motivo.isEmpty() && item >= 0) CmbEgreso_->setCurrentIndex(item);
+    // The seniority first: the job is looked up on the scale row of these years.
+    CalcularAntiguedad();
+    ValidarCategoria(true);
+    ValidarEgreso();
+}
+
+bool frmEmpleados::ValidarCaja(int indice) {
+    bool sigue = true;
+    try {
+        switch (indice) {
+            case kCodigo:
+                return ValidarClave();
+            case kFechaIng:
+                CalcularAntiguedad();
+                break;
+            case kSueldo:
+                ValidarSueldo();
+                break;
+            case kCategoria:
+                ValidarCategoria(false);
+                break;
+            case kEmpleo:
+                ValidarEmpleo(false);
+                break;
+            case kFechaEgreso:
+                ValidarEgreso();
+                break;
+            case kCuil:
+                sigue = ComprobarCajaCuit(Texto(kCuil));
+                break;
+            default:
+                break;
+        }
+    } catch (const DatabaseError& e) {
+        MostrarError(e);
+    }
+    if (sigue && (indice == kSueldo || indice == kRemunera || indice == kNoRemunera))
+        sigue = ValidarReparto();
+    return sigue;
+}
+
+void frmEmpleados::CalcularAntiguedad() {
+    if (const auto ingreso = LeerFecha(Texto(kFechaIng)))
+        texto(kAntiguedad)->setText(QString::number(Antiguedad(*ingreso, QDate::currentDate())));
+}
+
+void frmEmpleados::ValidarSueldo() {
+    const std::optional<QString> limpio = TextoImporte(Texto(kSueldo));
+    if (!limpio) return;
+    texto(kSueldo)->setText(*limpio);
+    if (Texto(kCategoria).isEmpty() || !EsNumero(Texto(kEmpleo)) || !EsNumero(Texto(kAntiguedad)) ||
+        !EsNumero(Texto(kHoras)))
+        return;
+    Recordset rs = Database::open(RutaBase).openRecordset(
+        ConsultaSueldoEmpleo(Texto(kCategoria), Texto(kAntiguedad), Texto(kEmpleo)));
+    // A scale row without a salary suggests nothing.
+    if (rs.vacio() || !EsNumero(rs.value(QStringLiteral("emp_sueldo")))) return;
+    const Moneda escala =
+        Moneda::desdeDouble(LeerNumero(FormatoNulo(rs.value(QStringLiteral("emp_sueldo")), 1)));
+    const Moneda sugerido =
+        Moneda::desdeDouble(escala.aDouble() / kHorasJornada * LeerNumero(Texto(kHoras)));
+    if (Monto(*limpio) < sugerido)
+        MsgBox(QStringLiteral("El Sueldos es menor al sugerido!!"), vbExclamation,
+               QStringLiteral("Mensaje"));
+}
+
+void frmEmpleados::ValidarCategoria(bool alCargar) {
+    Recordset rs = Database::open(RutaBase).openRecordset(ConsultaCategoria(Texto(kCategoria)));
+    if (rs.vacio()) {
+        texto(kCategoria)->clear();
+        texto(kNombreCategoria)->clear();
+        return;
+    }
+    texto(kNombreCategoria)
+        ->setText(FormatoNulo(rs.value(QStringLiteral("cat_nombre")), nuloTexto));
+    if (EsNumero(Texto(kEmpleo))) ValidarEmpleo(alCargar);
+}
+
+void frmEmpleados::ValidarEmpleo(bool alCargar) {
+    Recordset rs = Database::open(RutaBase).openRecordset(
+        ConsultaEmpleo(Texto(kCategoria), Texto(kAntiguedad), Texto(kEmpleo)));
+    if (rs.vacio()) {
+        // A stored job stays: the scale may lack the row for this year's seniority.
+        if (!alCargar) texto(kEmpleo)->clear();
+        texto(kNombreEmpleo)->clear();
+        LblSueldo_->clear();
+        return;
+    }
+    texto(kNombreEmpleo)->setText(FormatoNulo(rs.value(QStringLiteral("emp_nombre")), nuloTexto));
+    const QVariant sueldo = rs.value(QStringLiteral("emp_sueldo"));
+    LblSueldo_->setText(kSueldoSugerido +
+                        (EsNumero(sueldo) ? FormatoSQL(sueldo, sqlNumero) : QString()));
+}
+
+void frmEmpleados::ValidarEgreso() {
+    CmbEgreso_->setEnabled(EsFecha(Texto(kFechaEgreso)));
+}
+
+bool frmEmpleados::ValidarReparto() {
+    for (int i : {kRemunera, kNoRemunera})
+        texto(i)->setText(TextoImporte(Texto(i)).value_or(QStringLiteral("0")));
+    // Without a salary there is nothing to compare yet; the save asks for it.
+    const std::optional<Moneda> sueldo = Monto(Texto(kSueldo));
+    if (!sueldo) return true;
+    if (*sueldo >= *Monto(Texto(kRemunera)) + *Monto(Texto(kNoRemunera))) return true;
+    MsgBox(QStringLiteral("La suma de sueldo remunerativo más el no remunerativo no puede ser "
+                          "mayor al Sueldo"),
+           vbOKOnly);
+    return false;
+}
+
+QList<Requerido> frmEmpleados::Requeridos() const {
+    return {
+        {kNombre, QStringLiteral("Debe ingresar el apellido y nombres")},
+        {kFechaNac, QStringLiteral("Debe ingresar la fecha de nacimiento")},
+        {kCuil, QStringLiteral("Debe ingresar el número de C.U.I.L.")},
+        {kFechaIng, QStringLiteral("Debe ingresar la fecha de ingreso")},
+        {kSueldo, QStringLiteral("Debe ingresar el sueldo"),
+         [](const QString& t) { return TextoImporte(t).has_value(); }},
+        {kCategoria, QStringLiteral("Debe seleccionar una categoría")},
+    };
+}
+
+DatosEmpleado frmEmpleados::Datos() const {
+    DatosEmpleado e;
+    e.codigo = Texto(kCodigo);
+    e.nombre = Texto(kNombre);
+    e.fechaNac = Texto(kFechaNac);
+    e.cuil = Texto(kCuil);
+    e.fechaIng = Texto(kFechaIng);
+    e.sueldo = Texto(kSueldo);
+    e.categoria = Texto(kCategoria);
+    e.fechaEgreso = Texto(kFechaEgreso);
+    e.empleo = Texto(kEmpleo);
+    e.observ = Texto(kObservaciones);
+    e.horas = Texto(kHoras);
+    e.remunera = Texto(kRemunera);
+    e.noRemunera = Texto(kNoRemunera);
+    for (int i = 0; i < int(chkAporte_.size()); ++i) e.aportes[i] = chkAporte_[i]->isChecked();
+    e.afiliado = afiliado_->isChecked();
+    // A reason chosen while the leaving date was cleared is no reason.
+    if (CmbEgreso_->isEnabled() && CmbEgreso_->currentIndex() >= 0)
+        e.motivoEgreso = CmbEgreso_->currentData().toInt();
+    return e;
+}
+
+void frmEmpleados::Grabar(Database& db) {
+    db.execute(Modo == 1 ? SentenciaActualizar(Datos(), IdEmpresa)
+                         : SentenciaInsertar(Datos(), IdEmpresa));
+}
+
+QString frmEmpleados::ConsultaDependientes() const {
+    return ConsultaDeclarado(Texto(kCodigo), IdEmpresa);
+}
+
+QString frmEmpleados::MensajeDependientes() const {
+    return QStringLiteral("No se puede eliminar el empleado porque existen datos asociados");
+}
+
+QStringList frmEmpleados::SentenciasEliminar() const {
+    return {SentenciaEliminar(Texto(kCodigo), IdEmpresa)};
+}
+
+void frmEmpleados::Limpiar() {
+    for (QCheckBox* c : chkAporte_) c->setChecked(false);
+    afiliado_->setChecked(false);
+    CmbEgreso_->setCurrentIndex(-1);
+    Label3_->hide();
+}
 
 QString frmEmpleados::ConsultaEmpleado(const QString& codigo, qint32 idEmpresa) {
     return "SELECT * FROM Empleado where Ado_Id=" + FormatoSQL(codigo, sqlNumero) +

@@ -1,6 +1,7 @@
 #include "platform/Ventana.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -111,6 +112,18 @@ void AgrandarParaMostrar(QMdiArea* area, const QSize& tam) {
 }
 
 }  // namespace
+
+void MostrarModal(QWidget* ventana, QWidget* duenio) {
+    if (duenio) ventana->setParent(duenio->window(), Qt::Dialog);
+    ventana->setAttribute(Qt::WA_DeleteOnClose);
+    ventana->setWindowModality(Qt::ApplicationModal);
+    QEventLoop bucle;
+    QObject::connect(ventana, &QObject::destroyed, &bucle, &QEventLoop::quit);
+    ventana->show();
+    ventana->raise();
+    ventana->activateWindow();
+    bucle.exec();
+}
 
 void MostrarVentana(QWidget* ventana) {
     QMdiArea* area = AreaPrincipal();

@@ -30,6 +30,9 @@ QWidget* VentanaPrincipal();
 // and brings it to the front. The window is destroyed when it is closed.
 void MostrarVentana(QWidget* ventana);
 
+// Shows a window modal over `duenio`'s window and returns once it is closed (and destroyed).
+void MostrarModal(QWidget* ventana, QWidget* duenio);
+
 // The loaded window of class T, or null: one instance per window kind.
 template <class T>
 T* VentanaCargada() {

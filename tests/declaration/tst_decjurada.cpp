@@ -163,7 +163,7 @@ class TstDecJurada : public QObject {
         QVERIFY(!w->texto(17)->isEnabled());
         QVERIFY(w->btnGrabar()->isEnabled());
         QVERIFY(!w->btnEliminar()->isEnabled());
-        QVERIFY(!w->findChild<QPushButton*>("btnEmpleados")->isEnabled());
+        QVERIFY(w->findChild<QPushButton*>("btnEmpleados")->isEnabled());
         QCOMPARE(w->IdDDJJ(), 0);
         // Active employees of the company whose category exists; the leaver not yet listed.
         QStringList activos = codigos(w->Grilla());
