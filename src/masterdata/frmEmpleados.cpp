@@ -44,7 +44,7 @@ QList<CajaMantenimiento> Cajas() {
     using F = frmEmpleados;
     return {
         {F::kCodigo, QStringLiteral("Código:"), QString(), 900, kCajaClave},
-        {F::kNombre, QStringLiteral("Apellido y Nombres:"), QString(), 5400},
+        {F::kNombre, QStringLiteral("Apellido y Nombres:"), QString(), 8250},
         {F::kFechaNac, QStringLiteral("Fecha Nacimiento:"), QStringLiteral(",8"), 1350},
         {F::kCuil, QStringLiteral("CUIL:"), QString(), 1800},
         {F::kFechaIng, QStringLiteral("Fecha Ingreso:"), QStringLiteral(",8"), 1350},
@@ -54,11 +54,11 @@ QList<CajaMantenimiento> Cajas() {
         {F::kRemunera, QStringLiteral("Remunerativo:"), QString(), 1800},
         {F::kNoRemunera, QStringLiteral("No Remunerativo:"), QString(), 1800},
         {F::kCategoria, QStringLiteral("Categoría Empleo:"), QString(), 900},
-        {F::kNombreCategoria, QString(), QString(), 4200, kCajaMuestra | kCajaAlLado},
+        {F::kNombreCategoria, QString(), QString(), 8700, kCajaMuestra | kCajaAlLado},
         {F::kEmpleo, QStringLiteral("Categoría General:"), QString(), 900},
-        {F::kNombreEmpleo, QString(), QString(), 4200, kCajaMuestra | kCajaAlLado},
+        {F::kNombreEmpleo, QString(), QString(), 8700, kCajaMuestra | kCajaAlLado},
         {F::kFechaEgreso, QStringLiteral("Fecha Egreso:"), QStringLiteral(",4"), 1350},
-        {F::kObservaciones, QStringLiteral("Observaciones:"), QString(), 5400, kCajaDato,
+        {F::kObservaciones, QStringLiteral("Observaciones:"), QString(), 9750, kCajaDato,
          kLargoObservaciones},
     };
 }
@@ -100,6 +100,7 @@ void frmEmpleados::Armar() {
     CmbEgreso_->addItem(QStringLiteral("RENUNCIA"), 2);
     CmbEgreso_->addItem(QStringLiteral("OTRO"), 3);
     CmbEgreso_->setCurrentIndex(-1);
+    CmbEgreso_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     lblMotivo->setBuddy(CmbEgreso_);
     Label3_ = new QLabel(QStringLiteral("DE BAJA"), egreso);
     Label3_->setObjectName(QStringLiteral("Label3"));
@@ -109,6 +110,10 @@ void frmEmpleados::Armar() {
     QFont baja = negrita;
     baja.setPointSize(kPuntosBaja);
     Label3_->setFont(baja);
+    // Its place is kept: showing it must not squeeze the leaving reason.
+    QSizePolicy reservado = Label3_->sizePolicy();
+    reservado.setRetainSizeWhenHidden(true);
+    Label3_->setSizePolicy(reservado);
     Label3_->hide();
     filaEgreso->addWidget(lblMotivo);
     filaEgreso->addWidget(CmbEgreso_);

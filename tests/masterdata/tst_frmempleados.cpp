@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
 #include "common/Globales.h"
 #include "declaration/frmDecJurada.h"
+#include "lookup/consulta.h"
 #include "masterdata/frmEmpleados.h"
 #include "platform/Grid.h"
 #include "platform/MsgBox.h"
@@ -336,6 +338,32 @@ class TstFrmEmpleados : public QObject {
                                      "asociados"),
                  codigo == "2");
         QCOMPARE(base.valor("SELECT count(*) FROM Prestamo").toInt(), 1);
+        delete w;
+    }
+
+    // F2 offers the company's employees, the categories, and the jobs of the category and
+    // seniority on screen; the choice lands in the box.
+    void consultas() {
+        prueba::BaseDePrueba base;
+        Datos(base);
+        QPointer<F> w = abrir();
+        const auto consultar = [&w](int caja, const QString& titulo, int filas) {
+            consulta::alMostrar = [=](consulta& d) {
+                QCOMPARE(d.windowTitle(), titulo);
+                QCOMPARE(d.grilla()->model()->rowCount(), filas);
+                d.grilla()->setCurrentIndex(d.grilla()->model()->index(filas - 1, 0));
+                d.aceptar_Click();
+            };
+            w->texto(caja)->setFocus();
+            QTest::keyClick(w->texto(caja), Qt::Key_F2);
+            consulta::alMostrar = nullptr;
+            return w->texto(caja)->text();
+        };
+        QCOMPARE(consultar(F::kCodigo, "Consulta de Empleados", 2), QString("2"));
+        QTest::keyClick(w->texto(F::kCodigo), Qt::Key_Return);
+        QTRY_COMPARE(w->texto(F::kNombre)->text(), QString("GOMEZ ANA"));
+        QCOMPARE(consultar(F::kCategoria, "Consulta de Categorías", 1), QString("A"));
+        QCOMPARE(consultar(F::kEmpleo, "Consulta de Empleos", 1), QString("10"));
         delete w;
     }
 
