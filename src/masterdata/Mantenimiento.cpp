@@ -370,4 +370,13 @@ void Mantenimiento::btnSalir_Click() {
     close();
 }
 
+ConsultaCaja ConsultaCategorias(int caja) {
+    return ConsultaCaja{QStringLiteral("SELECT Cat_id,cat_nombre FROM Categoria"),
+                        QStringLiteral("cat_nombre"),
+                        QStringLiteral("Consulta de Categorías"),
+                        QStringLiteral("Código/Nombre"),
+                        2,
+                        {{QStringLiteral("Cat_id"), caja}}};
+}
+
 }  // namespace zul

@@ -59,6 +59,9 @@ struct ConsultaCaja {
     QList<QPair<QString, int>> pares;
 };
 
+// The categories lookup, the same from every window that asks for a category code.
+ConsultaCaja ConsultaCategorias(int caja);
+
 // A field the save requires: its box, the message when it is missing and, where "given" means
 // more than "not empty", the test of the box's text.
 struct Requerido {

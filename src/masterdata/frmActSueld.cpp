@@ -144,13 +144,7 @@ std::optional<ConsultaCaja> frmActSueld::ConsultaDe(int caja) const {
             {{QStringLiteral("Emp_Codigo"), kCodigo},
              {QStringLiteral("emp_catego"), kCategoria},
              {QStringLiteral("emp_antigu"), kAntiguedad}}};
-    if (caja == kCategoria)
-        return ConsultaCaja{QStringLiteral("SELECT Cat_id,cat_nombre FROM Categoria"),
-                            QStringLiteral("cat_nombre"),
-                            QStringLiteral("Consulta de Categorías"),
-                            QStringLiteral("Código/Nombre"),
-                            2,
-                            {{QStringLiteral("Cat_id"), kCategoria}}};
+    if (caja == kCategoria) return ConsultaCategorias(kCategoria);
     return std::nullopt;
 }
 

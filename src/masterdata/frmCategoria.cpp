@@ -40,12 +40,7 @@ QString frmCategoria::EliminarCategoria(const QString& codigo) {
 
 std::optional<ConsultaCaja> frmCategoria::ConsultaDe(int caja) const {
     if (caja != kCodigo) return std::nullopt;
-    return ConsultaCaja{QStringLiteral("SELECT Cat_id,cat_nombre FROM Categoria"),
-                        QStringLiteral("cat_nombre"),
-                        QStringLiteral("Consulta de Categorías"),
-                        QStringLiteral("Código/Nombre"),
-                        2,
-                        {{QStringLiteral("Cat_id"), kCodigo}}};
+    return ConsultaCategorias(kCodigo);
 }
 
 QString frmCategoria::ConsultaClave() const {

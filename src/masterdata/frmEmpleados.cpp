@@ -163,12 +163,7 @@ std::optional<ConsultaCaja> frmEmpleados::ConsultaDe(int caja) const {
                                 2,
                                 {{QStringLiteral("Ado_id"), kCodigo}}};
         case kCategoria:
-            return ConsultaCaja{QStringLiteral("SELECT Cat_id,cat_nombre FROM Categoria"),
-                                QStringLiteral("cat_nombre"),
-                                QStringLiteral("Consulta de Categorías"),
-                                columnas,
-                                2,
-                                {{QStringLiteral("Cat_id"), kCategoria}}};
+            return ConsultaCategorias(kCategoria);
         case kEmpleo:
             return ConsultaCaja{"SELECT Emp_Codigo,Emp_Nombre FROM Empleo where Emp_Catego=" +
                                     FormatoSQL(Texto(kCategoria), sqlTexto) +
