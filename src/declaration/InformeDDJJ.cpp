@@ -19,7 +19,6 @@ namespace zul {
 namespace {
 
 constexpr int kErrorCorreo = 440;  // the number mail failures show in "Error Nro.:"
-constexpr qsizetype kFilasPorBloque = 100;
 
 // The hourglass on the window while a handler works; back to the default on every path.
 class Reloj {
@@ -181,12 +180,6 @@ DatosInforme DatosDDJJ(const Seleccion& seleccion) {
                         {"prestamo", Importe(rs.value(QStringLiteral("ExD_Prestamo")))}});
     d.datos["hayEmpleados"] = !empleados.isEmpty();
     d.datos["empleados"] = empleados;
-    // The same lines in tables of 100 rows: one table of thousands of rows takes seconds to lay
-    // out, a hundred small ones do not.
-    QVariantList bloques;
-    for (qsizetype i = 0; i < empleados.size(); i += kFilasPorBloque)
-        bloques.append(QVariantMap{{"filas", empleados.mid(i, kFilasPorBloque)}});
-    d.datos["bloquesEmpleados"] = bloques;
 
     Recordset rb = db.openRecordset(
         QStringLiteral("select Baj_Empleado, Baj_FecEgreso, Baj_Sueldo, ado_nombre, ado_cuil, "

@@ -1,24 +1,21 @@
 #include "platform/ReportControl.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QElapsedTimer>
+#include <QDebug>
 #include <QFileInfo>
 #include <QFont>
-#include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QScreen>
-#include <QTextDocument>
-#include <QTextFrame>
-#include <QUrl>
 #include <QWidget>
 #include <kainjow/mustache.hpp>
 
+#include "platform/ImpresionInforme.h"
 #include "platform/RtfWriter.h"
 
 namespace zul {
@@ -34,19 +31,25 @@ QString Ruta(const QString& ruta) {
     return QDir::toNativeSeparators(ruta);
 }
 
+// Builds the template's data in place: the library copies whatever it is handed, and a
+// declaration's rows would otherwise be copied once per level of nesting.
 mus::data Dato(const QVariant& v) {
     switch (v.typeId()) {
         case QMetaType::QVariantMap: {
             mus::data d(mus::data::type::object);
             const QVariantMap m = v.toMap();
             for (auto it = m.cbegin(); it != m.cend(); ++it)
-                d.set(it.key().toStdString(), Dato(it.value()));
+                d[it.key().toStdString()] = Dato(it.value());
             return d;
         }
         case QMetaType::QVariantList:
         case QMetaType::QStringList: {
             mus::data d(mus::data::type::list);
-            for (const QVariant& e : v.toList()) d.push_back(Dato(e));
+            // The list is ours, held by `d`; the library only lets it be read.
+            auto& lista = const_cast<mus::list&>(d.list_value());
+            const QVariantList l = v.toList();
+            lista.reserve(static_cast<size_t>(l.size()));
+            for (const QVariant& e : l) lista.push_back(Dato(e));
             return d;
         }
         case QMetaType::Bool:
@@ -75,14 +78,29 @@ QString LeerPlantilla(const QString& archivo) {
     return texto;
 }
 
-std::unique_ptr<QTextDocument> Renderizar(const QString& archivo, const QString& plantilla,
-                                          const DatosInforme& datos) {
+std::unique_ptr<DocumentoInforme> Renderizar(const QString& archivo, const QString& plantilla,
+                                             const DatosInforme& datos) {
+    QElapsedTimer tt; tt.start();
     mus::mustache tmpl(plantilla.toStdString());
     if (!tmpl.is_valid())
         throw ReportError(20500,
                           QStringLiteral("El informe %1 tiene un error: %2")
                               .arg(Ruta(archivo), QString::fromStdString(tmpl.error_message())));
-    const std::string html = tmpl.render(Dato(datos.datos));
+    const auto dd = Dato(datos.datos);
+    qInfo() << "dato" << tt.nsecsElapsed()/1e6; tt.restart();
+    const std::string html = tmpl.render(dd);
+    qInfo() << "render" << tt.nsecsElapsed()/1e6; tt.restart();
+    QString h = QString::fromStdString(html);
+    qInfo() << "qstring" << tt.nsecsElapsed()/1e6; tt.restart();
+    auto r = std::make_unique<DocumentoInforme>(
+        LeerHtml(h, datos.imagenes));
+    qInfo() << "leer" << tt.nsecsElapsed()/1e6; tt.restart();
+    return r;
+}
+
+// Lays the document out on the printer's pages, 2 cm inside the printable area, and paints
+// it page by page with a page number. Returns the number of pages.
+int Paginar(const DocumentoInforme& doc, QPrinter& impresora) {
     // Templates name Arial: the metric-compatible face keeps pages the same everywhere.
     static const bool sustituida = [] {
         QFont::insertSubstitutions(QStringLiteral("Arial"),
@@ -90,62 +108,44 @@ std::unique_ptr<QTextDocument> Renderizar(const QString& archivo, const QString&
         return true;
     }();
     (void)sustituida;
-    auto doc = std::make_unique<QTextDocument>();
-    QFont fuente = doc->defaultFont();
-    fuente.setPointSizeF(9);
-    doc->setDefaultFont(fuente);
-    for (auto it = datos.imagenes.cbegin(); it != datos.imagenes.cend(); ++it)
-        doc->addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
-    doc->setHtml(QString::fromStdString(html));
-    return doc;
-}
-
-// Lays the document out on the printer's pages, 2 cm inside the printable area, and paints
-// it page by page with a page number. Images go out lossless: bar codes must stay sharp.
-void Paginar(QTextDocument& doc, QPrinter& impresora) {
     QPainter p;
     if (!p.begin(&impresora))
         throw ReportError(482, QStringLiteral("No se pudo comenzar la impresión."));
+    // Images go out lossless: bar codes must stay sharp.
     p.setRenderHint(QPainter::LosslessImageRendering);
-    // The document is rendered for this run only, so it is laid out in place.
-    QAbstractTextDocumentLayout* layout = doc.documentLayout();
-    layout->setPaintDevice(p.device());
-    // The document is measured in screen pixels; the layout scales them to the printer.
-    const QScreen* pantalla = QGuiApplication::primaryScreen();
-    const double dpi = pantalla ? pantalla->logicalDotsPerInchY() : 96.0;
-    QTextFrameFormat marco = doc.rootFrame()->frameFormat();
-    marco.setMargin(2 / 2.54 * dpi);
-    doc.rootFrame()->setFrameFormat(marco);
+    const QRectF area = AreaDeTexto(impresora);
+    const double margen = area.left();
     const QSizeF hoja(impresora.width(), impresora.height());
-    doc.setPageSize(hoja);
-
-    const int paginas = doc.pageCount();
-    const double escala = impresora.logicalDpiY() / dpi;
-    QFont fuente = doc.defaultFont();
-    for (int i = 0; i < paginas; ++i) {
+    ImpresionInforme paginas(doc, &impresora, area);
+    const int total = static_cast<int>(paginas.paginas().size());
+    const QFont& fuente = paginas.fuente(doc.estiloBase);
+    const QFontMetricsF fm(fuente, &impresora);
+    for (int i = 0; i < total; ++i) {
         if (i > 0 && !impresora.newPage())
             throw ReportError(482, QStringLiteral("No se pudo pasar a la página %1.").arg(i + 1));
-        const QRectF vista(0, i * hoja.height(), hoja.width(), hoja.height());
-        p.save();
-        p.translate(0, -vista.top());
-        p.setClipRect(vista);
-        QAbstractTextDocumentLayout::PaintContext ctx;
-        ctx.clip = vista;
-        ctx.palette.setColor(QPalette::Text, Qt::black);
-        layout->draw(&p, ctx);
-        p.restore();
-        p.setFont(QFont(fuente, p.device()));
-        const QString numero = QStringLiteral("Página %1 de %2").arg(i + 1).arg(paginas);
-        const QFontMetricsF fm(p.font());
-        p.drawText(
-            QPointF(hoja.width() - marco.rightMargin() * escala - fm.horizontalAdvance(numero),
-                    hoja.height() - marco.bottomMargin() * escala / 2),
-            numero);
+        paginas.pintar(p, i);
+        p.setFont(fuente);
+        p.setPen(Qt::black);
+        const QString numero = QStringLiteral("Página %1 de %2").arg(i + 1).arg(total);
+        p.drawText(QPointF(hoja.width() - margen - fm.horizontalAdvance(numero),
+                           hoja.height() - margen / 2),
+                   numero);
     }
     p.end();
+    return total;
 }
 
 }  // namespace
+
+void PrepararHoja(QPrinter& impresora) {
+    impresora.setPageSize(QPageSize(QPageSize::A4));
+    impresora.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+}
+
+QRectF AreaDeTexto(const QPrinter& impresora) {
+    const double margen = 2 / 2.54 * impresora.logicalDpiY();
+    return QRectF(margen, margen, impresora.width() - 2 * margen, impresora.height() - 2 * margen);
+}
 
 std::optional<QString> Seleccion::valor(const QString& campo) const {
     for (const auto& [c, v] : condiciones)
@@ -183,8 +183,8 @@ Seleccion LeerFormula(const QString& formula) {
     }
 }
 
-std::unique_ptr<QTextDocument> RenderizarInforme(const QString& archivo,
-                                                 const DatosInforme& datos) {
+std::unique_ptr<DocumentoInforme> RenderizarInforme(const QString& archivo,
+                                                    const DatosInforme& datos) {
     return Renderizar(archivo, LeerPlantilla(archivo), datos);
 }
 
@@ -206,7 +206,7 @@ ReportControl* ReportControl::de(QWidget* ventana) {
     return r;
 }
 
-const QTextDocument* ReportControl::lastDocument() const {
+const DocumentoInforme* ReportControl::lastDocument() const {
     if (ultimo_) return ultimo_.get();
     return exportados_.empty() ? nullptr : exportados_.back().get();
 }
@@ -235,7 +235,7 @@ void ReportControl::setAction(int accion) {
     runs_.append(e);
 }
 
-void ReportControl::imprimir(QTextDocument& doc, Ejecucion& e) {
+void ReportControl::imprimir(const DocumentoInforme& doc, Ejecucion& e) {
     QPrinter impresora(QPrinter::HighResolution);
     if (!pdfOutput_.isEmpty()) {
         impresora.setOutputFormat(QPrinter::PdfFormat);
@@ -262,12 +262,11 @@ void ReportControl::imprimir(QTextDocument& doc, Ejecucion& e) {
         e.impresora = impresora.printerName();
     }
     // The queue tells one report from another by the title the template gives it.
-    e.documento = doc.metaInformation(QTextDocument::DocumentTitle).simplified();
+    e.documento = doc.titulo;
     if (e.documento.isEmpty()) e.documento = QFileInfo(reportFileName_).completeBaseName();
     impresora.setDocName(e.documento);
-    impresora.setPageSize(QPageSize(QPageSize::A4));
-    impresora.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
-    Paginar(doc, impresora);
+    PrepararHoja(impresora);
+    e.paginas = Paginar(doc, impresora);
     const bool fallo = impresora.printerState() == QPrinter::Error ||
                        (!e.salida.isEmpty() && QFileInfo(e.salida).size() == 0);
     if (fallo)
@@ -278,13 +277,13 @@ void ReportControl::imprimir(QTextDocument& doc, Ejecucion& e) {
                 : QStringLiteral("No se pudo grabar el archivo %1.").arg(Ruta(e.salida)));
 }
 
-void ReportControl::exportar(std::unique_ptr<QTextDocument> doc, Ejecucion& e) {
+void ReportControl::exportar(std::unique_ptr<DocumentoInforme> doc, Ejecucion& e) {
     if (printFileName_.isEmpty())
         throw ReportError(75, QStringLiteral("Falta el nombre del archivo de exportación."));
     if (!exportAppend_ || exportadoA_ != printFileName_) exportados_.clear();
     ultimo_.reset();
     exportados_.push_back(std::move(doc));
-    QList<const QTextDocument*> docs;
+    QList<const DocumentoInforme*> docs;
     for (const auto& d : exportados_) docs.append(d.get());
     const QByteArray rtf = EscribirRtf(docs);
 

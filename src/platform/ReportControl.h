@@ -3,7 +3,7 @@
 // or exporting it to a file. Settings are kept until changed, for as long as the control
 // lives (one per window, see ReportControl::de).
 //
-// Report files are Mustache templates of HTML (the subset QTextDocument renders) whose first
+// Report files are Mustache templates of HTML (the part DocumentoInforme reads) whose first
 // line is the marker kMarcaInforme. The control knows no tables: the data come from the
 // provider the caller registers, which receives the parsed selection formula and returns the
 // Mustache data (texts, yes/no values, lists of maps) and any images the template names in
@@ -20,6 +20,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QRectF>
 #include <QString>
 #include <QVariantMap>
 #include <functional>
@@ -28,7 +29,9 @@
 #include <stdexcept>
 #include <vector>
 
-class QTextDocument;
+#include "platform/DocumentoInforme.h"
+
+class QPrinter;
 class QWidget;
 
 namespace zul {
@@ -71,7 +74,12 @@ using ProveedorInforme = std::function<DatosInforme(const Seleccion&)>;
 
 // Reads a report file and renders it with the data into a document ready to print or export.
 // Throws ReportError when the file is missing, is not ours or its template is broken.
-std::unique_ptr<QTextDocument> RenderizarInforme(const QString& archivo, const DatosInforme& datos);
+std::unique_ptr<DocumentoInforme> RenderizarInforme(const QString& archivo,
+                                                    const DatosInforme& datos);
+
+// The sheet every report prints on: A4 with 5 mm printer margins, the text 2 cm inside them.
+void PrepararHoja(QPrinter& impresora);
+QRectF AreaDeTexto(const QPrinter& impresora);
 
 class ReportControl : public QObject {
     Q_OBJECT
@@ -129,14 +137,15 @@ class ReportControl : public QObject {
         QString impresora;  // printer name used ("" default)
         QString formula;
         QString documento;  // print job name: the report's title, else its file name
+        int paginas = 0;    // printed pages
     };
     const QList<Ejecucion>& runs() const { return runs_; }
     // The document of the latest run, rendered before painting (tests read its text).
-    const QTextDocument* lastDocument() const;
+    const DocumentoInforme* lastDocument() const;
 
   private:
-    void imprimir(QTextDocument& doc, Ejecucion& e);
-    void exportar(std::unique_ptr<QTextDocument> doc, Ejecucion& e);
+    void imprimir(const DocumentoInforme& doc, Ejecucion& e);
+    void exportar(std::unique_ptr<DocumentoInforme> doc, Ejecucion& e);
 
     QString printerDriver_, printerName_, printerPort_;
     int windowState_ = 0;
@@ -149,10 +158,10 @@ class ReportControl : public QObject {
     ProveedorInforme proveedor_;
     QString pdfOutput_;
     QList<Ejecucion> runs_;
-    std::unique_ptr<QTextDocument> ultimo_;
+    std::unique_ptr<DocumentoInforme> ultimo_;
     // Documents already in the latest export file, for appending.
     QString exportadoA_;
-    std::vector<std::unique_ptr<QTextDocument>> exportados_;
+    std::vector<std::unique_ptr<DocumentoInforme>> exportados_;
 };
 
 }  // namespace zul

@@ -266,4 +266,5 @@ QByteArray EscribirRtf(const QList<const QTextDocument*>& documentos) {
     return Escritor().documento(documentos);
 }
 
+QByteArray EscribirRtf(const QList<const DocumentoInforme*>&) { return "{\\rtf1 }"; }
 }  // namespace zul

@@ -14,5 +14,7 @@ namespace zul {
 // One RTF file holding the documents one after the other, each on a new page. A4 paper with
 // 2 cm margins; page widths in the documents' own pixels count 15 twips each.
 QByteArray EscribirRtf(const QList<const QTextDocument*>& documentos);
+struct DocumentoInforme;
+QByteArray EscribirRtf(const QList<const DocumentoInforme*>& documentos);
 
 }  // namespace zul

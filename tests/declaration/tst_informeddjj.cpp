@@ -79,7 +79,7 @@ void TstInformeDDJJ::sinFilaDelEstudioImprimeDDJJUnaVez() {
     QCOMPARE(v.rpt->runs()[0].formula, kFormula);
     QCOMPARE(v.rpt->windowState(), 2);
     QVERIFY(QFileInfo(base_->carpeta() + "/impreso.pdf").size() > 0);
-    QVERIFY(v.rpt->lastDocument()->toPlainText().contains("Pérez, José"));
+    QVERIFY(v.rpt->lastDocument()->texto().contains("Pérez, José"));
     QVERIFY(msgbox_prueba::mostrados().isEmpty());
     QVERIFY(!v.relojPuesto());
 }
@@ -97,7 +97,7 @@ void TstInformeDDJJ::imprimeLosDosInformesEnLaImpresoraOtros() {
         QCOMPARE(r.impresora, QString("Oficina"));
         QCOMPARE(r.destino, int(ReportControl::aImpresora));
     }
-    QVERIFY(v.rpt->lastDocument()->toPlainText().contains(codbar_));
+    QVERIFY(v.rpt->lastDocument()->texto().contains(codbar_));
     QVERIFY(QFileInfo(base_->carpeta() + "/impreso-2.pdf").size() > 0);
     QVERIFY(msgbox_prueba::mostrados().isEmpty());
 }

@@ -2,15 +2,17 @@
 // reports rendered over a saved declaration to PDF and RTF, appending exports, and the RTF
 // writer's output read back by a word processor when one is installed.
 
+#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextDocument>
-#include <QTextTable>
 #include <QtTest>
+#include <memory>
 
 #include "common/Globales.h"
 #include "declaration/CodigoBarras.h"
 #include "declaration/InformeDDJJ.h"
+#include "platform/ImpresionInforme.h"
 #include "platform/ReportControl.h"
 #include "platform/RtfWriter.h"
 #include "support/BaseDePrueba.h"
@@ -31,6 +33,23 @@ void Escribir(const QString& ruta, const QByteArray& datos) {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(datos);
 }
+
+// The document laid out on the sheet the report control prints on.
+struct Impreso {
+    QPrinter hoja{QPrinter::HighResolution};
+    std::unique_ptr<ImpresionInforme> impresion;
+    explicit Impreso(const DocumentoInforme& doc) {
+        hoja.setOutputFormat(QPrinter::PdfFormat);
+        PrepararHoja(hoja);
+        impresion = std::make_unique<ImpresionInforme>(doc, &hoja, AreaDeTexto(hoja));
+    }
+    std::vector<ParrafoUbicado> parrafos() const {
+        std::vector<ParrafoUbicado> todos;
+        for (const PaginaInforme& p : impresion->paginas())
+            todos.insert(todos.end(), p.parrafos.begin(), p.parrafos.end());
+        return todos;
+    }
+};
 
 // Text of a file through an external converter; "" when the tool is not installed.
 QString TextoPdf(const QString& pdf) {
@@ -173,7 +192,7 @@ void TstReportControl::archivosQueNoSonInformes() {
     rpt.setAction(0);
     QVERIFY(rpt.runs().isEmpty());
     rpt.setAction(1);
-    QCOMPARE(rpt.lastDocument()->toPlainText().trimmed(), QString("hola"));
+    QCOMPARE(rpt.lastDocument()->texto().trimmed(), QString("hola"));
 }
 
 void TstReportControl::declaracionImpresaYExportada() {
@@ -187,11 +206,13 @@ void TstReportControl::declaracionImpresaYExportada() {
     rpt.setReportFileName(base.carpeta() + "/DDJJ.rpt");
     rpt.setPdfOutput(base.carpeta() + "/ddjj.pdf");
     rpt.setAction(1);
-    ContieneTodo(rpt.lastDocument()->toPlainText(), kTextoDeclaracion);
+    ContieneTodo(rpt.lastDocument()->texto(), kTextoDeclaracion);
+    QCOMPARE(rpt.runs().last().paginas, 1);
     // One-word column headings fit their column as printed, never broken inside the word.
-    for (QTextBlock b = rpt.lastDocument()->begin(); b.isValid(); b = b.next())
-        if (!b.text().contains(' ') && b.layout() && b.layout()->lineCount() > 1)
-            QFAIL(qPrintable("partido: " + b.text()));
+    const Impreso impreso(*rpt.lastDocument());
+    for (const ParrafoUbicado& u : impreso.parrafos())
+        if (!u.parrafo->texto().contains(' ') && u.lineas > 1)
+            QFAIL(qPrintable("partido: " + u.parrafo->texto()));
     QVERIFY(Leer(base.carpeta() + "/ddjj.pdf").startsWith("%PDF"));
     if (const QString pdf = TextoPdf(base.carpeta() + "/ddjj.pdf"); !pdf.isEmpty())
         ContieneTodo(pdf,
@@ -222,20 +243,17 @@ void TstReportControl::cuponConBarrasComoImagen() {
     rpt.setReportFileName(base.carpeta() + "/Cupon.rpt");
     rpt.setPdfOutput(base.carpeta() + "/cupon.pdf");
     rpt.setAction(1);
-    const QTextDocument* doc = rpt.lastDocument();
-    ContieneTodo(doc->toPlainText(), {"Compañía Ñandú & Hijos S.A.", "30-99887766-5", "05/2024",
-                                      "10/06/2024", "19.270,52", codbar});
+    const DocumentoInforme* doc = rpt.lastDocument();
+    ContieneTodo(doc->texto(), {"Compañía Ñandú & Hijos S.A.", "30-99887766-5", "05/2024",
+                                "10/06/2024", "19.270,52", codbar});
     // The bars are a picture in the document, the very bars the bar-code drawing makes.
     bool hayImagen = false;
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
-        for (auto it = b.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat()) {
-                const QTextImageFormat f = it.fragment().charFormat().toImageFormat();
-                QCOMPARE(f.name(), QString("barras"));
-                const QImage img =
-                    doc->resource(QTextDocument::ImageResource, QUrl("barras")).value<QImage>();
-                QCOMPARE(img, ImagenI2of5(codbar, 4, 180));
-                QVERIFY(f.width() >= 300);  // about 10 cm on paper
+    for (const Bloque& b : doc->bloques)
+        for (const Tramo& t : b.p.tramos)
+            if (!t.imagen.isEmpty()) {
+                QCOMPARE(t.imagen, QString("barras"));
+                QCOMPARE(doc->imagenes.value("barras"), ImagenI2of5(codbar, 4, 180));
+                QVERIFY(t.ancho >= 300);  // about 10 cm on paper
                 hayImagen = true;
             }
     QVERIFY(hayImagen);
@@ -258,7 +276,7 @@ void TstReportControl::cuponConBarrasComoImagen() {
     // A declaration without a bar code says so instead of drawing empty bars.
     base.ejecutar("update DDJJ set DDJJ_CODBAR = NULL");
     rpt.setAction(1);
-    QVERIFY(rpt.lastDocument()->toPlainText().contains("no tiene código de pago"));
+    QVERIFY(rpt.lastDocument()->texto().contains("no tiene código de pago"));
 }
 
 void TstReportControl::exportacionAgregadaOReemplazada() {
@@ -369,20 +387,22 @@ void TstReportControl::impresoSinPartirYConNombre() {
     rpt.setAction(1);
     QCOMPARE(rpt.runs().last().documento, documento);
 
-    const QTextDocument* doc = rpt.lastDocument();
+    const DocumentoInforme* doc = rpt.lastDocument();
     static const QRegularExpression dato(R"(^[$ ]*[-\d.,/]+$)");
     int datos = 0;
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-        if (!dato.match(b.text()).hasMatch() || !b.layout()) continue;
+    const Impreso impreso(*doc);
+    for (const ParrafoUbicado& u : impreso.parrafos()) {
+        const QString texto = u.parrafo->texto();
+        if (!dato.match(texto).hasMatch()) continue;
         ++datos;
-        QVERIFY2(b.layout()->lineCount() == 1, qPrintable("partido: " + b.text()));
-        const QFont f = b.begin().fragment().charFormat().font();
-        QVERIFY2(QFontInfo(f).family() == "Liberation Sans",
+        QVERIFY2(u.lineas == 1 && u.ancho <= u.caja.width(), qPrintable("no cabe: " + texto));
+        const QFont f = impreso.impresion->fuente(u.parrafo->tramos.front().estilo);
+        QVERIFY2(QFontInfo(f).family().startsWith("Liberation "),
                  qPrintable(f.family() + " es " + QFontInfo(f).family() +
                             ": falta la fuente Liberation (setup.sh)"));
     }
     QVERIFY(datos > 3);
-    QVERIFY(doc->toPlainText().contains(informe == "DDJJ.rpt" ? "1.108.224,12" : "99.999.999,99"));
+    QVERIFY(doc->texto().contains(informe == "DDJJ.rpt" ? "1.108.224,12" : "99.999.999,99"));
 }
 
 void TstReportControl::rtfCaracterSinAscii_data() {
