@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QElapsedTimer>
-#include <QDebug>
 #include <QFileInfo>
 #include <QFont>
 #include <QPageSize>
@@ -80,22 +78,14 @@ QString LeerPlantilla(const QString& archivo) {
 
 std::unique_ptr<DocumentoInforme> Renderizar(const QString& archivo, const QString& plantilla,
                                              const DatosInforme& datos) {
-    QElapsedTimer tt; tt.start();
     mus::mustache tmpl(plantilla.toStdString());
     if (!tmpl.is_valid())
         throw ReportError(20500,
                           QStringLiteral("El informe %1 tiene un error: %2")
                               .arg(Ruta(archivo), QString::fromStdString(tmpl.error_message())));
-    const auto dd = Dato(datos.datos);
-    qInfo() << "dato" << tt.nsecsElapsed()/1e6; tt.restart();
-    const std::string html = tmpl.render(dd);
-    qInfo() << "render" << tt.nsecsElapsed()/1e6; tt.restart();
-    QString h = QString::fromStdString(html);
-    qInfo() << "qstring" << tt.nsecsElapsed()/1e6; tt.restart();
-    auto r = std::make_unique<DocumentoInforme>(
-        LeerHtml(h, datos.imagenes));
-    qInfo() << "leer" << tt.nsecsElapsed()/1e6; tt.restart();
-    return r;
+    const std::string html = tmpl.render(Dato(datos.datos));
+    return std::make_unique<DocumentoInforme>(
+        LeerHtml(QString::fromStdString(html), datos.imagenes));
 }
 
 // Lays the document out on the printer's pages, 2 cm inside the printable area, and paints
