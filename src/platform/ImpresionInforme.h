@@ -40,7 +40,7 @@ class ImpresionInforme {
     const std::vector<PaginaInforme>& paginas() const { return paginas_; }
     void pintar(QPainter& p, int pagina);
 
-    // The font of a style, on the device (Arial is Liberation Sans, see the report control).
+    // The font of a style, on the device.
     const QFont& fuente(const EstiloTexto& estilo) { return medida(estilo).fuente; }
 
   private:

@@ -91,16 +91,6 @@ std::unique_ptr<DocumentoInforme> Renderizar(const QString& archivo, const QStri
 // Lays the document out on the printer's pages, 2 cm inside the printable area, and paints
 // it page by page with a page number. Returns the number of pages.
 int Paginar(const DocumentoInforme& doc, QPrinter& impresora) {
-    // Templates name Arial and Courier New: their metric-compatible faces keep pages the same
-    // everywhere.
-    static const bool sustituida = [] {
-        QFont::insertSubstitutions(QStringLiteral("Arial"),
-                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
-        QFont::insertSubstitutions(QStringLiteral("Courier New"),
-                                   {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")});
-        return true;
-    }();
-    (void)sustituida;
     QPainter p;
     if (!p.begin(&impresora))
         throw ReportError(482, QStringLiteral("No se pudo comenzar la impresión."));
