@@ -112,6 +112,9 @@ struct Contexto {
     QColor fondo;
 };
 
+// As browsers do: beyond this a span is a mistake, and column counts must not overflow.
+constexpr int kColumnasMaximas = 1000;
+
 bool EsBloque(const QString& e) {
     static const QStringList kBloques{"p",     "div",   "table", "tr", "td", "th",
                                       "thead", "tbody", "tfoot", "h1", "h2", "h3",
@@ -268,6 +271,8 @@ class Lector {
         if (n == u"tr") cerrarHasta({"tr"}, {"table"});
         if (n == u"p" || (EsBloque(n) && n != u"td" && n != u"th" && n != u"tr"))
             cerrarHasta({"p"}, {"td", "th", "table", "div"});
+        if (n == u"tbody" || n == u"tfoot") cerrarHasta({"thead"}, {"table"});
+        if (n == u"body") cerrar(QStringLiteral("head"));  // or the whole body is skipped
         if (EsBloque(n)) cerrarParrafo();
 
         Contexto c = pila_.back();
@@ -329,7 +334,9 @@ class Lector {
                 if (!f.isEmpty()) c.estilo.familias = f;
             } else if (prop == u"font-size") {
                 if (const auto m = Medida(min); m && *m > 0)
-                    c.estilo.puntos = min.endsWith(u"px") ? *m * 0.75 : *m;
+                    c.estilo.puntos = min.endsWith(u"px")  ? *m * 0.75
+                                      : min.endsWith(u'%') ? c.estilo.puntos * *m / 100
+                                                           : *m;
             } else if (prop == u"font-weight") {
                 bool num = false;
                 const int peso = min.toInt(&num);
@@ -380,7 +387,8 @@ class Lector {
         if (EsBloque(n) || n == u"body") cerrarParrafo();
         if (n == u"p" && tablas_ == 0 && !celda())
             margenPendiente_ = std::max(margenPendiente_, 12.0);
-        if (n == u"td" || n == u"th") celdaAbierta_ = false;
+        // A nested table's cells are paragraphs of the outer cell, which stays open.
+        if ((n == u"td" || n == u"th") && tablas_ == 1) celdaAbierta_ = false;
         if (n == u"thead") enEncabezado_ = false;
         if (n == u"table") cerrarTabla();
     }
@@ -426,7 +434,7 @@ class Lector {
         if (tablas_ != 1) return;
         if (tabla_.filas.empty()) abrirFila();
         Celda celda;
-        celda.columnas = std::max(1, e.atributos.value("colspan").toInt());
+        celda.columnas = std::clamp(e.atributos.value("colspan").toInt(), 1, kColumnasMaximas);
         const QString ancho = e.atributos.value("width").trimmed();
         if (const auto m = Medida(ancho))
             (ancho.endsWith(u'%') ? celda.anchoPorciento : celda.anchoPixeles) = *m;
@@ -515,6 +523,10 @@ class Lector {
         if (!abierto_) return;
         abierto_ = false;
         std::vector<Tramo>& tr = parrafo_.tramos;
+        // A break that ends the paragraph makes no line of its own.
+        if (!tr.empty() && tr.back().texto.endsWith(QChar::LineSeparator) &&
+            (tr.size() > 1 || tr.back().texto.size() > 1))
+            tr.back().texto.chop(1);
         tr.erase(
             std::remove_if(tr.begin(), tr.end(),
                            [](const Tramo& r) { return r.texto.isEmpty() && r.imagen.isEmpty(); }),

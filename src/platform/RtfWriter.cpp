@@ -1,14 +1,14 @@
 #include "platform/RtfWriter.h"
 
 #include <QBuffer>
-#include <QColor>
+#include <QHash>
 #include <QImage>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextFrame>
-#include <QTextTable>
-#include <QUrl>
+#include <algorithm>
+#include <charconv>
+#include <utility>
 #include <vector>
+
+#include "platform/DocumentoInforme.h"
 
 namespace zul {
 
@@ -20,251 +20,308 @@ constexpr int kMargen = 1134;  // 2 cm
 constexpr int kAnchoUtil = kPapelAncho - 2 * kMargen;
 constexpr int kTwipsPorPixel = 15;
 
-// The code-page 1252 stand-in of a character, as an RTF escape; "?" when it has none.
-QByteArray Cp1252(ushort u) {
+// The code-page 1252 byte of a character; -1 when the code page has none.
+int Cp1252(char16_t u) {
     // 0x80 to 0x9F of the code page, where it departs from Latin-1 (0: unassigned).
-    static constexpr ushort kAltos[32] = {
+    static constexpr char16_t kAltos[32] = {
         0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
         0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
         0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-    int byte = -1;
-    if (u >= 0xA0 && u <= 0xFF) byte = u;
-    for (int i = 0; i < 32 && byte < 0; ++i)
-        if (kAltos[i] == u) byte = 0x80 + i;
-    if (byte < 0) return QByteArrayLiteral("?");
-    return "\\'" + QByteArray::number(byte, 16);
+    if (u >= 0xA0 && u <= 0xFF) return u;
+    const auto it = std::find(std::begin(kAltos), std::end(kAltos), u);
+    return it == std::end(kAltos) ? -1 : 0x80 + static_cast<int>(it - std::begin(kAltos));
 }
+
+// A colour that shows: an invalid or fully transparent one stands for none.
+bool Visible(const QColor& c) {
+    return c.isValid() && c.alpha() > 0;
+}
+
+// What the RTF says of a run's look (the families go out as the table's only font).
+bool MismoFormato(const EstiloTexto& a, const EstiloTexto& b) {
+    return a.puntos == b.puntos && a.negrita == b.negrita && a.cursiva == b.cursiva &&
+           a.subrayado == b.subrayado && a.color == b.color;
+}
+
+struct Png {
+    QByteArray hex;
+    int ancho = 0;
+    int alto = 0;
+};
 
 class Escritor {
   public:
-    QByteArray documento(const QList<const QTextDocument*>& docs) {
-        for (int i = 0; i < docs.size(); ++i) {
-            if (i > 0) cuerpo_ += "\\page\n";
-            doc_ = docs[i];
-            tamanoBase_ =
-                doc_->defaultFont().pointSizeF() > 0 ? doc_->defaultFont().pointSizeF() : 10.0;
-            marco(doc_->rootFrame());
-        }
-        QByteArray rtf =
+    QByteArray documento(const QList<const DocumentoInforme*>& docs) {
+        // A first pass finds the colours for the header, encodes the pictures and sizes the
+        // output, so the whole file is written once into one buffer.
+        qsizetype tamano = 1024;
+        for (const DocumentoInforme* d : docs) tamano += preparar(*d);
+        out_.reserve(tamano);
+        out_ +=
             "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n"
             "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n{\\colortbl;";
-        for (const QColor& c : colores_)
-            rtf += "\\red" + QByteArray::number(c.red()) + "\\green" +
-                   QByteArray::number(c.green()) + "\\blue" + QByteArray::number(c.blue()) + ';';
-        rtf += "}\n\\paperw" + QByteArray::number(kPapelAncho) + "\\paperh" +
-               QByteArray::number(kPapelAlto) + "\\margl" + QByteArray::number(kMargen) +
-               "\\margr" + QByteArray::number(kMargen) + "\\margt" + QByteArray::number(kMargen) +
-               "\\margb" + QByteArray::number(kMargen) + "\\fs20\n";
-        return rtf + cuerpo_ + "}\n";
+        for (const QColor& c : colores_) {
+            out_ += "\\red";
+            numero(c.red());
+            out_ += "\\green";
+            numero(c.green());
+            out_ += "\\blue";
+            numero(c.blue());
+            out_ += ';';
+        }
+        out_ += "}\n\\paperw";
+        numero(kPapelAncho);
+        out_ += "\\paperh";
+        numero(kPapelAlto);
+        for (const char* margen : {"\\margl", "\\margr", "\\margt", "\\margb"}) {
+            out_ += margen;
+            numero(kMargen);
+        }
+        out_ += "\\fs20\n";
+        for (qsizetype i = 0; i < docs.size(); ++i) {
+            if (i > 0) out_ += "\\page\n";
+            doc_ = docs[i];
+            for (const Bloque& b : doc_->bloques) {
+                if (b.tipo == Bloque::tabla)
+                    tabla(b.t);
+                else
+                    parrafo(b.p, false, false);
+            }
+        }
+        out_ += "}\n";
+        return std::move(out_);
     }
 
   private:
-    // Index in the colour table (1-based; 0 is the reader's default).
-    int color(const QColor& c) {
-        const QColor opaco = c.toRgb();
-        for (size_t i = 0; i < colores_.size(); ++i)
-            if (colores_[i].rgb() == opaco.rgb()) return static_cast<int>(i) + 1;
-        colores_.push_back(opaco);
-        return static_cast<int>(colores_.size());
-    }
+    // --- first pass
 
-    static QByteArray texto(const QString& t) {
-        QByteArray r;
-        for (const QChar c : t) {
-            const ushort u = c.unicode();
-            if (u == '\\' || u == '{' || u == '}') {
-                r += '\\';
-                r += static_cast<char>(u);
-            } else if (u == '\n' || u == 0x2028) {
-                r += "\\line ";
-            } else if (u == '\t') {
-                r += "\\tab ";
-            } else if (u == 0xA0) {
-                r += "\\~";
-            } else if (u == 0xFFFC || u == 0x2029) {
-                // object marks and block ends are written by their owners
-            } else if (u >= 0x20 && u < 0x80) {
-                r += static_cast<char>(u);
-            } else if (u >= 0x80) {
-                // Readers without Unicode take the code-page byte that follows.
-                r += "\\u" + QByteArray::number(static_cast<qint16>(u)) + Cp1252(u);
+    qsizetype preparar(const DocumentoInforme& d) {
+        qsizetype tamano = 0;
+        const auto medir = [&](const Parrafo& p) {
+            tamano += 48;
+            for (const Tramo& r : p.tramos) {
+                tamano += 32 + 2 * r.texto.size();
+                if (Visible(r.estilo.color)) color(r.estilo.color);
+                if (!r.imagen.isEmpty()) tamano += codificar(d.imagenes.value(r.imagen));
+            }
+        };
+        for (const Bloque& b : d.bloques) {
+            if (b.tipo == Bloque::parrafo) {
+                medir(b.p);
+                continue;
+            }
+            tamano += 16;
+            for (const Fila& f : b.t.filas) {
+                tamano += 48;
+                for (const Celda& c : f.celdas) {
+                    tamano += b.t.borde > 0 ? 128 : 40;
+                    if (Visible(c.fondo)) color(c.fondo);
+                    for (const Parrafo& p : c.parrafos) medir(p);
+                }
             }
         }
-        return r;
+        return tamano;
     }
 
-    double tamano(const QTextCharFormat& f) const {
-        if (f.fontPointSize() > 0) return f.fontPointSize();
-        // HTML headings and <big>/<small> carry a relative size
-        static constexpr double escalas[7] = {0.7, 0.8, 1.0, 1.2, 1.5, 2.0, 2.4};
-        const int ajuste = qBound(-2, f.intProperty(QTextFormat::FontSizeAdjustment), 4);
-        return tamanoBase_ * escalas[ajuste + 2];
-    }
-
-    QByteArray formato(const QTextCharFormat& f) {
-        QByteArray r = "\\plain\\f0\\fs" + QByteArray::number(qRound(tamano(f) * 2));
-        if (f.fontWeight() >= QFont::DemiBold) r += "\\b";
-        if (f.fontItalic()) r += "\\i";
-        if (f.fontUnderline()) r += "\\ul";
-        if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
-            r += "\\cf" + QByteArray::number(color(f.foreground().color()));
-        return r + ' ';
-    }
-
-    QByteArray imagen(const QTextImageFormat& f) {
-        QImage img = doc_->resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>();
-        if (img.isNull()) return {};
+    // The picture as PNG in hex, once per image however often it is shown.
+    qsizetype codificar(const QImage& img) {
+        if (img.isNull() || pngs_.contains(img.cacheKey())) return 0;
         QByteArray png;
         QBuffer buf(&png);
         buf.open(QIODevice::WriteOnly);
         img.save(&buf, "PNG");
-        const double ancho = f.width() > 0 ? f.width() : img.width();
-        const double alto = f.height() > 0 ? f.height() : img.height();
-        return "{\\pict\\pngblip\\picw" + QByteArray::number(img.width()) + "\\pich" +
-               QByteArray::number(img.height()) + "\\picwgoal" +
-               QByteArray::number(qRound(ancho * kTwipsPorPixel)) + "\\pichgoal" +
-               QByteArray::number(qRound(alto * kTwipsPorPixel)) + '\n' + png.toHex() + "}";
+        Png& p = pngs_[img.cacheKey()];
+        p.hex = png.toHex();
+        p.ancho = img.width();
+        p.alto = img.height();
+        return p.hex.size() + 128;
     }
 
-    void bloque(const QTextBlock& b, bool enCelda, bool ultimoDeCelda) {
-        const QTextBlockFormat bf = b.blockFormat();
-        if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) cuerpo_ += "\\page\n";
-        cuerpo_ += "\\pard";
-        if (enCelda) cuerpo_ += "\\intbl";
-        const Qt::Alignment a = bf.alignment();
-        cuerpo_ += (a & Qt::AlignHCenter)   ? "\\qc"
-                   : (a & Qt::AlignRight)   ? "\\qr"
-                   : (a & Qt::AlignJustify) ? "\\qj"
-                                            : "\\ql";
-        if (bf.topMargin() > 0) cuerpo_ += "\\sb" + QByteArray::number(qRound(bf.topMargin() * 15));
-        if (bf.bottomMargin() > 0)
-            cuerpo_ += "\\sa" + QByteArray::number(qRound(bf.bottomMargin() * 15));
-        cuerpo_ += formato(b.charFormat());
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment frag = it.fragment();
-            if (!frag.isValid()) continue;
-            const QTextCharFormat cf = frag.charFormat();
-            cuerpo_ += '{' + formato(cf);
-            if (cf.isImageFormat())
-                cuerpo_ += imagen(cf.toImageFormat());
-            else
-                cuerpo_ += texto(frag.text());
-            cuerpo_ += '}';
+    // Index in the colour table (1-based; 0 is the reader's default).
+    int color(const QColor& c) {
+        const QRgb rgb = c.toRgb().rgb();
+        for (size_t i = 0; i < colores_.size(); ++i)
+            if (colores_[i].rgb() == rgb) return static_cast<int>(i) + 1;
+        colores_.push_back(QColor::fromRgb(rgb));
+        return static_cast<int>(colores_.size());
+    }
+
+    // --- output
+
+    void numero(int v) {
+        char b[16];
+        const auto r = std::to_chars(b, b + sizeof b, v);
+        out_.append(b, r.ptr - b);
+    }
+
+    // The control words that set a run's look, made once per look.
+    const QByteArray& prefijo(const EstiloTexto& e) {
+        if (ultimo_ < formatos_.size() && MismoFormato(formatos_[ultimo_].first, e))
+            return formatos_[ultimo_].second;
+        for (ultimo_ = 0; ultimo_ < formatos_.size(); ++ultimo_)
+            if (MismoFormato(formatos_[ultimo_].first, e)) return formatos_[ultimo_].second;
+        QByteArray p = "\\plain\\f0\\fs" + QByteArray::number(qRound(e.puntos * 2));
+        if (e.negrita) p += "\\b";
+        if (e.cursiva) p += "\\i";
+        if (e.subrayado) p += "\\ul";
+        if (Visible(e.color)) p += "\\cf" + QByteArray::number(color(e.color));
+        formatos_.emplace_back(e, p + ' ');
+        return formatos_.back().second;
+    }
+
+    void texto(const QString& t) {
+        const auto* s = reinterpret_cast<const char16_t*>(t.constData());
+        const qsizetype n = t.size();
+        qsizetype i = 0;
+        while (i < n) {
+            // Plain ASCII goes out as it is, a run at a time.
+            qsizetype j = i;
+            while (j < n && s[j] >= 0x20 && s[j] < 0x80 && s[j] != u'\\' && s[j] != u'{' &&
+                   s[j] != u'}')
+                ++j;
+            if (j > i) {
+                const qsizetype desde = out_.size();
+                out_.resize(desde + (j - i));
+                char* d = out_.data() + desde;
+                for (qsizetype k = i; k < j; ++k) *d++ = static_cast<char>(s[k]);
+            }
+            if (j == n) break;
+            especial(s[j]);
+            i = j + 1;
         }
-        cuerpo_ += enCelda && ultimoDeCelda ? "\\cell\n" : "\\par\n";
     }
 
-    void marco(QTextFrame* f) {
-        for (auto it = f->begin(); !it.atEnd(); ++it) {
-            if (QTextFrame* hijo = it.currentFrame()) {
-                if (auto* t = qobject_cast<QTextTable*>(hijo))
-                    tabla(t);
-                else
-                    marco(hijo);
-            } else if (it.currentBlock().isValid()) {
-                bloque(it.currentBlock(), false, false);
+    void especial(char16_t u) {
+        if (u == u'\\' || u == u'{' || u == u'}') {
+            out_ += '\\';
+            out_ += static_cast<char>(u);
+        } else if (u == u'\n' || u == 0x2028) {
+            out_ += "\\line ";
+        } else if (u == u'\t') {
+            out_ += "\\tab ";
+        } else if (u == 0xA0) {
+            out_ += "\\~";
+        } else if (u >= 0x80 && u != 0xFFFC && u != 0x2029) {
+            // Readers without Unicode take the code-page byte that follows.
+            out_ += "\\u";
+            numero(static_cast<qint16>(u));
+            if (const int byte = Cp1252(u); byte < 0) {
+                out_ += '?';
+            } else {
+                static constexpr char kHex[] = "0123456789abcdef";
+                const char escape[] = {'\\', '\'', kHex[byte >> 4], kHex[byte & 0xF]};
+                out_.append(escape, sizeof escape);
             }
         }
+        // other control characters, object marks and block ends carry no text
     }
 
-    std::vector<int> bordes(const QTextTable* t) const {
-        const QTextTableFormat tf = t->format();
-        const int columnas = t->columns();
-        const QList<QTextLength> anchos = tf.columnWidthConstraints();
-        int total = kAnchoUtil;
-        if (tf.width().type() == QTextLength::PercentageLength)
-            total = qRound(kAnchoUtil * tf.width().rawValue() / 100.0);
-        else if (tf.width().type() == QTextLength::FixedLength)
-            total = qMin(kAnchoUtil, qRound(tf.width().rawValue() * kTwipsPorPixel));
-        std::vector<int> w(columnas, 0);
-        int fijo = 0, libres = 0;
-        for (int c = 0; c < columnas; ++c) {
-            const QTextLength l = c < anchos.size() ? anchos[c] : QTextLength();
-            if (l.type() == QTextLength::FixedLength)
-                w[c] = qRound(l.rawValue() * kTwipsPorPixel);
-            else if (l.type() == QTextLength::PercentageLength)
-                w[c] = qRound(total * l.rawValue() / 100.0);
-            else
-                ++libres;
-            fijo += w[c];
+    void imagen(const Tramo& r) {
+        const QImage img = doc_->imagenes.value(r.imagen);
+        const auto it = pngs_.constFind(img.cacheKey());
+        if (img.isNull() || it == pngs_.cend()) return;
+        // One size given: the other keeps the picture's proportions.
+        const double ancho = r.ancho > 0  ? r.ancho
+                             : r.alto > 0 ? r.alto * it->ancho / it->alto
+                                          : it->ancho;
+        const double alto = r.alto > 0    ? r.alto
+                            : r.ancho > 0 ? r.ancho * it->alto / it->ancho
+                                          : it->alto;
+        out_ += "{\\pict\\pngblip\\picw";
+        numero(it->ancho);
+        out_ += "\\pich";
+        numero(it->alto);
+        out_ += "\\picwgoal";
+        numero(qRound(ancho * kTwipsPorPixel));
+        out_ += "\\pichgoal";
+        numero(qRound(alto * kTwipsPorPixel));
+        out_ += '\n';
+        out_ += it->hex;
+        out_ += '}';
+    }
+
+    void parrafo(const Parrafo& p, bool enCelda, bool ultimoDeCelda) {
+        out_ += enCelda ? "\\pard\\intbl" : "\\pard";
+        const Qt::Alignment a = p.alineacion;
+        out_ += (a & Qt::AlignHCenter)   ? "\\qc"
+                : (a & Qt::AlignRight)   ? "\\qr"
+                : (a & Qt::AlignJustify) ? "\\qj"
+                                         : "\\ql";
+        if (p.margen > 0) {
+            const int m = qRound(p.margen * kTwipsPorPixel);
+            out_ += "\\sb";
+            numero(m);
+            out_ += "\\sa";
+            numero(m);
         }
-        for (int c = 0; c < columnas; ++c)
-            if (w[c] == 0) w[c] = libres ? qMax(300, (total - fijo) / libres) : 300;
-        std::vector<int> borde(columnas);
-        int x = 0;
-        for (int c = 0; c < columnas; ++c) borde[c] = x += w[c];
-        return borde;
+        if (p.tramos.empty()) out_ += prefijo(doc_->estiloBase);
+        for (const Tramo& r : p.tramos) {
+            if (!r.imagen.isEmpty()) {
+                imagen(r);
+                continue;
+            }
+            out_ += prefijo(r.estilo);
+            texto(r.texto);
+        }
+        out_ += enCelda && ultimoDeCelda ? "\\cell\n" : "\\par\n";
     }
 
-    void tabla(QTextTable* t) {
-        const std::vector<int> borde = bordes(t);
-        const QTextTableFormat tf = t->format();
-        const bool conBorde =
-            tf.border() > 0 && tf.borderStyle() != QTextFrameFormat::BorderStyle_None;
-        for (int r = 0; r < t->rows(); ++r) {
-            cuerpo_ += "\\trowd\\trgaph70\\trleft0";
-            if (r < tf.headerRowCount()) cuerpo_ += "\\trhdr";
-            std::vector<QTextTableCell> celdas;
-            for (int c = 0; c < t->columns();) {
-                const QTextTableCell celda = t->cellAt(r, c);
-                const int span = qMax(1, celda.columnSpan());
-                if (celda.row() != r)
-                    cuerpo_ += "\\clvmrg";
-                else if (celda.rowSpan() > 1)
-                    cuerpo_ += "\\clvmgf";
-                if (conBorde)
-                    cuerpo_ +=
+    void tabla(const Tabla& t) {
+        const int columnas = t.columnas();
+        if (columnas == 0) return;
+        int total = kAnchoUtil;
+        if (t.anchoPorciento > 0)
+            total = qRound(kAnchoUtil * std::min(t.anchoPorciento, 100.0) / 100);
+        else if (t.anchoPixeles > 0)
+            total = std::min(kAnchoUtil, qRound(t.anchoPixeles * kTwipsPorPixel));
+        // Right edges of the columns, rounded once so that spans end on the same twip.
+        std::vector<int> borde(columnas);
+        double x = 0;
+        const std::vector<double> anchos = t.anchos(total, kTwipsPorPixel);
+        for (int c = 0; c < columnas; ++c) borde[c] = qRound(x += anchos[c]);
+
+        for (size_t r = 0; r < t.filas.size(); ++r) {
+            const Fila& f = t.filas[r];
+            if (f.celdas.empty()) continue;
+            out_ += "\\trowd\\trgaph70\\trleft0";
+            if (static_cast<int>(r) < t.filasEncabezado) out_ += "\\trhdr";
+            int c = 0;
+            for (const Celda& celda : f.celdas) {
+                if (t.borde > 0)
+                    out_ +=
                         "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
                         "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
-                const QTextCharFormat cf = celda.format();
-                if (cf.background().style() != Qt::NoBrush)
-                    cuerpo_ += "\\clcbpat" + QByteArray::number(color(cf.background().color()));
-                cuerpo_ += "\\cellx" + QByteArray::number(borde[qMin(c + span, t->columns()) - 1]);
-                celdas.push_back(celda);
-                c += span;
-            }
-            cuerpo_ += '\n';
-            for (const QTextTableCell& celda : celdas) {
-                if (celda.row() != r) {
-                    cuerpo_ += "\\pard\\intbl\\cell\n";
-                    continue;
+                if (Visible(celda.fondo)) {
+                    out_ += "\\clcbpat";
+                    numero(color(celda.fondo));
                 }
-                escribirCelda(celda);
+                c += celda.columnas;
+                out_ += "\\cellx";
+                numero(borde[std::min(c, columnas) - 1]);
             }
-            cuerpo_ += "\\row\n";
+            out_ += '\n';
+            for (const Celda& celda : f.celdas) {
+                if (celda.parrafos.empty()) out_ += "\\pard\\intbl\\cell\n";
+                for (size_t i = 0; i < celda.parrafos.size(); ++i)
+                    parrafo(celda.parrafos[i], true, i + 1 == celda.parrafos.size());
+            }
+            out_ += "\\row\n";
         }
-        cuerpo_ += "\\pard\n";
+        out_ += "\\pard\n";
     }
 
-    void escribirCelda(const QTextTableCell& celda) {
-        std::vector<QTextBlock> bloques;
-        for (auto it = celda.begin(); !it.atEnd(); ++it) {
-            if (QTextFrame* f = it.currentFrame()) {  // a nested table: its paragraphs
-                for (auto jt = f->begin(); !jt.atEnd(); ++jt)
-                    if (jt.currentBlock().isValid()) bloques.push_back(jt.currentBlock());
-            } else if (it.currentBlock().isValid()) {
-                bloques.push_back(it.currentBlock());
-            }
-        }
-        if (bloques.empty()) {
-            cuerpo_ += "\\pard\\intbl\\cell\n";
-            return;
-        }
-        for (size_t i = 0; i < bloques.size(); ++i)
-            bloque(bloques[i], true, i + 1 == bloques.size());
-    }
-
-    const QTextDocument* doc_ = nullptr;
-    double tamanoBase_ = 10.0;
-    QByteArray cuerpo_;
+    const DocumentoInforme* doc_ = nullptr;
+    QByteArray out_;
     std::vector<QColor> colores_;
+    QHash<qint64, Png> pngs_;
+    std::vector<std::pair<EstiloTexto, QByteArray>> formatos_;
+    size_t ultimo_ = 0;
 };
 
 }  // namespace
 
-QByteArray EscribirRtf(const QList<const QTextDocument*>& documentos) {
+QByteArray EscribirRtf(const QList<const DocumentoInforme*>& documentos) {
     return Escritor().documento(documentos);
 }
 
-QByteArray EscribirRtf(const QList<const DocumentoInforme*>&) { return "{\\rtf1 }"; }
 }  // namespace zul

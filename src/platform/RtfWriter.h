@@ -7,14 +7,12 @@
 #include <QByteArray>
 #include <QList>
 
-class QTextDocument;
-
 namespace zul {
 
-// One RTF file holding the documents one after the other, each on a new page. A4 paper with
-// 2 cm margins; page widths in the documents' own pixels count 15 twips each.
-QByteArray EscribirRtf(const QList<const QTextDocument*>& documentos);
 struct DocumentoInforme;
+
+// One RTF file holding the documents one after the other, each on a new page. A4 paper with
+// 2 cm margins; widths in CSS pixels count 15 twips each.
 QByteArray EscribirRtf(const QList<const DocumentoInforme*>& documentos);
 
 }  // namespace zul

@@ -5,7 +5,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTextDocument>
 #include <QtTest>
 #include <memory>
 
@@ -14,7 +13,6 @@
 #include "declaration/InformeDDJJ.h"
 #include "platform/ImpresionInforme.h"
 #include "platform/ReportControl.h"
-#include "platform/RtfWriter.h"
 #include "support/BaseDePrueba.h"
 #include "support/DDJJDePrueba.h"
 #include "support/LectorI2of5.h"
@@ -121,11 +119,8 @@ class TstReportControl : public QObject {
     void cuponConBarrasComoImagen();
     void exportacionAgregadaOReemplazada();
     void cadaEjecucionConSuDestino();
-    void rtfDeTablasYCaracteres();
     void impresoSinPartirYConNombre_data();
     void impresoSinPartirYConNombre();
-    void rtfCaracterSinAscii_data();
-    void rtfCaracterSinAscii();
 };
 
 void TstReportControl::formulaConBlancos() {
@@ -342,23 +337,6 @@ void TstReportControl::cadaEjecucionConSuDestino() {
     QCOMPARE(ReportControl::de(&ventana)->printFileName(), QString("x"));
 }
 
-void TstReportControl::rtfDeTablasYCaracteres() {
-    QTextDocument doc;
-    doc.setHtml(QString::fromUtf8(
-        "<p align=center style='font-size:14pt'><b>Año {1} \\ €</b></p>"
-        "<table border=1><tr><td colspan=2>Ñ</td></tr><tr><td>a</td><td><i>b</i></td></tr></table>"
-        "<p>ﬁn</p>"));
-    const QByteArray rtf = EscribirRtf({&doc});
-    QVERIFY(rtf.contains("\\qc"));
-    QVERIFY(rtf.contains("\\fs28\\b A\\u241\\'f1o \\{1\\} \\\\ \\u8364\\'80"));
-    QCOMPARE(rtf.count("\\row"), 2);
-    QCOMPARE(rtf.count("\\cell\n"), 3);  // the spanning cell is one
-    QVERIFY(rtf.contains("\\i"));
-    QCOMPARE(rtf.count('{'), rtf.count('}'));
-    QVERIFY(!rtf.contains(QByteArray(1, '\x80')));  // pure 7-bit
-    for (char c : rtf) QVERIFY(static_cast<unsigned char>(c) < 0x80);
-}
-
 void TstReportControl::impresoSinPartirYConNombre_data() {
     QTest::addColumn<QString>("informe");
     QTest::addColumn<QString>("documento");
@@ -403,29 +381,6 @@ void TstReportControl::impresoSinPartirYConNombre() {
     }
     QVERIFY(datos > 3);
     QVERIFY(doc->texto().contains(informe == "DDJJ.rpt" ? "1.108.224,12" : "99.999.999,99"));
-}
-
-void TstReportControl::rtfCaracterSinAscii_data() {
-    QTest::addColumn<QString>("caracter");
-    QTest::addColumn<QByteArray>("rtf");
-    QTest::newRow("acento") << "ó" << QByteArray("\\u243\\'f3");
-    QTest::newRow("eñe mayúscula") << "Ñ" << QByteArray("\\u209\\'d1");
-    QTest::newRow("grado") << "º" << QByteArray("\\u186\\'ba");
-    QTest::newRow("euro, propio de 1252") << "€" << QByteArray("\\u8364\\'80");
-    QTest::newRow("raya, propia de 1252") << "—" << QByteArray("\\u8212\\'97");
-    QTest::newRow("fuera de 1252, con signo") << "ﬁ" << QByteArray("\\u-1279?");
-    QTest::newRow("fuera de 1252") << "Ā" << QByteArray("\\u256?");
-}
-
-// Every reader shows the letter: by its number, or by the code page's byte when it has no
-// Unicode.
-void TstReportControl::rtfCaracterSinAscii() {
-    QFETCH(QString, caracter);
-    QFETCH(QByteArray, rtf);
-    QTextDocument doc;
-    doc.setPlainText("x" + caracter + "y");
-    const QByteArray escrito = EscribirRtf({&doc});
-    QVERIFY2(escrito.contains("x" + rtf + "y"), escrito.constData());
 }
 
 QTEST_MAIN(TstReportControl)
