@@ -96,39 +96,143 @@ std::optional<double> Medida(QString v) {
     return d;
 }
 
+// The elements the reader treats apart; any other is `otra`, known by its name.
+enum class Tag {
+    otra,
+    raiz,
+    html,
+    head,
+    body,
+    title,
+    style,
+    script,
+    p,
+    div,
+    br,
+    b,
+    strong,
+    i,
+    em,
+    u,
+    img,
+    table,
+    thead,
+    tbody,
+    tfoot,
+    tr,
+    td,
+    th,
+    h1,
+    h2,
+    h3,
+    h4,
+    h5,
+    h6,
+    ul,
+    ol,
+    li
+};
+
+Tag TagDe(QStringView nombre) {
+    static const QHash<QString, Tag> kTags{
+        {"html", Tag::html},   {"head", Tag::head},     {"body", Tag::body},
+        {"title", Tag::title}, {"style", Tag::style},   {"script", Tag::script},
+        {"p", Tag::p},         {"div", Tag::div},       {"br", Tag::br},
+        {"b", Tag::b},         {"strong", Tag::strong}, {"i", Tag::i},
+        {"em", Tag::em},       {"u", Tag::u},           {"img", Tag::img},
+        {"table", Tag::table}, {"thead", Tag::thead},   {"tbody", Tag::tbody},
+        {"tfoot", Tag::tfoot}, {"tr", Tag::tr},         {"td", Tag::td},
+        {"th", Tag::th},       {"h1", Tag::h1},         {"h2", Tag::h2},
+        {"h3", Tag::h3},       {"h4", Tag::h4},         {"h5", Tag::h5},
+        {"h6", Tag::h6},       {"ul", Tag::ul},         {"ol", Tag::ol},
+        {"li", Tag::li}};
+    // Tag names are short ASCII: lower-cased on the stack, no string built per tag.
+    char16_t minus[8];
+    if (nombre.size() > 7) return Tag::otra;
+    for (qsizetype k = 0; k < nombre.size(); ++k) {
+        const char16_t c = nombre[k].unicode();
+        minus[k] = c >= u'A' && c <= u'Z' ? c + 32 : c;
+    }
+    const QString clave =
+        QString::fromRawData(reinterpret_cast<const QChar*>(minus), nombre.size());
+    return kTags.value(clave, Tag::otra);
+}
+
+bool EsBloque(Tag t) {
+    switch (t) {
+        case Tag::p:
+        case Tag::div:
+        case Tag::table:
+        case Tag::tr:
+        case Tag::td:
+        case Tag::th:
+        case Tag::thead:
+        case Tag::tbody:
+        case Tag::tfoot:
+        case Tag::h1:
+        case Tag::h2:
+        case Tag::h3:
+        case Tag::h4:
+        case Tag::h5:
+        case Tag::h6:
+        case Tag::ul:
+        case Tag::ol:
+        case Tag::li:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool EsTitulo(Tag t) {
+    return t >= Tag::h1 && t <= Tag::h6;
+}
+
 struct Etiqueta {
-    QString nombre;  // lower case
+    Tag tag = Tag::otra;
+    QString nombre;  // lower case, for elements the reader does not know
     bool cierre = false;
-    bool sola = false;                  // <br/>
-    QHash<QString, QString> atributos;  // names lower case
+    bool sola = false;  // <br/>
+    std::vector<std::pair<QStringView, QString>> atributos;
+
+    QString valor(QStringView atributo) const {
+        for (const auto& [n, v] : atributos)
+            if (n.compare(atributo, Qt::CaseInsensitive) == 0) return v;
+        return {};
+    }
+    bool tiene(QStringView atributo) const {
+        return std::any_of(atributos.begin(), atributos.end(), [&](const auto& a) {
+            return a.first.compare(atributo, Qt::CaseInsensitive) == 0;
+        });
+    }
 };
 
 // An open element and what its content inherits.
 struct Contexto {
-    QString etiqueta;
+    Tag tag = Tag::raiz;
+    QString nombre;  // of an `otra`
     EstiloTexto estilo;
     Qt::Alignment alineacion = Qt::AlignLeft;
     bool sinCorte = false;
     QColor fondo;
 };
 
+// One declaration of a style attribute, read once for every element that repeats it.
+struct Declaracion {
+    QString propiedad;  // lower case
+    QString valor;
+    QString minuscula;
+    QStringList familias;  // of font-family
+};
+
 // As browsers do: beyond this a span is a mistake, and column counts must not overflow.
 constexpr int kColumnasMaximas = 1000;
-
-bool EsBloque(const QString& e) {
-    static const QStringList kBloques{"p",     "div",   "table", "tr", "td", "th",
-                                      "thead", "tbody", "tfoot", "h1", "h2", "h3",
-                                      "h4",    "h5",    "h6",    "ul", "ol", "li"};
-    return kBloques.contains(e);
-}
 
 class Lector {
   public:
     Lector(const QString& html, const QMap<QString, QImage>& imagenes) : html_(html) {
         doc_.imagenes = imagenes;
-        Contexto raiz;
-        raiz.etiqueta = QStringLiteral("#raiz");
-        pila_.push_back(raiz);
+        pila_.push_back(Contexto());
     }
 
     DocumentoInforme leer() {
@@ -171,7 +275,9 @@ class Lector {
             texto(u"<");
             return desde + 1;
         }
-        e.nombre = html_.mid(inicioNombre, i - inicioNombre).toLower();
+        const QStringView nombre = v.mid(inicioNombre, i - inicioNombre);
+        e.tag = TagDe(nombre);
+        if (e.tag == Tag::otra) e.nombre = nombre.toString().toLower();
         // Attributes: name, name=value, name='value', name="value".
         while (i < html_.size() && html_[i] != u'>') {
             if (html_[i].isSpace()) {
@@ -187,8 +293,8 @@ class Lector {
             while (i < html_.size() && !html_[i].isSpace() && html_[i] != u'=' &&
                    html_[i] != u'>' && html_[i] != u'/')
                 ++i;
-            const QString nombre = html_.mid(a, i - a).toLower();
-            if (nombre.isEmpty()) {
+            const QStringView atributo = v.mid(a, i - a);
+            if (atributo.isEmpty()) {
                 ++i;
                 continue;
             }
@@ -209,18 +315,18 @@ class Lector {
                     valor = decodificar(v.mid(b, i - b));
                 }
             }
-            e.atributos.insert(nombre, valor);
+            e.atributos.emplace_back(atributo, valor);
         }
         const qsizetype despues = std::min(i + 1, html_.size());
         if (e.cierre) {
-            cerrar(e.nombre);
+            cerrar(e.tag, e.nombre);
             return despues;
         }
-        if (e.nombre == u"style" || e.nombre == u"script" || e.nombre == u"title") {
-            const qsizetype fin =
-                html_.indexOf(QStringLiteral("</") + e.nombre, despues, Qt::CaseInsensitive);
+        if (e.tag == Tag::style || e.tag == Tag::script || e.tag == Tag::title) {
+            const qsizetype fin = html_.indexOf(QStringLiteral("</") + nombre.toString(), despues,
+                                                Qt::CaseInsensitive);
             const qsizetype hasta = fin < 0 ? html_.size() : fin;
-            if (e.nombre == u"title")
+            if (e.tag == Tag::title)
                 doc_.titulo = decodificar(v.mid(despues, hasta - despues)).simplified();
             const qsizetype cierre = html_.indexOf(u'>', hasta);
             return cierre < 0 ? html_.size() : cierre + 1;
@@ -230,11 +336,13 @@ class Lector {
     }
 
     static QString decodificar(QStringView t) {
+        qsizetype amp = t.indexOf(u'&');
+        if (amp < 0) return t.toString();
         QString r;
         r.reserve(t.size());
         qsizetype i = 0;
         while (i < t.size()) {
-            const qsizetype amp = t.indexOf(u'&', i);
+            amp = t.indexOf(u'&', i);
             if (amp < 0) {
                 r += t.mid(i);
                 break;
@@ -257,54 +365,56 @@ class Lector {
     // --- elements
 
     void abrir(const Etiqueta& e) {
-        const QString& n = e.nombre;
-        if (n == u"br") {
+        const Tag t = e.tag;
+        if (t == Tag::br) {
             agregar(QString(QChar::LineSeparator), true);
             return;
         }
-        if (n == u"img") {
+        if (t == Tag::img) {
             imagen(e);
             return;
         }
+        const bool celdaTag = t == Tag::td || t == Tag::th;
         // Implied ends, as HTML has them.
-        if (n == u"td" || n == u"th") cerrarHasta({"td", "th"}, {"tr", "table"});
-        if (n == u"tr") cerrarHasta({"tr"}, {"table"});
-        if (n == u"p" || (EsBloque(n) && n != u"td" && n != u"th" && n != u"tr"))
-            cerrarHasta({"p"}, {"td", "th", "table", "div"});
-        if (n == u"tbody" || n == u"tfoot") cerrarHasta({"thead"}, {"table"});
-        if (n == u"body") cerrar(QStringLiteral("head"));  // or the whole body is skipped
-        if (EsBloque(n)) cerrarParrafo();
+        if (celdaTag) cerrarHasta({Tag::td, Tag::th}, {Tag::tr, Tag::table});
+        if (t == Tag::tr) cerrarHasta({Tag::tr}, {Tag::table});
+        if (t == Tag::p || (EsBloque(t) && !celdaTag && t != Tag::tr))
+            cerrarHasta({Tag::p}, {Tag::td, Tag::th, Tag::table, Tag::div});
+        if (t == Tag::tbody || t == Tag::tfoot) cerrarHasta({Tag::thead}, {Tag::table});
+        if (t == Tag::body) cerrar(Tag::head, {});  // or the whole body is skipped
+        if (EsBloque(t)) cerrarParrafo();
 
         Contexto c = pila_.back();
-        c.etiqueta = n;
-        if (n != u"tr" && n != u"td" && n != u"th") c.fondo = QColor();
-        if (n == u"b" || n == u"strong" || n == u"th" || (n.size() == 2 && n[0] == u'h'))
-            c.estilo.negrita = true;
-        if (n == u"i" || n == u"em") c.estilo.cursiva = true;
-        if (n == u"u") c.estilo.subrayado = true;
-        if (n == u"th") c.alineacion = Qt::AlignHCenter;
-        if (n.size() == 2 && n[0] == u'h' && n[1] >= u'1' && n[1] <= u'6') {
+        c.tag = t;
+        c.nombre = e.nombre;
+        if (t != Tag::tr && !celdaTag) c.fondo = QColor();
+        if (t == Tag::b || t == Tag::strong || t == Tag::th || EsTitulo(t)) c.estilo.negrita = true;
+        if (t == Tag::i || t == Tag::em) c.estilo.cursiva = true;
+        if (t == Tag::u) c.estilo.subrayado = true;
+        if (t == Tag::th) c.alineacion = Qt::AlignHCenter;
+        if (EsTitulo(t)) {
             static constexpr double kEscala[6] = {2.0, 1.5, 1.17, 1.0, 0.83, 0.67};
-            c.estilo.puntos *= kEscala[n[1].unicode() - u'1'];
+            c.estilo.puntos *= kEscala[static_cast<int>(t) - static_cast<int>(Tag::h1)];
         }
-        if (n == u"table" || n == u"tr" || n == u"td" || n == u"th" || n == u"p" || n == u"div") {
-            if (n == u"table") c.alineacion = Qt::AlignLeft;
-            if (n == u"table") c.sinCorte = false;
-            if (const QString a = e.atributos.value("align"); !a.isEmpty() && n != u"table")
+        if (t == Tag::table) {
+            c.alineacion = Qt::AlignLeft;
+            c.sinCorte = false;
+        } else if (t == Tag::tr || celdaTag || t == Tag::p || t == Tag::div) {
+            if (const QString a = e.valor(u"align"); !a.isEmpty())
                 c.alineacion = Alineacion(a, c.alineacion);
         }
-        if (const QString bg = e.atributos.value("bgcolor"); !bg.isEmpty())
-            c.fondo = QColor::fromString(bg);
-        aplicarEstilo(e.atributos.value("style"), c);
-        if (n == u"body") estiloBase_ = c.estilo;
+        if (const QString bg = e.valor(u"bgcolor"); !bg.isEmpty()) c.fondo = QColor::fromString(bg);
+        if (const QString estilo = e.valor(u"style"); !estilo.isEmpty()) aplicarEstilo(estilo, c);
+        if (t == Tag::body) estiloBase_ = c.estilo;
+        if (t == Tag::head && !e.sola) ++cabeza_;
 
-        if (n == u"table") abrirTabla(e);
-        if (n == u"thead") enEncabezado_ = true;
-        if (n == u"tr") abrirFila();
-        if (n == u"td" || n == u"th") abrirCelda(e, c);
-        if (n == u"p" && tablas_ == 0 && !celda())
+        if (t == Tag::table) abrirTabla(e);
+        if (t == Tag::thead) enEncabezado_ = true;
+        if (t == Tag::tr) abrirFila();
+        if (celdaTag) abrirCelda(e, c);
+        if (t == Tag::p && tablas_ == 0 && !celda())
             margenPendiente_ = std::max(margenPendiente_, 12.0);
-        if (!e.sola) pila_.push_back(c);
+        if (!e.sola) pila_.push_back(std::move(c));
     }
 
     static Qt::Alignment Alineacion(const QString& valor, Qt::Alignment actual) {
@@ -316,22 +426,36 @@ class Lector {
         return actual;
     }
 
-    static void aplicarEstilo(const QString& estilo, Contexto& c) {
+    // A style attribute's declarations, read the first time the attribute is seen.
+    const std::vector<Declaracion>& declaraciones(const QString& estilo) {
+        auto it = estilos_.constFind(estilo);
+        if (it != estilos_.cend()) return *it;
+        std::vector<Declaracion> ds;
         for (const QString& decl : estilo.split(u';', Qt::SkipEmptyParts)) {
             const qsizetype dos = decl.indexOf(u':');
             if (dos < 0) continue;
-            const QString prop = decl.left(dos).trimmed().toLower();
-            const QString val = decl.mid(dos + 1).trimmed();
-            const QString min = val.toLower();
-            if (prop == u"font-family") {
-                QStringList f;
-                for (QString x : val.split(u',', Qt::SkipEmptyParts)) {
+            Declaracion d;
+            d.propiedad = decl.left(dos).trimmed().toLower();
+            d.valor = decl.mid(dos + 1).trimmed();
+            d.minuscula = d.valor.toLower();
+            if (d.propiedad == u"font-family")
+                for (QString x : d.valor.split(u',', Qt::SkipEmptyParts)) {
                     x = x.trimmed();
                     if (x.size() > 1 && (x.startsWith(u'\'') || x.startsWith(u'"')))
                         x = x.mid(1, x.size() - 2);
-                    if (!x.isEmpty()) f << x;
+                    if (!x.isEmpty()) d.familias << x;
                 }
-                if (!f.isEmpty()) c.estilo.familias = f;
+            ds.push_back(std::move(d));
+        }
+        return *estilos_.insert(estilo, std::move(ds));
+    }
+
+    void aplicarEstilo(const QString& estilo, Contexto& c) {
+        for (const Declaracion& d : declaraciones(estilo)) {
+            const QString& prop = d.propiedad;
+            const QString& min = d.minuscula;
+            if (prop == u"font-family") {
+                if (!d.familias.isEmpty()) c.estilo.familias = d.familias;
             } else if (prop == u"font-size") {
                 if (const auto m = Medida(min); m && *m > 0)
                     c.estilo.puntos = min.endsWith(u"px")  ? *m * 0.75
@@ -346,51 +470,52 @@ class Lector {
             } else if (prop == u"text-decoration") {
                 c.estilo.subrayado = min.contains(u"underline");
             } else if (prop == u"color") {
-                c.estilo.color = QColor::fromString(val);
+                c.estilo.color = QColor::fromString(d.valor);
             } else if (prop == u"background-color" || prop == u"background") {
-                c.fondo = QColor::fromString(val);
+                c.fondo = QColor::fromString(d.valor);
             } else if (prop == u"text-align") {
-                c.alineacion = Alineacion(val, c.alineacion);
+                c.alineacion = Alineacion(d.valor, c.alineacion);
             } else if (prop == u"white-space") {
                 c.sinCorte = min == u"nowrap";
             }
         }
     }
 
-    void cerrar(const QString& nombre) {
+    static bool Es(const Contexto& c, Tag t, const QString& nombre) {
+        return c.tag == t && (t != Tag::otra || c.nombre == nombre);
+    }
+
+    void cerrar(Tag t, const QString& nombre) {
         for (auto i = pila_.size(); i-- > 1;)
-            if (pila_[i].etiqueta == nombre) {
+            if (Es(pila_[i], t, nombre)) {
                 while (pila_.size() > i) cerrarTope();
                 return;
             }
     }
 
-    // Closes the innermost open element named in `cuales`, unless one named in `limites`
-    // comes first.
-    void cerrarHasta(std::initializer_list<const char*> cuales,
-                     std::initializer_list<const char*> limites) {
+    // Closes the innermost open element among `cuales`, unless one of `limites` comes first.
+    void cerrarHasta(std::initializer_list<Tag> cuales, std::initializer_list<Tag> limites) {
         for (auto i = pila_.size(); i-- > 1;) {
-            const QString& e = pila_[i].etiqueta;
-            for (const char* l : limites)
-                if (e == QLatin1String(l)) return;
-            for (const char* c : cuales)
-                if (e == QLatin1String(c)) {
-                    while (pila_.size() > i) cerrarTope();
-                    return;
-                }
+            const Tag e = pila_[i].tag;
+            if (std::find(limites.begin(), limites.end(), e) != limites.end()) return;
+            if (std::find(cuales.begin(), cuales.end(), e) != cuales.end()) {
+                while (pila_.size() > i) cerrarTope();
+                return;
+            }
         }
     }
 
     void cerrarTope() {
-        const QString n = pila_.back().etiqueta;
+        const Tag t = pila_.back().tag;
         pila_.pop_back();
-        if (EsBloque(n) || n == u"body") cerrarParrafo();
-        if (n == u"p" && tablas_ == 0 && !celda())
+        if (EsBloque(t) || t == Tag::body) cerrarParrafo();
+        if (t == Tag::p && tablas_ == 0 && !celda())
             margenPendiente_ = std::max(margenPendiente_, 12.0);
         // A nested table's cells are paragraphs of the outer cell, which stays open.
-        if ((n == u"td" || n == u"th") && tablas_ == 1) celdaAbierta_ = false;
-        if (n == u"thead") enEncabezado_ = false;
-        if (n == u"table") cerrarTabla();
+        if ((t == Tag::td || t == Tag::th) && tablas_ == 1) celdaAbierta_ = false;
+        if (t == Tag::thead) enEncabezado_ = false;
+        if (t == Tag::head) --cabeza_;
+        if (t == Tag::table) cerrarTabla();
     }
 
     // --- tables
@@ -398,7 +523,7 @@ class Lector {
     void abrirTabla(const Etiqueta& e) {
         if (tablas_++ > 0) return;  // a table in a cell: its cells become the cell's paragraphs
         tabla_ = Tabla();
-        const QString ancho = e.atributos.value("width").trimmed();
+        const QString ancho = e.valor(u"width").trimmed();
         if (const auto m = Medida(ancho)) {
             if (ancho.endsWith(u'%')) {
                 tabla_.anchoPorciento = *m;
@@ -407,9 +532,8 @@ class Lector {
                 tabla_.anchoPixeles = *m;
             }
         }
-        if (e.atributos.contains("border"))
-            tabla_.borde = Medida(e.atributos.value("border")).value_or(1);
-        if (const auto m = Medida(e.atributos.value("cellpadding"))) tabla_.relleno = *m;
+        if (e.tiene(u"border")) tabla_.borde = Medida(e.valor(u"border")).value_or(1);
+        if (const auto m = Medida(e.valor(u"cellpadding"))) tabla_.relleno = *m;
         margenPendiente_ = 0;
     }
 
@@ -434,8 +558,8 @@ class Lector {
         if (tablas_ != 1) return;
         if (tabla_.filas.empty()) abrirFila();
         Celda celda;
-        celda.columnas = std::clamp(e.atributos.value("colspan").toInt(), 1, kColumnasMaximas);
-        const QString ancho = e.atributos.value("width").trimmed();
+        celda.columnas = std::clamp(e.valor(u"colspan").toInt(), 1, kColumnasMaximas);
+        const QString ancho = e.valor(u"width").trimmed();
         if (const auto m = Medida(ancho))
             (ancho.endsWith(u'%') ? celda.anchoPorciento : celda.anchoPixeles) = *m;
         celda.fondo = c.fondo;
@@ -453,7 +577,13 @@ class Lector {
     // --- text
 
     void texto(QStringView crudo) {
-        if (enCabeza()) return;
+        if (cabeza_ > 0) return;
+        // Most text between tags is the template's own line breaks and indentation.
+        if (std::all_of(crudo.begin(), crudo.end(),
+                        [](QChar ch) { return ch.isSpace() && ch != QChar(0xA0); })) {
+            espacio_ = true;
+            return;
+        }
         const QString t = decodificar(crudo);
         QString limpio;
         limpio.reserve(t.size());
@@ -473,11 +603,6 @@ class Lector {
     bool hayTexto() const {
         return abierto_ && !parrafo_.tramos.empty() &&
                !parrafo_.tramos.back().texto.endsWith(QChar::LineSeparator);
-    }
-
-    bool enCabeza() const {
-        return std::any_of(pila_.begin(), pila_.end(),
-                           [](const Contexto& c) { return c.etiqueta == u"head"; });
     }
 
     void abrirParrafo() {
@@ -511,9 +636,9 @@ class Lector {
         abrirParrafo();
         Tramo r;
         r.estilo = pila_.back().estilo;
-        r.imagen = e.atributos.value("src");
-        r.ancho = Medida(e.atributos.value("width")).value_or(0);
-        r.alto = Medida(e.atributos.value("height")).value_or(0);
+        r.imagen = e.valor(u"src");
+        r.ancho = Medida(e.valor(u"width")).value_or(0);
+        r.alto = Medida(e.valor(u"height")).value_or(0);
         parrafo_.tramos.push_back(std::move(r));
         espacio_ = false;
     }
@@ -546,10 +671,12 @@ class Lector {
     DocumentoInforme doc_;
     std::vector<Contexto> pila_;
     std::optional<EstiloTexto> estiloBase_;
+    QHash<QString, std::vector<Declaracion>> estilos_;
     Parrafo parrafo_;
     bool abierto_ = false;
     bool espacio_ = false;
     double margenPendiente_ = 0;
+    int cabeza_ = 0;
     Tabla tabla_;
     int tablas_ = 0;
     bool celdaAbierta_ = false;
