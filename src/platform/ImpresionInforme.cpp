@@ -33,6 +33,16 @@ double Inicio(Qt::Alignment a, const QRectF& caja, double ancho) {
 ImpresionInforme::ImpresionInforme(const DocumentoInforme& doc, QPaintDevice* dispositivo,
                                    QRectF area)
     : doc_(doc), dispositivo_(dispositivo), area_(area), pixel_(dispositivo->logicalDpiY() / 96.0) {
+    // Templates name Arial and Courier New: their metric-compatible faces keep pages the same
+    // everywhere.
+    static const bool sustituidas = [] {
+        QFont::insertSubstitutions(QStringLiteral("Arial"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+        QFont::insertSubstitutions(QStringLiteral("Courier New"),
+                                   {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")});
+        return true;
+    }();
+    (void)sustituidas;
     nuevaPagina();
     for (const Bloque& b : doc_.bloques) {
         if (b.tipo == Bloque::parrafo)
