@@ -88,6 +88,35 @@ std::optional<double> numero(const QVariant& v) {
     return std::nullopt;
 }
 
+// The database's own "yyyy-mm-dd" and nothing else, read without the patterns: lists show
+// thousands of dates. Null when the text has another shape.
+std::optional<QDate> fechaIso(QStringView t) {
+    if (t.size() != 10 || t[4] != u'-' || t[7] != u'-') return std::nullopt;
+    int partes[3] = {0, 0, 0};
+    const int desde[3] = {0, 5, 8};
+    const int largo[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p)
+        for (int i = desde[p]; i < desde[p] + largo[p]; ++i) {
+            if (t[i] < u'0' || t[i] > u'9') return std::nullopt;
+            partes[p] = partes[p] * 10 + (t[i].unicode() - u'0');
+        }
+    return QDate(partes[0], partes[1], partes[2]);
+}
+
+// "dd/mm/yyyy" of a date of four-digit year, written digit by digit for the same reason.
+QString textoFecha(const QDate& d) {
+    if (d.year() < 1000 || d.year() > 9999) return d.toString(QStringLiteral("dd/MM/yyyy"));
+    QString t(10, u'/');
+    const auto poner = [&t](int desde, int numero, int cifras) {
+        for (int i = desde + cifras - 1; i >= desde; --i, numero /= 10)
+            t[i] = QChar(u'0' + numero % 10);
+    };
+    poner(0, d.day(), 2);
+    poner(3, d.month(), 2);
+    poner(6, d.year(), 4);
+    return t;
+}
+
 // After "," became "." a number reads with "." as its decimal point.
 bool esNumeroConPunto(const QString& t) {
     static const QRegularExpression forma(QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)\s*$)"));
@@ -143,6 +172,10 @@ std::optional<QDate> LeerFecha(const QVariant& valor) {
     if (valor.typeId() == QMetaType::QDateTime) return valor.toDateTime().date();
     if (valor.typeId() != QMetaType::QString) return std::nullopt;
     const QString t = valor.toString().trimmed();
+    if (const auto iso = fechaIso(t)) {
+        if (!iso->isValid()) return std::nullopt;
+        return iso;
+    }
     static const QRegularExpression dma(
         QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s.*)?$)"));
     static const QRegularExpression iso(QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[ T].*)?$)"));
@@ -237,7 +270,7 @@ QString FormatoNulo(const QVariant& valor, int tipoFormato) {
             return TextoValor(valor);
         case 4: {
             const auto d = LeerFecha(valor);
-            return d ? d->toString(QStringLiteral("dd/MM/yyyy")) : QString();
+            return d ? textoFecha(*d) : QString();
         }
         default:
             return {};

@@ -5,12 +5,15 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
 #include <QVBoxLayout>
+#include <QVarLengthArray>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -109,29 +112,55 @@ bool FocoEn(const QWidget* w) {
     return f && (f == w || w->isAncestorOf(f));
 }
 
-QString Bandera(const Recordset& rs, const QString& campo) {
-    return rs.boolValue(campo) ? QStringLiteral("1") : QStringLiteral("0");
+// A field found by name once and read by position row after row: thousands of rows are read.
+// One the query lacks reads as the recordset reads it by name (an error).
+class Campo {
+  public:
+    Campo(const Recordset& rs, const char* nombre)
+        : rs_(rs), nombre_(QString::fromLatin1(nombre)), indice_(rs.fieldIndex(nombre_)) {}
+    QVariant operator()() const { return indice_ < 0 ? rs_.value(nombre_) : rs_.value(indice_); }
+    bool verdadero() const { return indice_ < 0 ? rs_.boolValue(nombre_) : rs_.boolValue(indice_); }
+
+  private:
+    const Recordset& rs_;
+    QString nombre_;
+    int indice_;
+};
+
+QString Bandera(const Campo& campo) {
+    return campo.verdadero() ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 // A cell's number. The grids hold the program's own number texts ("1", "1000,5", "-3"), read
 // here without the general parser, which costs too much over thousands of cells; any other
 // text goes through it.
 std::optional<double> NumeroCelda(const QString& t) {
+    // The digits in C form ("-1000.5") on the stack.
+    QVarLengthArray<char, 32> c;
     int coma = -1;
     bool simple = !t.isEmpty();
     for (int i = 0; i < t.size() && simple; ++i) {
         const char16_t ch = t[i].unicode();
-        if (ch >= '0' && ch <= '9') continue;
-        if (ch == ',' && coma < 0 && i > 0 && i + 1 < t.size())
+        if (ch >= '0' && ch <= '9') {
+            c.append(char(ch));
+        } else if (ch == ',' && coma < 0 && i > 0 && i + 1 < t.size()) {
             coma = i;
-        else if (!(ch == '-' && i == 0 && t.size() > 1))
+            c.append('.');
+        } else if (ch == '-' && i == 0 && t.size() > 1) {
+            c.append('-');
+        } else {
             simple = false;
+        }
     }
     if (simple) {
+        double n = 0;
+        const auto r = std::from_chars(c.cbegin(), c.cend(), n);
+        if (r.ec == std::errc() && r.ptr == c.cend()) return n;
+        // Beyond what a double holds: as the general conversion of C numbers reads it.
         QString texto = t;
         if (coma >= 0) texto[coma] = '.';
         bool ok = false;
-        const double n = texto.toDouble(&ok);
+        n = texto.toDouble(&ok);
         if (ok) return n;
     }
     if (!EsNumero(t)) return std::nullopt;
@@ -430,6 +459,13 @@ QString frmDecJurada::ConsultaEmpleadosGrabada(const QString& idDDJJ, qint32 idE
            " and ExD_IdEmpresa=ado_idempresa and ExD_IdEmpresa=" + QString::number(idEmpresa);
 }
 
+QString frmDecJurada::ConsultaCuotasDelMes(qint32 idEmpresa, int mes, int anio) {
+    return "select pcu_idempleado, sum(pcu_importe) as prestamo from PrestamoCuota where "
+           "month(pcu_fechaven)=" +
+           QString::number(mes) + " and year(pcu_fechaven)=" + QString::number(anio) +
+           " and pcu_idempresa=" + QString::number(idEmpresa) + " group by pcu_idempleado";
+}
+
 QString frmDecJurada::ConsultaBajasGrabada(const QString& idDDJJ) {
     return "select Baj_Sueldo as Sueldo, Baj_IdCatego as IdCatego, * from Bajas, empleado, "
            "categoria where Baj_Empleado=ado_id and Baj_idempresa=ado_idempresa and "
@@ -538,50 +574,63 @@ void frmDecJurada::CargarEmpleados(const QString& sql, bool calcularPrestamos) {
     try {
         Database& db = Database::open(RutaBase);
         Recordset rs = db.openRecordset(sql);
-        const auto d = LeerFecha("01/" + Periodo());
-        const QString mes = FormatoSQL(d ? d->month() : 0, 1);
-        const QString anio = FormatoSQL(d ? d->year() : 0, 1);
-        const QString empresa = QString::number(IdEmpresa);
+        // The month's instalments of every employee, read at once.
+        QHash<double, QVariant> cuotas;
+        bool prestamosLeidos = true;
+        if (calcularPrestamos && !rs.vacio()) {
+            const auto d = LeerFecha("01/" + Periodo());
+            try {
+                Recordset rc = db.openRecordset(
+                    ConsultaCuotasDelMes(IdEmpresa, d ? d->month() : 0, d ? d->year() : 0));
+                const int empleado = rc.fieldIndex(QStringLiteral("pcu_idempleado"));
+                const int prestamo = rc.fieldIndex(QStringLiteral("prestamo"));
+                for (; !rc.eof(); rc.moveNext()) {
+                    // Only a stored number equals an employee's code.
+                    const QVariant codigo = rc.value(empleado);
+                    if (codigo.typeId() == QMetaType::LongLong ||
+                        codigo.typeId() == QMetaType::Double)
+                        cuotas.insert(codigo.toDouble(), rc.value(prestamo));
+                }
+            } catch (const DatabaseError& e) {
+                // Unreadable instalments leave the loan cells empty: the employees stay listed.
+                MsgBox("Error Nro.:" + e.descripcion());
+                prestamosLeidos = false;
+                cargaIncompleta_ = true;
+            }
+        }
         int c[16];
         for (int i = 0; i < 16; ++i)
             c[i] = Grilla_->ColIndex(QString::fromUtf8(kColumnasGrilla[i].clave));
+        const Campo id(rs, "ado_Id"), nombre(rs, "ado_nombre"), nacimiento(rs, "Ado_FechaNac"),
+            cuil(rs, "Ado_Cuil"), ingreso(rs, "Ado_FechaIng"), categoria(rs, "cat_nombre"),
+            idCatego(rs, "IdCatego"), sueldo(rs, "Sueldo"), remunera(rs, "ado_Remunera"),
+            noRemunera(rs, "ado_NoRemunera"), aporte2(rs, "Aporte2"), afiliado(rs, "Afiliado"),
+            farmacia(rs, "AporteFar"), amec(rs, "Amec"), cuota(rs, "Cuota"),
+            guardado(rs, "ExD_Prestamo");
         Grilla_->setRows(1 + rs.recordCount());
-        bool prestamosFallaron = false;
         for (int fila = 1; !rs.eof(); ++fila, rs.moveNext()) {
             filas = fila;
-            Grilla_->setTextMatrix(fila, c[0], FormatoNulo(rs.value("ado_Id"), 1));
-            Grilla_->setTextMatrix(fila, c[1], FormatoNulo(rs.value("ado_nombre"), 3));
-            Grilla_->setTextMatrix(fila, c[2], FormatoNulo(rs.value("Ado_FechaNac"), 4));
-            Grilla_->setTextMatrix(fila, c[3], FormatoNulo(rs.value("Ado_Cuil"), 3));
-            Grilla_->setTextMatrix(fila, c[4], FormatoNulo(rs.value("Ado_FechaIng"), 4));
-            Grilla_->setTextMatrix(fila, c[5], FormatoNulo(rs.value("cat_nombre"), 3));
-            Grilla_->setTextMatrix(fila, c[12], FormatoNulo(rs.value("IdCatego"), 3));
-            Grilla_->setTextMatrix(fila, c[6], FormatoNulo(rs.value("Sueldo"), 1));
-            Grilla_->setTextMatrix(fila, c[7], FormatoNulo(rs.value("ado_Remunera"), 2));
-            Grilla_->setTextMatrix(fila, c[8], FormatoNulo(rs.value("ado_NoRemunera"), 2));
-            Grilla_->setTextMatrix(fila, c[9], Bandera(rs, "Aporte2"));
-            Grilla_->setTextMatrix(fila, c[13], Bandera(rs, "Afiliado"));
-            Grilla_->setTextMatrix(fila, c[10], Bandera(rs, "AporteFar"));
-            Grilla_->setTextMatrix(fila, c[11], Bandera(rs, "Amec"));
-            Grilla_->setTextMatrix(fila, c[14], Bandera(rs, "Cuota"));
+            Grilla_->setTextMatrix(fila, c[0], FormatoNulo(id(), 1));
+            Grilla_->setTextMatrix(fila, c[1], FormatoNulo(nombre(), 3));
+            Grilla_->setTextMatrix(fila, c[2], FormatoNulo(nacimiento(), 4));
+            Grilla_->setTextMatrix(fila, c[3], FormatoNulo(cuil(), 3));
+            Grilla_->setTextMatrix(fila, c[4], FormatoNulo(ingreso(), 4));
+            Grilla_->setTextMatrix(fila, c[5], FormatoNulo(categoria(), 3));
+            Grilla_->setTextMatrix(fila, c[12], FormatoNulo(idCatego(), 3));
+            Grilla_->setTextMatrix(fila, c[6], FormatoNulo(sueldo(), 1));
+            Grilla_->setTextMatrix(fila, c[7], FormatoNulo(remunera(), 2));
+            Grilla_->setTextMatrix(fila, c[8], FormatoNulo(noRemunera(), 2));
+            Grilla_->setTextMatrix(fila, c[9], Bandera(aporte2));
+            Grilla_->setTextMatrix(fila, c[13], Bandera(afiliado));
+            Grilla_->setTextMatrix(fila, c[10], Bandera(farmacia));
+            Grilla_->setTextMatrix(fila, c[11], Bandera(amec));
+            Grilla_->setTextMatrix(fila, c[14], Bandera(cuota));
             QString prestamo;
-            if (calcularPrestamos) {
-                // Unreadable instalments leave the loan cell empty: the employee stays listed.
-                try {
-                    Recordset cuotas = db.openRecordset(
-                        "select sum(pcu_importe) as prestamo from PrestamoCuota where "
-                        "pcu_idempleado= " +
-                        FormatoSQL(rs.value("ado_Id"), 1) + " and month(pcu_fechaven)=" + mes +
-                        " and year(pcu_fechaven)=" + anio + " and pcu_idempresa=" + empresa);
-                    if (!cuotas.vacio()) prestamo = FormatoNulo(cuotas.value("prestamo"), 1);
-                } catch (const DatabaseError& e) {
-                    if (!prestamosFallaron) MsgBox("Error Nro.:" + e.descripcion());
-                    prestamosFallaron = true;
-                    cargaIncompleta_ = true;
-                }
-            } else {
-                prestamo = FormatoNulo(rs.value("ExD_Prestamo"), 1);
-            }
+            if (!calcularPrestamos)
+                prestamo = FormatoNulo(guardado(), 1);
+            else if (prestamosLeidos)
+                // The code as the query would have written it: a text is no code, it is 0.
+                prestamo = FormatoNulo(cuotas.value(LeerNumero(id())), 1);
             Grilla_->setTextMatrix(fila, c[15], prestamo);
         }
     } catch (const DatabaseError& e) {
@@ -604,17 +653,20 @@ void frmDecJurada::CargarEmpBaja(const QString& sql) {
         int c[8];
         for (int i = 0; i < 8; ++i)
             c[i] = Grilla2_->ColIndex(QString::fromUtf8(kColumnasGrilla2[i].clave));
+        const Campo id(rs, "ado_Id"), nombre(rs, "ado_nombre"), cuil(rs, "Ado_Cuil"),
+            ingreso(rs, "Ado_FechaIng"), egreso(rs, "Ado_FechaEgreso"), categoria(rs, "cat_nombre"),
+            idCatego(rs, "IdCatego"), sueldo(rs, "Sueldo");
         Grilla2_->setRows(1 + rs.recordCount());
         for (int fila = 1; !rs.eof(); ++fila, rs.moveNext()) {
             filas = fila;
-            Grilla2_->setTextMatrix(fila, c[0], FormatoNulo(rs.value("ado_Id"), 1));
-            Grilla2_->setTextMatrix(fila, c[1], FormatoNulo(rs.value("ado_nombre"), 3));
-            Grilla2_->setTextMatrix(fila, c[2], FormatoNulo(rs.value("Ado_Cuil"), 3));
-            Grilla2_->setTextMatrix(fila, c[3], FormatoNulo(rs.value("Ado_FechaIng"), 4));
-            Grilla2_->setTextMatrix(fila, c[4], FormatoNulo(rs.value("Ado_FechaEgreso"), 4));
-            Grilla2_->setTextMatrix(fila, c[5], FormatoNulo(rs.value("cat_nombre"), 3));
-            Grilla2_->setTextMatrix(fila, c[6], FormatoNulo(rs.value("IdCatego"), 1));
-            Grilla2_->setTextMatrix(fila, c[7], FormatoNulo(rs.value("Sueldo"), 1));
+            Grilla2_->setTextMatrix(fila, c[0], FormatoNulo(id(), 1));
+            Grilla2_->setTextMatrix(fila, c[1], FormatoNulo(nombre(), 3));
+            Grilla2_->setTextMatrix(fila, c[2], FormatoNulo(cuil(), 3));
+            Grilla2_->setTextMatrix(fila, c[3], FormatoNulo(ingreso(), 4));
+            Grilla2_->setTextMatrix(fila, c[4], FormatoNulo(egreso(), 4));
+            Grilla2_->setTextMatrix(fila, c[5], FormatoNulo(categoria(), 3));
+            Grilla2_->setTextMatrix(fila, c[6], FormatoNulo(idCatego(), 1));
+            Grilla2_->setTextMatrix(fila, c[7], FormatoNulo(sueldo(), 1));
         }
     } catch (const DatabaseError& e) {
         MsgBox("Error Nro.:" + e.descripcion());

@@ -64,6 +64,8 @@ class frmDecJurada : public QWidget {
     static QString ConsultaBajasNueva(qint32 idEmpresa);
     static QString ConsultaEmpleadosGrabada(const QString& idDDJJ, qint32 idEmpresa);
     static QString ConsultaBajasGrabada(const QString& idDDJJ);
+    // Each employee's instalments due in the month, summed (employees without any are absent).
+    static QString ConsultaCuotasDelMes(qint32 idEmpresa, int mes, int anio);
     // The due date proposed for a period typed "mm/yyyy"; "" when it is not numeric.
     static QString VencimientoPropuesto(const QString& periodo);
 

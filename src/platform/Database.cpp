@@ -143,6 +143,14 @@ QVariant leerColumna(sqlite3_stmt* st, int i) {
     }
 }
 
+// A yes/no value: any non-zero number is true, Null false.
+bool verdadero(const QVariant& v) {
+    if (v.isNull()) return false;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? d != 0 : v.toBool();
+}
+
 // Finalizes a statement on every path out.
 struct Sentencia {
     sqlite3_stmt* st = nullptr;
@@ -205,11 +213,11 @@ QVariant Recordset::value(const QString& nombre) const {
 }
 
 bool Recordset::boolValue(const QString& nombre) const {
-    const QVariant v = value(nombre);
-    if (v.isNull()) return false;
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    return ok ? d != 0 : v.toBool();
+    return verdadero(value(nombre));
+}
+
+bool Recordset::boolValue(int i) const {
+    return verdadero(value(i));
 }
 
 Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {

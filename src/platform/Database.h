@@ -56,6 +56,7 @@ class Recordset {
     bool isNull(const QString& nombre) const { return value(nombre).isNull(); }
     // Yes/no columns: any non-zero number reads as true; Null reads as false.
     bool boolValue(const QString& nombre) const;
+    bool boolValue(int i) const;
     // Hands over every row (the recordset is left empty), for a list that keeps them all.
     std::vector<std::vector<QVariant>> tomarFilas() {
         fila_ = 0;

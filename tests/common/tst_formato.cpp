@@ -61,6 +61,47 @@ class TstFormato : public QObject {
         QCOMPARE(FormatoNulo(QString("x"), 9), QString());
     }
 
+    // Dates as lists show them, from the database's text or a typed one.
+    void fechaParaMostrar_data() {
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("iso") << "2024-03-01"
+                             << "01/03/2024";
+        QTest::newRow("29 de febrero bisiesto") << "2024-02-29"
+                                                << "29/02/2024";
+        QTest::newRow("29 de febrero no bisiesto") << "2023-02-29"
+                                                   << "";
+        QTest::newRow("mes 13") << "2024-13-01"
+                                << "";
+        QTest::newRow("día 00") << "2024-03-00"
+                                << "";
+        QTest::newRow("con hora") << "2024-03-01 10:30:00"
+                                  << "01/03/2024";
+        QTest::newRow("con blancos") << " 2024-03-01 "
+                                     << "01/03/2024";
+        QTest::newRow("mes de una cifra") << "2024-3-01"
+                                          << "";
+        QTest::newRow("barras al revés") << "2024/03/01"
+                                         << "";
+        QTest::newRow("letras") << "2024-0a-01"
+                                << "";
+        QTest::newRow("año de tres cifras") << "0999-12-31"
+                                            << "31/12/0999";
+        QTest::newRow("año cero") << "0000-01-01"
+                                  << "";
+        QTest::newRow("tipeada") << "1/2/24"
+                                 << "01/02/2024";
+        QTest::newRow("tipeada del siglo pasado") << "31/12/99"
+                                                  << "31/12/1999";
+    }
+
+    void fechaParaMostrar() {
+        QFETCH(QString, valor);
+        QFETCH(QString, texto);
+        QCOMPARE(FormatoNulo(valor, 4), texto);
+        QCOMPARE(EsFecha(valor), !texto.isEmpty());
+    }
+
     void reemplazos() {
         QCOMPARE(ReemplazarTexto("D'Angelo", "'", "''", 1), QString("D''Angelo"));
         QCOMPARE(ReemplazarTexto("1,234,5", ",", "", 0), QString("12345"));

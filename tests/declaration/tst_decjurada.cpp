@@ -233,6 +233,71 @@ class TstDecJurada : public QObject {
         delete w;
     }
 
+    // LOPEZ's loan cell in May 2024 with the instalments given, and the loans' total beside
+    // PEREZ's 150,35: what falls due in the month, summed; nothing from another month, year
+    // or company, nor an instalment without date or amount.
+    void prestamoDelMes_data() {
+        QTest::addColumn<QString>("cuotas");
+        QTest::addColumn<QString>("prestamo");
+        QTest::addColumn<QString>("total");
+        QTest::newRow("sin cuotas") << ""
+                                    << ""
+                                    << "150,35";
+        QTest::newRow("una") << "(10, 1, 8, 100.25, '2024-05-10', 1)"
+                             << "100,25"
+                             << "250,6";
+        QTest::newRow("dos préstamos, del primero al último día")
+            << "(10, 1, 8, 100.25, '2024-05-01', 1), (11, 3, 8, 50.1, '2024-05-31', 1)"
+            << "150,35"
+            << "300,7";
+        QTest::newRow("enteros") << "(10, 1, 8, 80, '2024-05-10', 1), (11, 1, 8, 20, "
+                                    "'2024-05-11', 1)"
+                                 << "100"
+                                 << "250,35";
+        QTest::newRow("vence el mes siguiente") << "(10, 2, 8, 100.25, '2024-06-01', 1)"
+                                                << ""
+                                                << "150,35";
+        QTest::newRow("mismo mes de otro año") << "(10, 1, 8, 100.25, '2023-05-10', 1)"
+                                               << ""
+                                               << "150,35";
+        QTest::newRow("de otra empresa") << "(10, 1, 8, 100.25, '2024-05-10', 2)"
+                                         << ""
+                                         << "150,35";
+        QTest::newRow("sin fecha") << "(10, 1, 8, 100.25, NULL, 1)"
+                                   << ""
+                                   << "150,35";
+        QTest::newRow("sin importe") << "(10, 1, 8, NULL, '2024-05-10', 1)"
+                                     << ""
+                                     << "150,35";
+        QTest::newRow("sin importe junto a otra")
+            << "(10, 1, 8, NULL, '2024-05-10', 1), (11, 1, 8, 30, '2024-05-12', 1)"
+            << "30"
+            << "180,35";
+        QTest::newRow("de nadie") << "(10, 1, NULL, 100.25, '2024-05-10', 1), (11, 1, 99, 5, "
+                                     "'2024-05-10', 1)"
+                                  << ""
+                                  << "150,35";
+    }
+
+    void prestamoDelMes() {
+        QFETCH(QString, cuotas);
+        QFETCH(QString, prestamo);
+        QFETCH(QString, total);
+        prueba::BaseDePrueba base;
+        datos(base);
+        if (!cuotas.isEmpty())
+            base.ejecutar(
+                "INSERT INTO PrestamoCuota (pcu_idPrestamo, pcu_nrocuota, pcu_idempleado, "
+                "pcu_importe, pcu_fechaven, pcu_IdEmpresa) VALUES " +
+                cuotas);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "05/2024");
+        QCOMPARE(w->Grilla()->TextoClave(fila(w->Grilla(), "8"), "prestamo"), prestamo);
+        QCOMPARE(w->Grilla()->TextoClave(fila(w->Grilla(), "1"), "prestamo"), QString("150,35"));
+        QCOMPARE(w->texto(19)->text(), total);
+        delete w;
+    }
+
     void cuotaConLetrasOPuntoDecimal() {
         prueba::BaseDePrueba base;
         datos(base);
