@@ -15,7 +15,6 @@
 #include <QVarLengthArray>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <iterator>
 #include <optional>
 
@@ -684,21 +683,22 @@ void frmDecJurada::Calcular() {
     if (!btnGrabar_->isEnabledTo(this)) return;
     // One box per kind of failure and run: a bad fee box must not raise a box per member.
     QSet<QString> avisados;
-    auto fallo = [&avisados](const QString& que) {
-        if (avisados.contains(que)) return;
-        avisados.insert(que);
+    auto fallo = [&avisados](const char* que) {
+        const QString clave = QString::fromLatin1(que);
+        if (avisados.contains(clave)) return;
+        avisados.insert(clave);
         MsgBox("Error Nro.:" + kTipoIncompatible);
     };
     const auto numero = NumeroCelda;
     // A failing test goes on inside the branch it guards.
-    auto prueba = [&](const std::optional<double>& valor, const QString& que, auto condicion) {
+    auto prueba = [&](const std::optional<double>& valor, const char* que, auto condicion) {
         if (!valor) {
             fallo(que);
             return true;
         }
         return static_cast<bool>(condicion(*valor));
     };
-    auto sumar = [&](double& acumulado, const std::optional<double>& valor, const QString& que,
+    auto sumar = [&](double& acumulado, const std::optional<double>& valor, const char* que,
                      double factor) {
         if (!valor) return fallo(que);
         acumulado = acumulado + *valor * factor / 100;
@@ -731,6 +731,19 @@ void frmDecJurada::Calcular() {
         cuota = enMoneda(LeerNumero(cuotaTexto));
 
     // Columns found once: the keys do not move while the rows are read.
+    // In the order of the keys below.
+    enum Celda {
+        kCodigo,
+        kSueldo,
+        kAporte2,
+        kNoRemunera,
+        kRemunera,
+        kFarmacia,
+        kAmec,
+        kCuotaSoc,
+        kAfiliado,
+        kPrestamo
+    };
     const char* const claves[] = {"codigo",   "Sueldo",         "Aporte2",    "NoRemunera",
                                   "Remunera", "AporteFarmacia", "AporteAmec", "CuotaSoc",
                                   "afiliado", "prestamo"};
@@ -739,19 +752,15 @@ void frmDecJurada::Calcular() {
         columnas[i] = Grilla_->ColIndex(QString::fromLatin1(claves[i]));
     const int filas = Grilla_->Rows();
     for (int r = 1; r < filas; ++r) {
-        const auto celda = [&](const char* clave) {
-            std::size_t i = 0;
-            while (i + 1 < std::size(claves) && std::strcmp(claves[i], clave) != 0) ++i;
-            return Grilla_->TextMatrix(r, columnas[i]);
-        };
-        if (!numero(celda("codigo"))) continue;
+        const auto celda = [&](Celda c) { return Grilla_->TextMatrix(r, columnas[c]); };
+        if (!numero(celda(kCodigo))) continue;
         ++cantidad;
         // A salary that is not a number (an employee stored without one) counts as 0.
-        const double sueldo = numero(celda("Sueldo")).value_or(0.0);
+        const double sueldo = numero(celda(kSueldo)).value_or(0.0);
         sueldos += sueldo;
-        const auto noRemunera = numero(celda("NoRemunera"));
-        const auto remunera = numero(celda("Remunera"));
-        if (prueba(numero(celda("Aporte2")), "Aporte2", [](double v) { return v == 1; })) {
+        const auto noRemunera = numero(celda(kNoRemunera));
+        const auto remunera = numero(celda(kRemunera));
+        if (prueba(numero(celda(kAporte2)), "Aporte2", [](double v) { return v == 1; })) {
             const bool partes = !noRemunera || !remunera || *noRemunera > 0 || *remunera > 0;
             if (!noRemunera || !remunera) fallo("Remunera");
             if (partes) {
@@ -763,31 +772,30 @@ void frmDecJurada::Calcular() {
                 aporte2 = aporte2 + sueldo * 2 / 100;
             }
         }
-        if (prueba(numero(celda("AporteFarmacia")), "AporteFarmacia",
-                   [](double v) { return v == 1; })) {
+        if (prueba(numero(celda(kFarmacia)), "AporteFarmacia", [](double v) { return v == 1; })) {
             if (prueba(remunera, "Remunera", [](double v) { return v > 0; }))
                 sumar(aporte25, remunera, "Remunera", 2.5);
             else
                 aporte25 = aporte25 + sueldo * 2.5 / 100;
         }
-        if (prueba(numero(celda("AporteAmec")), "AporteAmec", [](double v) { return v == 1; })) {
+        if (prueba(numero(celda(kAmec)), "AporteAmec", [](double v) { return v == 1; })) {
             if (prueba(remunera, "Remunera", [](double v) { return v > 0; }))
                 sumar(aporte1, remunera, "Remunera", 1);
             else
                 aporte1 = aporte1 + sueldo * 1 / 100;
         }
-        if (prueba(numero(celda("CuotaSoc")), "CuotaSoc", [](double v) { return v == 1; })) {
+        if (prueba(numero(celda(kCuotaSoc)), "CuotaSoc", [](double v) { return v == 1; })) {
             if (cuota)
                 cuotas = sumarMoneda(cuotas, *cuota);
             else
                 fallo("Cuota");
         }
-        if (prueba(numero(celda("afiliado")), "afiliado", [](double v) { return v == 1; })) {
+        if (prueba(numero(celda(kAfiliado)), "afiliado", [](double v) { return v == 1; })) {
             double x = sueldo * 3 / 100;
             if (tope < x) x = tope;
             aporte3 = aporte3 + x;
         }
-        if (const auto p = numero(celda("prestamo"))) prestamos = prestamos + *p;
+        if (const auto p = numero(celda(kPrestamo))) prestamos = prestamos + *p;
     }
 
     const Moneda total =

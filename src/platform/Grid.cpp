@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOption>
 #include <QStyledItemDelegate>
@@ -143,6 +144,15 @@ Grid::Grid(QWidget* parent) : QTableWidget(parent) {
             [this](int fila, int col, int filaAnterior, int colAnterior) {
                 if (fila >= 0 && (fila != filaAnterior || col != colAnterior)) emit EnterCell();
             });
+    // Cells changed other than by the writes measured while the display is off: the display's
+    // return measures them all.
+    const auto alterada = [this] { soloMedidas_ = false; };
+    connect(model(), &QAbstractItemModel::dataChanged, this, alterada);
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, alterada);
+    connect(model(), &QAbstractItemModel::columnsInserted, this, alterada);
+    connect(model(), &QAbstractItemModel::columnsRemoved, this, alterada);
+    connect(model(), &QAbstractItemModel::modelReset, this, alterada);
+    connect(model(), &QAbstractItemModel::layoutChanged, this, alterada);
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int col) {
         mouseRow_ = fixed_ > 0 ? 0 : -1;
         mouseCol_ = col;
@@ -158,6 +168,13 @@ int Grid::Rows() const {
 
 void Grid::setRows(int filas) {
     setRowCount(qMax(0, filas - fixed_));
+    if (rowCount() == 0) Vaciada();
+}
+
+void Grid::Vaciada() {
+    if (updatesEnabled()) return;
+    soloMedidas_ = true;
+    anchosMedidos_.assign(columnCount(), -1);
 }
 
 int Grid::Cols() const {
@@ -249,16 +266,33 @@ QString Grid::TextMatrix(int fila, int col) const {
 
 void Grid::setTextMatrix(int fila, int col, const QString& texto) {
     if (col < 0 || col >= columnCount() || fila < 0 || fila >= Rows()) return;
-    if (fila < fixed_) {
+    if (fila < fixed_)
         cabecera(col)->setText(texto);
-    } else if (QTableWidgetItem* it = item(tabla(fila), col)) {
-        it->setText(texto);
-    } else if (!texto.isEmpty()) {
-        // A new cell is made with its text: the view hears of it once, which counts when a
-        // list of thousands is loaded.
-        setItem(tabla(fila), col, new QTableWidgetItem(texto));
-    }
+    else
+        setTextoCelda(fila, col, texto);
     if (updatesEnabled()) Ensanchar(col, fila, fila);
+}
+
+void Grid::setTextoCelda(int fila, int col, const QString& texto) {
+    QTableWidgetItem* it = item(tabla(fila), col);
+    if (!it && texto.isEmpty()) return;
+    // With the display off, and no editor or sorting hanging on each change, the views hear of
+    // the cells once, when the display returns: lists of thousands are loaded so.
+    const bool callar = !updatesEnabled() && state() != EditingState && !isSortingEnabled();
+    if (callar) {
+        sinAvisar_ = true;
+        // A text replaced may have been the widest.
+        if (it)
+            soloMedidas_ = false;
+        else if (soloMedidas_ && col < int(anchosMedidos_.size()))
+            anchosMedidos_[col] = qMax(anchosMedidos_[col], AnchoTexto(texto));
+    }
+    const QSignalBlocker bloqueo(callar ? model() : nullptr);
+    if (it)
+        it->setText(texto);
+    else
+        // A new cell is made with its text: the view hears of it once.
+        setItem(tabla(fila), col, new QTableWidgetItem(texto));
 }
 
 QString Grid::TextoClave(int fila, const QString& clave) const {
@@ -394,16 +428,35 @@ QColor Grid::CellForeColor(int fila, int col) const {
 }
 
 void Grid::setRedraw(bool redibujar) {
-    // Columns catch up with the texts written while the display was off.
-    if (redibujar && !updatesEnabled())
-        for (int c = 0; c < columnCount(); ++c) Ensanchar(c, fixed_, Rows() - 1);
+    if (redibujar && !updatesEnabled()) {
+        // Columns catch up with the texts written while the display was off.
+        const int libre = Libre();
+        for (int c = 0; c < columnCount(); ++c) {
+            if (!soloMedidas_ || ColCasilla(c) || c >= int(anchosMedidos_.size())) {
+                Ensanchar(c, fixed_, Rows() - 1);
+            } else if (!isColumnHidden(c) && anchosMedidos_[c] >= 0) {
+                const int necesario = anchosMedidos_[c] + libre;
+                if (columnWidth(c) < necesario) setColumnWidth(c, necesario);
+            }
+        }
+        soloMedidas_ = false;
+        if (sinAvisar_ && rowCount() > 0 && columnCount() > 0)
+            emit model()->dataChanged(model()->index(0, 0),
+                                      model()->index(rowCount() - 1, columnCount() - 1));
+        sinAvisar_ = false;
+    }
     setUpdatesEnabled(redibujar);
+    if (redibujar) return;
+    // Measuring starts when the grid is empty, now or at the next emptying.
+    soloMedidas_ = false;
+    if (rowCount() == 0) Vaciada();
 }
 
 void Grid::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
     if (event->type() != QEvent::FontChange) return;
     avances_.clear();
+    soloMedidas_ = false;
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kAireFila);
     for (int c = 0; c < columnCount(); ++c) Ensanchar(c, 0, Rows() - 1);
@@ -433,8 +486,11 @@ Qt::Alignment Grid::CellAlignment(int fila, int col) const {
     return h | Qt::AlignVCenter;
 }
 
+int Grid::Libre() const {
+    return 2 * static_cast<const GridDelegado*>(itemDelegate())->Margen() + (showGrid() ? 1 : 0);
+}
+
 int Grid::AnchoNecesario(int col, int desdeFila, int hastaFila) const {
-    const auto* delegado = static_cast<const GridDelegado*>(itemDelegate());
     const QTableWidgetItem* cab = horizontalHeaderItem(col);
     int ancho = 0;
     if (desdeFila < fixed_ && cab) {
@@ -447,7 +503,7 @@ int Grid::AnchoNecesario(int col, int desdeFila, int hastaFila) const {
                     .width();
     }
     const bool casilla = ColCasilla(col);
-    const int libre = 2 * delegado->Margen() + (showGrid() ? 1 : 0);
+    const int libre = Libre();
     if (casilla)
         return qMax(ancho, style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) + libre);
     for (int r = qMax(desdeFila, fixed_); r <= hastaFila && r < Rows(); ++r) {
@@ -467,15 +523,13 @@ int Grid::AnchoNecesario(int col, int desdeFila, int hastaFila) const {
 // The letters' advances added up, never less than the text as drawn (which only kerns
 // closer): thousands of cells are measured at every load.
 int Grid::AnchoTexto(const QString& texto) const {
-    if (avances_.empty()) {
-        const QFontMetricsF fm(font());
-        avances_.resize(256);
-        for (int c = 0; c < 256; ++c) avances_[c] = fm.horizontalAdvance(QChar(c));
-    }
+    if (avances_.empty()) avances_.assign(256, -1);
     qreal suma = 0;
     for (const QChar c : texto) {
         if (c.unicode() >= 256) return fontMetrics().horizontalAdvance(texto);
-        suma += avances_[c.unicode()];
+        qreal& avance = avances_[c.unicode()];
+        if (avance < 0) avance = QFontMetricsF(font()).horizontalAdvance(c);
+        suma += avance;
     }
     return qCeil(suma);
 }

@@ -19,6 +19,9 @@ class TstGrid : public QObject {
         g.setColKey(2, "FechaEgreso");
     }
 
+    // What a load does with the display off before it comes back.
+    enum Carga { kLlenada, kReemplazada, kQuitadas, kSinVaciar, kNegrita };
+
   private slots:
     void filaDeCabeceraYFilasDeDatos() {
         Grid g;
@@ -187,6 +190,69 @@ class TstGrid : public QObject {
         QCOMPARE(g.ColWidth(0), 960);
         g.setColHidden(1, true);
         QVERIFY(g.isColumnHidden(1));
+    }
+
+    void anchosAlVolverLaPantalla_data() {
+        QTest::addColumn<int>("carga");
+        QTest::newRow("vaciada y llenada") << int(kLlenada);
+        QTest::newRow("un texto largo reemplazado por uno corto") << int(kReemplazada);
+        QTest::newRow("filas largas quitadas") << int(kQuitadas);
+        QTest::newRow("sin vaciar, con una fila agregada por texto") << int(kSinVaciar);
+        QTest::newRow("una celda en negrita") << int(kNegrita);
+    }
+
+    // Columns end as wide as the texts they hold at the end need, exactly as if those texts
+    // had been written one by one with the display on; the views hear of the new cells once.
+    void anchosAlVolverLaPantalla() {
+        QFETCH(int, carga);
+        const QString largo = QStringLiteral("NÚÑEZ D'ALESSANDRO, MARÍA JOSÉ DEL ROSARIO");
+        const auto angostas = [](Grid& g) {
+            armar(g);
+            for (int c = 0; c < g.Cols(); ++c) g.setColWidth(c, 15);
+        };
+        Grid g;
+        angostas(g);
+        if (carga == kSinVaciar) g.AddItem("1\t" + largo);  // added texts are not measured
+        QSignalSpy avisos(g.model(), &QAbstractItemModel::dataChanged);
+        g.setRedraw(false);
+        if (carga != kSinVaciar) g.setRows(1);
+        const int primera = g.Rows();
+        g.setRows(primera + 3);
+        const QStringList nombres = {"Ruiz", largo, "Díaz"};
+        for (int k = 0; k < 3; ++k) {
+            g.setTextMatrix(primera + k, 0, QString::number(123456789 * (k + 1)));
+            g.setTextMatrix(primera + k, 1, nombres[k]);
+        }
+        g.setTextMatrix(primera, 2, "15/04/2024");
+        if (carga == kReemplazada) g.setTextMatrix(primera + 1, 1, "Ana");
+        if (carga == kQuitadas) g.setRows(primera + 1);
+        if (carga == kNegrita) {
+            g.Select(primera, 0);
+            g.setCellFontBold(true);
+        }
+        if (carga != kNegrita) QCOMPARE(avisos.count(), 0);
+        g.AddItem();
+        g.setRedraw(true);
+        QCOMPARE(avisos.count(), carga == kNegrita ? 2 : 1);
+        QCOMPARE(avisos.last().at(0).toModelIndex(), g.model()->index(0, 0));
+        QCOMPARE(avisos.last().at(1).toModelIndex(),
+                 g.model()->index(g.rowCount() - 1, g.Cols() - 1));
+
+        Grid uno;
+        angostas(uno);
+        uno.setRows(g.Rows());
+        for (int r = 1; r < g.Rows(); ++r)
+            for (int c = 0; c < g.Cols(); ++c) {
+                uno.setTextMatrix(r, c, g.TextMatrix(r, c));
+                if (g.CellFontBold(r, c)) {
+                    uno.Select(r, c);
+                    uno.setCellFontBold(true);
+                    uno.setTextMatrix(r, c, g.TextMatrix(r, c));
+                }
+            }
+        for (int c = 0; c < g.Cols(); ++c) QCOMPARE(g.columnWidth(c), uno.columnWidth(c));
+        const int nombre = QFontMetrics(g.font()).horizontalAdvance(largo);
+        QCOMPARE(g.columnWidth(1) > nombre, carga != kReemplazada && carga != kQuitadas);
     }
 
     void filaYColumnaActuales() {
