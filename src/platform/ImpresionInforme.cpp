@@ -241,8 +241,8 @@ void ImpresionInforme::colocarFila(const Tabla& t, const Fila& f, const FilaMedi
 }
 
 // The template's widths, widened where a column's content cannot fit them (a nowrap text, a
-// word) at the expense of the columns that have room to spare. Also measures every cell's
-// paragraphs on one line, in order, into `naturales`.
+// word) at the expense of the columns whose content leaves room to spare. Also measures every
+// cell's paragraphs on one line, in order, into `naturales`.
 std::vector<double> ImpresionInforme::anchosColumnas(const Tabla& t, double ancho,
                                                      std::vector<double>& naturales) {
     std::vector<double> anchos = t.anchos(ancho, pixel_);
@@ -254,10 +254,11 @@ std::vector<double> ImpresionInforme::anchosColumnas(const Tabla& t, double anch
             for (const Parrafo& p : c.parrafos) {
                 naturales.push_back(natural(p));
                 if (c.columnas != 1 || col >= anchos.size()) continue;
+                // What fits keeps its line; what does not, its longest word. A unit to spare
+                // against rounding.
                 double necesita = naturales.back() + extra;
-                if (necesita <= std::max(anchos[col], minimos[col])) continue;
-                if (!p.sinCorte) necesita = palabraMasAncha(p) + extra;
-                minimos[col] = std::max(minimos[col], necesita);
+                if (necesita > anchos[col] && !p.sinCorte) necesita = palabraMasAncha(p) + extra;
+                minimos[col] = std::max(minimos[col], necesita + 1);
             }
             col += static_cast<size_t>(c.columnas);
         }

@@ -356,6 +356,13 @@ void TstReportControl::impresoSinPartirYConNombre() {
     prueba::GrabarDDJJDePrueba(base);
     base.ejecutar("update EmpleadoXDDJJ set ExD_Sueldo = 1108224.12 where ExD_IdEmpleado = 1");
     base.ejecutar("update DDJJ set DDJJ_Total = 99999999.99 where DDJJ_Id = 7");
+    base.ejecutar(
+        "update EmpleadoXDDJJ set ExD_Sueldo = 99999999.99, ExD_Prestamo = 99999999.99 "
+        "where ExD_IdEmpleado = 2");
+    base.ejecutar("update Bajas set Baj_Sueldo = 99999999.99");
+    base.ejecutar(
+        "update Empleado set Ado_Nombre = 'Núñez D''Alessandro, María de los Ángeles "
+        "Guadalupe' where Ado_Id = 1");
 
     ReportControl rpt;
     rpt.setDataProvider(DatosDDJJ);
@@ -371,6 +378,7 @@ void TstReportControl::impresoSinPartirYConNombre() {
     const Impreso impreso(*doc);
     for (const ParrafoUbicado& u : impreso.parrafos()) {
         const QString texto = u.parrafo->texto();
+        QVERIFY2(texto.contains(' ') || u.lineas == 1, qPrintable("partido: " + texto));
         if (!dato.match(texto).hasMatch()) continue;
         ++datos;
         QVERIFY2(u.lineas == 1 && u.ancho <= u.caja.width(), qPrintable("no cabe: " + texto));
@@ -381,6 +389,28 @@ void TstReportControl::impresoSinPartirYConNombre() {
     }
     QVERIFY(datos > 3);
     QVERIFY(doc->texto().contains(informe == "DDJJ.rpt" ? "1.108.224,12" : "99.999.999,99"));
+
+    // The exported copy keeps the template's column widths (17 cm of text, 70 twips of gap
+    // each side): what must not break fits them too.
+    QImage enTwips(1, 1, QImage::Format_RGB32);
+    enTwips.setDotsPerMeterX(qRound(1440 / 0.0254));
+    enTwips.setDotsPerMeterY(qRound(1440 / 0.0254));
+    ImpresionInforme medidas(*doc, &enTwips, QRectF(0, 0, 9638, 13000));
+    for (const Bloque& b : doc->bloques) {
+        const std::vector<double> anchos = b.t.anchos(9638 * b.t.anchoPorciento / 100, 15);
+        for (const Fila& f : b.t.filas) {
+            size_t col = 0;
+            for (const Celda& c : f.celdas) {
+                for (const Parrafo& p : c.parrafos) {
+                    if (!p.sinCorte || c.columnas != 1) continue;
+                    const QFontMetricsF fm(medidas.fuente(p.tramos.front().estilo), &enTwips);
+                    QVERIFY2(fm.horizontalAdvance(p.texto()) + 140 <= anchos[col],
+                             qPrintable("no cabe en el RTF: " + p.texto()));
+                }
+                col += c.columnas;
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TstReportControl)
