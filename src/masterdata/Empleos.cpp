@@ -33,7 +33,8 @@ QString Clave(const QString& codigo, const QString& categoria, const QString& an
 Empleos::Empleos(QWidget* parent)
     : Mantenimiento(
           QStringLiteral("Empleos"), QStringLiteral("Empleos"),
-          {{kCodigo, QStringLiteral("Código"), QStringLiteral("0,1"), 1200, kCajaClave, 10},
+          {{kCodigo, QStringLiteral("Código"), QStringLiteral("0,1"), 1200,
+            kCajaClave | kCajaNumero, 10},
            {kCategoria, QStringLiteral("Categoría Empleo"), QStringLiteral("0,3,1,CATEMPLEOS,0"),
             800, kCajaParteClave, 4},
            {kAntiguedad, QStringLiteral("Antiguedad"), QStringLiteral("0,1,,,,1"), 800, kCajaDato,

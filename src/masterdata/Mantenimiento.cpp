@@ -24,6 +24,8 @@ namespace zul {
 namespace {
 
 const QColor kGrisClave(224, 224, 224);
+// The digits of the largest 32-bit number: a number box shows them all.
+constexpr int kDigitosNumero = 10;
 // A row: its caption, then its box with what stands beside it (two columns wide); the last
 // column takes the spare room.
 enum ColumnaRejilla { kColEtiqueta, kColCaja, kColJunto, kColResto };
@@ -79,7 +81,11 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
         auto* caja = new QLineEdit(this);
         caja->setObjectName(QStringLiteral("texto_%1").arg(c.indice));
         caja->setProperty("Tag", c.tag);
-        caja->setFixedWidth(Twips(c.ancho));
+        int ancho = Twips(c.ancho);
+        if (c.opciones & kCajaNumero)
+            ancho =
+                std::max(ancho, AnchoParaMostrar(caja, QString(kDigitosNumero, QLatin1Char('0'))));
+        caja->setFixedWidth(ancho);
         if (c.largo > 0) caja->setMaxLength(c.largo);
         if (c.opciones & kCajaMuestra) caja->setReadOnly(true);
         if (c.opciones & (kCajaClave | kCajaParteClave)) {

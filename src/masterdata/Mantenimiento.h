@@ -36,6 +36,7 @@ enum OpcionCaja {
     kCajaParteClave = 2,  // a further part of the key: grey
     kCajaMuestra = 4,     // shows a looked-up or stored value: read-only
     kCajaAlLado = 8,      // sits beside the box before it, on its row, with no caption
+    kCajaNumero = 16,     // holds a 32-bit number: wide enough for all its digits in any font
 };
 
 // One row of a window's box table, in tab order.

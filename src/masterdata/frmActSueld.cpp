@@ -40,7 +40,7 @@ bool EsEntero(const QString& texto) {
 frmActSueld::frmActSueld(QWidget* parent)
     : Mantenimiento(QStringLiteral("frmActSueld"), QStringLiteral("Actualización de Sueldos"),
                     {{kCodigo, QStringLiteral("Código"), QStringLiteral("0,5,1,EMPLEOS,0"), 1200,
-                      kCajaClave, 10},
+                      kCajaClave | kCajaNumero, 10},
                      {kCategoria, QStringLiteral("Categoría"), QStringLiteral("0,3,1,CATEMPLEOS,1"),
                       900, kCajaParteClave, 4},
                      {kAntiguedad, QStringLiteral("Antiguedad"), QStringLiteral("0,5,,,,1"), 900,

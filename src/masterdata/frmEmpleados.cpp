@@ -43,7 +43,7 @@ std::optional<Moneda> Monto(const QString& texto) {
 QList<CajaMantenimiento> Cajas() {
     using F = frmEmpleados;
     return {
-        {F::kCodigo, QStringLiteral("Código:"), QString(), 900, kCajaClave},
+        {F::kCodigo, QStringLiteral("Código:"), QString(), 900, kCajaClave | kCajaNumero},
         {F::kNombre, QStringLiteral("Apellido y Nombres:"), QString(), 8250},
         {F::kFechaNac, QStringLiteral("Fecha Nacimiento:"), QStringLiteral(",8"), 1350},
         {F::kCuil, QStringLiteral("CUIL:"), QString(), 1800},
@@ -55,7 +55,7 @@ QList<CajaMantenimiento> Cajas() {
         {F::kNoRemunera, QStringLiteral("No Remunerativo:"), QString(), 1800},
         {F::kCategoria, QStringLiteral("Categoría Empleo:"), QString(), 900},
         {F::kNombreCategoria, QString(), QString(), 8700, kCajaMuestra | kCajaAlLado},
-        {F::kEmpleo, QStringLiteral("Categoría General:"), QString(), 900},
+        {F::kEmpleo, QStringLiteral("Categoría General:"), QString(), 900, kCajaNumero},
         {F::kNombreEmpleo, QString(), QString(), 8700, kCajaMuestra | kCajaAlLado},
         {F::kFechaEgreso, QStringLiteral("Fecha Egreso:"), QStringLiteral(",4"), 1350},
         {F::kObservaciones, QStringLiteral("Observaciones:"), QString(), 9750, kCajaDato,

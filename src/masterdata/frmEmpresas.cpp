@@ -16,7 +16,7 @@ namespace zul {
 namespace {
 
 // Widths in twips.
-constexpr int kAnchoCodigo = 1500;  // ten digits: a 32-bit number
+constexpr int kAnchoCodigo = 1500;
 constexpr int kAnchoTexto = 7500;
 constexpr int kAnchoCorto = 2600;
 constexpr int kAnchoFecha = 1500;
@@ -39,7 +39,7 @@ Literales Literal(const frmEmpresas::Datos& d) {
 frmEmpresas::frmEmpresas(QWidget* parent)
     : Mantenimiento(
           QStringLiteral("frmEmpresas"), QStringLiteral("Datos de Empresa"),
-          {{kCodigo, QStringLiteral("Código:"), QString(), kAnchoCodigo, kCajaClave},
+          {{kCodigo, QStringLiteral("Código:"), QString(), kAnchoCodigo, kCajaClave | kCajaNumero},
            {kNombre, QStringLiteral("Razón Social:"), QString(), kAnchoTexto},
            {kDomicilio, QStringLiteral("Domicilio:"), QString(), kAnchoTexto},
            {kLocalidad, QStringLiteral("Localidad:"), QString(), kAnchoTexto},

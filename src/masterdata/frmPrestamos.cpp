@@ -12,8 +12,9 @@ namespace zul {
 namespace {
 
 const QList<CajaMantenimiento> kCajas = {
-    {frmPrestamos::kNumero, QStringLiteral("Número:"), QString(), 1200, kCajaClave},
-    {frmPrestamos::kEmpleado, QStringLiteral("Empleado:"), QString(), 1200, kCajaParteClave},
+    {frmPrestamos::kNumero, QStringLiteral("Número:"), QString(), 1200, kCajaClave | kCajaNumero},
+    {frmPrestamos::kEmpleado, QStringLiteral("Empleado:"), QString(), 1200,
+     kCajaParteClave | kCajaNumero},
     {frmPrestamos::kNombre, QString(), QString(), 7500, kCajaMuestra | kCajaAlLado},
     {frmPrestamos::kImporte, QStringLiteral("Importe:"), QString(), 2000},
     {frmPrestamos::kCuotas, QStringLiteral("Cant.Cuotas:"), QString(), 800},

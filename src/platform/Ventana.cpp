@@ -2,12 +2,15 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
+#include <QtMath>
 #include <algorithm>
 #include <functional>
 
@@ -20,6 +23,18 @@ QFont FuenteVentana() {
     return f;
 }
 namespace {
+
+// What a text box takes from its width besides the text: its frame, its contents and text
+// margins, the two pixels it keeps each side, and a pixel for the cursor at the end.
+int BordesCaja(const QLineEdit* caja) {
+    constexpr int kMargenLinea = 2;
+    constexpr int kCursor = 1;
+    const int marco = caja->hasFrame()
+                          ? caja->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, caja)
+                          : 0;
+    const QMargins m = caja->contentsMargins() + caja->textMargins();
+    return 2 * marco + m.left() + m.right() + 2 * kMargenLinea + kCursor;
+}
 
 QMdiArea* AreaPrincipal() {
     QWidget* principal = VentanaPrincipal();
@@ -71,6 +86,10 @@ QList<QWidget*> VentanasAbiertas() {
 
 int VentanasCargadas() {
     return static_cast<int>(VentanasAbiertas().size()) + (VentanaPrincipal() ? 1 : 0);
+}
+
+int AnchoParaMostrar(const QLineEdit* caja, const QString& texto) {
+    return qCeil(QFontMetricsF(caja->font()).horizontalAdvance(texto)) + BordesCaja(caja);
 }
 
 void Centrar(QWidget* ventana) {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+class QLineEdit;
 class QWidget;
 
 namespace zul {
@@ -17,6 +18,10 @@ constexpr int Twips(int twips) {
 // The windows' type: the 8-point sans serif the layouts were drawn for, in the face with
 // Arial's metrics that the setup installs (Tahoma and MS Sans Serif do not exist here).
 QFont FuenteVentana();
+
+// The width a text box needs to show `texto` whole in its own font, the cursor after it
+// included.
+int AnchoParaMostrar(const QLineEdit* caja, const QString& texto);
 
 // Centres a window: an MDI child in the frame's work area, any other window on the screen.
 void Centrar(QWidget* ventana);

@@ -1,6 +1,7 @@
 #include "support/TextosCompletos.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -52,6 +53,27 @@ void Grilla(const Grid* g, QStringList& cortados) {
     if (g->rowHeight(0) < alto) cortados << Linea(g, "alto de fila", alto, g->rowHeight(0));
 }
 
+// A closed list shows its current entry in its edit field; an editable one is a text box inside.
+void Combo(const QComboBox* c, QStringList& cortados) {
+    if (c->isEditable() || c->currentText().isEmpty()) return;
+    QStyleOptionComboBox opt;
+    opt.initFrom(c);
+    opt.editable = false;
+    opt.frame = c->hasFrame();
+    opt.currentText = c->currentText();
+    opt.currentIcon = c->itemIcon(c->currentIndex());
+    opt.iconSize = c->iconSize();
+    // The style draws the entry a pixel in from each side of the field.
+    const int tiene =
+        c->style()
+            ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c)
+            .width() -
+        2;
+    int necesita = Ancho(c, opt.currentText);
+    if (!opt.currentIcon.isNull()) necesita += opt.iconSize.width() + 4;
+    if (necesita > tiene) cortados << Linea(c, opt.currentText, necesita, tiene);
+}
+
 }  // namespace
 
 QStringList TextosCortados(const QWidget* ventana) {
@@ -78,6 +100,8 @@ QStringList TextosCortados(const QWidget* ventana) {
                 cortados << Linea(f, f->title(), Ancho(f, f->title()), f->width());
         } else if (const auto* g = qobject_cast<const Grid*>(w)) {
             Grilla(g, cortados);
+        } else if (const auto* c = qobject_cast<const QComboBox*>(w)) {
+            Combo(c, cortados);
         }
     }
     return cortados;
