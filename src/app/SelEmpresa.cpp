@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "common/Formato.h"
@@ -63,6 +64,22 @@ void SelEmpresa::Form_Load() {
     ColCodigo = static_cast<qint16>(Grilla->ColIndex("codigo"));
     ColNombre = static_cast<qint16>(Grilla->ColIndex("nombre"));
     CargarEmpresas();
+    AjustarAncho();
+}
+
+void SelEmpresa::AjustarAncho() {
+    int columnas = 0;
+    for (int c = 0; c < Grilla->Cols(); ++c)
+        if (!Grilla->isColumnHidden(c)) columnas += Grilla->columnWidth(c);
+    // Room for the vertical scroll bar of a long list, so that it never covers the names.
+    const int lista = columnas + 2 * Grilla->frameWidth() +
+                      Grilla->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Grilla);
+    const QMargins m = layout()->contentsMargins();
+    const int cabe = AnchoMaximoVentana(this) - m.left() - m.right();
+    if (lista <= Grilla->minimumWidth()) return;
+    Grilla->setMinimumWidth(std::min(lista, cabe));
+    adjustSize();
+    Centrar(this);
 }
 
 void SelEmpresa::Form_Activate() {

@@ -32,6 +32,8 @@ class SelEmpresa : public QWidget {
 
   private:
     void marcoCambiado(Qt::WindowStates antes, Qt::WindowStates ahora);
+    // The list widens to show every company's name whole, as far as the screen allows.
+    void AjustarAncho();
 
     qint16 ColCodigo = -1;
     qint16 ColNombre = -1;

@@ -92,6 +92,20 @@ int AnchoParaMostrar(const QLineEdit* caja, const QString& texto) {
     return qCeil(QFontMetricsF(caja->font()).horizontalAdvance(texto)) + BordesCaja(caja);
 }
 
+int AnchoMaximoVentana(const QWidget* ventana) {
+    QWidget* principal = VentanaPrincipal();
+    QMdiArea* area = AreaPrincipal();
+    const QScreen* pantalla = principal && principal->screen() ? principal->screen()
+                              : ventana->screen()              ? ventana->screen()
+                                                               : QGuiApplication::primaryScreen();
+    if (!pantalla) return QWIDGETSIZE_MAX;
+    int bordes = 0;
+    if (principal && area)
+        bordes = principal->frameGeometry().width() - area->viewport()->width() +
+                 2 * area->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, area);
+    return pantalla->availableGeometry().width() - bordes;
+}
+
 void Centrar(QWidget* ventana) {
     if (QMdiSubWindow* marco = MarcoDe(ventana)) {
         if (QMdiArea* area = marco->mdiArea()) {

@@ -23,6 +23,10 @@ QFont FuenteVentana();
 // included.
 int AnchoParaMostrar(const QLineEdit* caja, const QString& texto);
 
+// The widest a window's contents can be and still show whole: the screen's width less the main
+// window's borders and the frame a window gets inside it.
+int AnchoMaximoVentana(const QWidget* ventana);
+
 // Centres a window: an MDI child in the frame's work area, any other window on the screen.
 void Centrar(QWidget* ventana);
 // Windows loaded now: the main window and every window open in it or beside it.

@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "app/Menu.h"
+#include "app/SelEmpresa.h"
 #include "common/Globales.h"
 #include "common/Impresoras.h"
 #include "masterdata/Empleos.h"
@@ -135,6 +136,7 @@ const QList<Caso>& Casos() {
              m.MDIForm_Load();
              return &m;
          }},
+        {"Selección de Empresa", Abrir<SelEmpresa>(&Menu::mnuSelEmpresa_Click)},
         {"Selección de Impresora", Abrir<ImpreArc>(&Menu::mimpresora_Click)},
         {"Copia de Seguridad", Abrir<backup>(&Menu::mcopia_Click)},
         {"Acerca de", Abrir<About>(&Menu::macerca_Click)},
@@ -180,8 +182,37 @@ class TstTextosVentanas : public QObject {
         QWidget* w = Casos()[caso].abrir(*m);
         QVERIFY(w);
         QApplication::processEvents();
-        const QStringList cortados = prueba::TextosCortados(w);
+        const QStringList cortados = prueba::TextosCortados(w) + prueba::GrillasAnchas(w);
         QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join('\n')));
+    }
+
+    // However long the names, the company list widens only as far as its window still shows
+    // whole in the main window on this screen; past that, the list scrolls.
+    void listaMasAnchaQueLaPantalla_data() {
+        QTest::addColumn<int>("veces");
+        QTest::addColumn<bool>("entera");
+        QTest::newRow("nombre largo") << 1 << true;
+        QTest::newRow("nombre más ancho que la pantalla") << 12 << false;
+    }
+
+    void listaMasAnchaQueLaPantalla() {
+        QFETCH(int, veces);
+        QFETCH(bool, entera);
+        prueba::BaseDePrueba base;
+        QString nombre;
+        for (int i = 0; i < veces; ++i)
+            nombre += QStringLiteral("Cooperativa de Trabajo Núñez D''Alessandro & Asociados ");
+        base.ejecutar("INSERT INTO Empresa (Emp_Id, Emp_Nombre) VALUES (7, '" + nombre + "')");
+        Menu* m = Principal();
+        QVERIFY(m);
+        QWidget* w = Abrir<SelEmpresa>(&Menu::mnuSelEmpresa_Click)(*m);
+        QVERIFY(w);
+        QApplication::processEvents();
+        QCOMPARE(prueba::GrillasAnchas(w).isEmpty(), entera);
+        const QWidget* marco = w->parentWidget();
+        QVERIFY2(
+            marco->width() <= m->Area()->viewport()->width(),
+            qPrintable(QString("%1 > %2").arg(marco->width()).arg(m->Area()->viewport()->width())));
     }
 
   private:

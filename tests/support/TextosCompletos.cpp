@@ -76,6 +76,19 @@ void Combo(const QComboBox* c, QStringList& cortados) {
 
 }  // namespace
 
+QStringList GrillasAnchas(const QWidget* ventana) {
+    QStringList anchas;
+    for (const Grid* g : ventana->findChildren<Grid*>()) {
+        if (!g->isVisibleTo(ventana)) continue;
+        int columnas = 0;
+        for (int c = 0; c < g->Cols(); ++c)
+            if (!g->isColumnHidden(c)) columnas += g->columnWidth(c);
+        if (columnas > g->viewport()->width())
+            anchas << Linea(g, QStringLiteral("columnas"), columnas, g->viewport()->width());
+    }
+    return anchas;
+}
+
 QStringList TextosCortados(const QWidget* ventana) {
     QStringList cortados;
     for (const QWidget* w : ventana->findChildren<QWidget*>()) {

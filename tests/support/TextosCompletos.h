@@ -11,4 +11,8 @@ namespace zul::prueba {
 // One line per text that does not show whole ("Label1_3: 'Domicilio:' 52 > 48").
 QStringList TextosCortados(const QWidget* ventana);
 
+// One line per grid of the window whose columns run past what it shows, so that a row can only
+// be read with the scroll bar ("Grilla: columnas 452 > 318").
+QStringList GrillasAnchas(const QWidget* ventana);
+
 }  // namespace zul::prueba
