@@ -19,8 +19,15 @@
 #include "common/Globales.h"
 #include "platform/Mail.h"
 #include "platform/MsgBox.h"
+#include "platform/Ventana.h"
 
 namespace zul {
+namespace {
+
+// A subject that names the month and the company, and a file's full path, show whole.
+constexpr int kLetrasLinea = 80;
+
+}  // namespace
 
 frmMail::frmMail(QWidget* parent) : QWidget(parent) {
     setObjectName("EMail");
@@ -65,6 +72,8 @@ frmMail::frmMail(QWidget* parent) : QWidget(parent) {
     texto1->setObjectName("texto_1");
     etiqueta("Adjunto:", 2, 3)->setBuddy(texto1);
     rejilla->addWidget(texto1, 3, 1);
+    for (QLineEdit* caja : {texto0, texto1})
+        caja->setMinimumWidth(AnchoParaLetras(caja, kLetrasLinea));
 
     cmdenviar = new QPushButton(this);
     cmdenviar->setObjectName("cmdenviar");

@@ -92,6 +92,10 @@ int AnchoParaMostrar(const QLineEdit* caja, const QString& texto) {
     return qCeil(QFontMetricsF(caja->font()).horizontalAdvance(texto)) + BordesCaja(caja);
 }
 
+int AnchoParaLetras(const QLineEdit* caja, int letras) {
+    return letras * caja->fontMetrics().averageCharWidth() + BordesCaja(caja);
+}
+
 int AnchoMaximoVentana(const QWidget* ventana) {
     QWidget* principal = VentanaPrincipal();
     QMdiArea* area = AreaPrincipal();
@@ -169,8 +173,10 @@ void MostrarVentana(QWidget* ventana) {
         return;
     }
     if (!marco) {
+        // A size the window was given never hides what its contents need.
         const QSize tam =
-            ventana->testAttribute(Qt::WA_Resized) ? ventana->size() : ventana->sizeHint();
+            (ventana->testAttribute(Qt::WA_Resized) ? ventana->size() : ventana->sizeHint())
+                .expandedTo(ventana->minimumSizeHint());
         marco = area->addSubWindow(ventana);
         marco->setObjectName(ventana->objectName() + QStringLiteral("_marco"));
         marco->setAttribute(Qt::WA_DeleteOnClose);

@@ -20,8 +20,9 @@ constexpr int Twips(int twips) {
 QFont FuenteVentana();
 
 // The width a text box needs to show `texto` whole in its own font, the cursor after it
-// included.
+// included; and the width for `letras` characters of ordinary text.
 int AnchoParaMostrar(const QLineEdit* caja, const QString& texto);
+int AnchoParaLetras(const QLineEdit* caja, int letras);
 
 // The widest a window's contents can be and still show whole: the screen's width less the main
 // window's borders and the frame a window gets inside it.

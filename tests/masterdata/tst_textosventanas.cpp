@@ -2,6 +2,7 @@
 // values: a record loaded where the window shows one, measured with the fonts in use.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +15,7 @@
 #include "app/SelEmpresa.h"
 #include "common/Globales.h"
 #include "common/Impresoras.h"
+#include "declaration/frmMail.h"
 #include "masterdata/Empleos.h"
 #include "masterdata/frmActSueld.h"
 #include "masterdata/frmCategoria.h"
@@ -137,6 +139,17 @@ const QList<Caso>& Casos() {
              return &m;
          }},
         {"Selección de Empresa", Abrir<SelEmpresa>(&Menu::mnuSelEmpresa_Click)},
+        {"Enviar E-Mail",
+         [](Menu& m) {
+             QWidget* w = Abrir<frmMail>(&Menu::mEnviarMail_Click)(m);
+             if (!w) return w;
+             w->findChild<QComboBox*>("cboMail")->setEditText(kCorreo);
+             Escribir(w->findChild<QLineEdit*>("texto_0"),
+                      "Declaración jurada 12/2024 - Cooperativa de Trabajo Núñez D'Alessandro");
+             Escribir(w->findChild<QLineEdit*>("texto_1"),
+                      "/home/estudio/ZUL/Exportados/DDJJ_2147483647_122024.rtf");
+             return w;
+         }},
         {"Selección de Impresora", Abrir<ImpreArc>(&Menu::mimpresora_Click)},
         {"Copia de Seguridad", Abrir<backup>(&Menu::mcopia_Click)},
         {"Acerca de", Abrir<About>(&Menu::macerca_Click)},
@@ -182,7 +195,8 @@ class TstTextosVentanas : public QObject {
         QWidget* w = Casos()[caso].abrir(*m);
         QVERIFY(w);
         QApplication::processEvents();
-        const QStringList cortados = prueba::TextosCortados(w) + prueba::GrillasAnchas(w);
+        const QStringList cortados =
+            prueba::TextosCortados(w) + prueba::GrillasAnchas(w) + prueba::FueraDeLaVentana(w);
         QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join('\n')));
     }
 
@@ -209,6 +223,7 @@ class TstTextosVentanas : public QObject {
         QVERIFY(w);
         QApplication::processEvents();
         QCOMPARE(prueba::GrillasAnchas(w).isEmpty(), entera);
+        QVERIFY(prueba::FueraDeLaVentana(w).isEmpty());
         const QWidget* marco = w->parentWidget();
         QVERIFY2(
             marco->width() <= m->Area()->viewport()->width(),

@@ -1,6 +1,7 @@
 #include "support/TextosCompletos.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -87,6 +88,24 @@ QStringList GrillasAnchas(const QWidget* ventana) {
             anchas << Linea(g, QStringLiteral("columnas"), columnas, g->viewport()->width());
     }
     return anchas;
+}
+
+QStringList FueraDeLaVentana(const QWidget* ventana) {
+    QStringList fuera;
+    for (const QWidget* w : ventana->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(ventana)) continue;
+        bool desplaza = false;
+        for (const QWidget* p = w->parentWidget(); p && p != ventana; p = p->parentWidget())
+            desplaza = desplaza || qobject_cast<const QAbstractScrollArea*>(p);
+        if (desplaza) continue;
+        const QRect r = w->geometry();
+        const QRect hay = w->parentWidget()->rect();
+        if (r.right() > hay.right())
+            fuera << Linea(w, QStringLiteral("fuera"), r.right() + 1, hay.width());
+        else if (r.bottom() > hay.bottom())
+            fuera << Linea(w, QStringLiteral("fuera abajo"), r.bottom() + 1, hay.height());
+    }
+    return fuera;
 }
 
 QStringList TextosCortados(const QWidget* ventana) {

@@ -15,4 +15,9 @@ QStringList TextosCortados(const QWidget* ventana);
 // be read with the scroll bar ("Grilla: columnas 452 > 318").
 QStringList GrillasAnchas(const QWidget* ventana);
 
+// One line per control that runs past the edge of the window or of the control holding it, so
+// that its end is not seen ("texto_0: fuera 612 > 480"). Lists and work areas that scroll what
+// they hold are not looked into.
+QStringList FueraDeLaVentana(const QWidget* ventana);
+
 }  // namespace zul::prueba
