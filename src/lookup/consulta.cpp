@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QTimer>
 #include <memory>
@@ -140,6 +142,7 @@ std::function<void(consulta&)> consulta::alMostrar;
 consulta::consulta(QWidget* parent) : QDialog(parent) {
     setObjectName("consulta");
     setModal(true);
+    setFont(FuenteVentana());
     texto_ = new QLineEdit(this);
     texto_->setObjectName("texto");
     texto_->setGeometry(Twips(75), Twips(60), Twips(3615), Twips(285));
@@ -258,15 +261,9 @@ void consulta::showEvent(QShowEvent* e) {
 void consulta::Form_Activate() {
     Resultado.fill(QString());
     Cargar(SqlConsulta + SqlFiltro);
-    int total = 0;
-    for (int c = 0; c < Columnas && c < modelo_->columnCount(); ++c) {
-        const int ancho = AnchoColumnaConsulta(modelo_->datos.tipos[c]);
-        grilla_->setColumnWidth(c, Twips(ancho));
-        total += ancho;
-    }
-    const int grilla = AnchoGrillaConsulta(total);
-    grilla_->resize(Twips(grilla), grilla_->height());
-    resize(Twips(AnchoVentanaConsulta(grilla)), height());
+    for (int c = 0; c < Columnas && c < modelo_->columnCount(); ++c)
+        grilla_->setColumnWidth(c, Twips(AnchoColumnaConsulta(modelo_->datos.tipos[c])));
+    EnsancharColumnas();
     texto_->setFocus();
 }
 
@@ -274,8 +271,48 @@ void consulta::Buscar() {
     const int i = modelo_->datos.indice(CampoBusqueda);
     const int clase = i >= 0 ? modelo_->datos.tipos[i] : tcEntero;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Cargar(TextoBusqueda(SqlConsulta, CampoBusqueda, clase, texto_->text(), ModoBusqueda));
+    if (Cargar(TextoBusqueda(SqlConsulta, CampoBusqueda, clase, texto_->text(), ModoBusqueda)))
+        EnsancharColumnas();
     QApplication::restoreOverrideCursor();
+}
+
+void consulta::EnsancharColumnas() {
+    const QStyle* estilo = grilla_->style();
+    const int libre =
+        2 * (estilo->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grilla_) + 1) +
+        (grilla_->showGrid() ? 1 : 0);
+    for (int c = 0; c < modelo_->columnCount(); ++c) {
+        if (grilla_->isColumnHidden(c)) continue;
+        QStyleOptionHeader opt;
+        opt.initFrom(grilla_->horizontalHeader());
+        opt.text = modelo_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        int ancho =
+            estilo->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), grilla_).width();
+        // Whole numbers and dates always fit their designed widths; other texts are measured.
+        const int clase = modelo_->datos.tipos[c];
+        if (clase != tcEntero && clase != tcFecha) {
+            const QFont fuente = grilla_->font();
+            int texto = 0;
+            for (const auto& fila : modelo_->datos.filas) {
+                const QVariant& v = fila[c];
+                // Text as stored is what the cell shows: read in place, not copied.
+                texto = std::max(
+                    texto, v.typeId() == QMetaType::QString
+                               ? medidor_.ancho(*static_cast<const QString*>(v.constData()), fuente)
+                               : medidor_.ancho(TextoCelda(v, clase), fuente));
+            }
+            ancho = std::max(ancho, texto + libre);
+        }
+        if (grilla_->columnWidth(c) < ancho) grilla_->setColumnWidth(c, ancho);
+    }
+    // The grid, and the dialog with it, take the columns' width as far as their limit.
+    int total = 0;
+    for (int c = 0; c < Columnas && c < modelo_->columnCount(); ++c)
+        total += grilla_->columnWidth(c) * kTwipsPorPixel;
+    const int grilla = AnchoGrillaConsulta(total);
+    if (Twips(grilla) <= grilla_->width()) return;
+    grilla_->resize(Twips(grilla), grilla_->height());
+    resize(Twips(AnchoVentanaConsulta(grilla)), height());
 }
 
 void consulta::buscar_Click() {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "lookup/ModConsu.h"
+#include "platform/MedidorTexto.h"
 
 class QLineEdit;
 class QPushButton;
@@ -77,6 +78,9 @@ class consulta : public QDialog {
     // Reads `sql` into the grid; a refused query is told and the rows on show stay.
     bool Cargar(const QString& sql);
     void AlCambiarFoco(QWidget* antes, QWidget* ahora);
+    // Widens the shown columns whose caption or cells do not fit, and the grid and the dialog
+    // with them; never narrows one.
+    void EnsancharColumnas();
 
     QLineEdit* texto_;
     QTableView* grilla_;
@@ -89,6 +93,7 @@ class consulta : public QDialog {
     int columnaActual_ = 0;
     bool activada_ = false;
     bool buscadaAlSalir_ = false;  // leaving the box for "&Buscar" already ran its search
+    MedidorTexto medidor_;         // cell texts in the grid's font
 };
 
 }  // namespace zul

@@ -285,7 +285,7 @@ void Grid::setTextoCelda(int fila, int col, const QString& texto) {
         if (it)
             soloMedidas_ = false;
         else if (soloMedidas_ && col < int(anchosMedidos_.size()))
-            anchosMedidos_[col] = qMax(anchosMedidos_[col], AnchoTexto(texto));
+            anchosMedidos_[col] = qMax(anchosMedidos_[col], medidor_.ancho(texto, font()));
     }
     const QSignalBlocker bloqueo(callar ? model() : nullptr);
     if (it)
@@ -455,7 +455,7 @@ void Grid::setRedraw(bool redibujar) {
 void Grid::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
     if (event->type() != QEvent::FontChange) return;
-    avances_.clear();
+    medidor_.olvidar();
     soloMedidas_ = false;
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kAireFila);
@@ -514,24 +514,10 @@ int Grid::AnchoNecesario(int col, int desdeFila, int hastaFila) const {
         const QVariant propia = conFuentePropia_ ? it->data(Qt::FontRole) : QVariant();
         const int medido = propia.isValid()
                                ? QFontMetrics(propia.value<QFont>()).horizontalAdvance(texto)
-                               : AnchoTexto(texto);
+                               : medidor_.ancho(texto, font());
         ancho = qMax(ancho, medido + libre);
     }
     return ancho;
-}
-
-// The letters' advances added up, never less than the text as drawn (which only kerns
-// closer): thousands of cells are measured at every load.
-int Grid::AnchoTexto(const QString& texto) const {
-    if (avances_.empty()) avances_.assign(256, -1);
-    qreal suma = 0;
-    for (const QChar c : texto) {
-        if (c.unicode() >= 256) return fontMetrics().horizontalAdvance(texto);
-        qreal& avance = avances_[c.unicode()];
-        if (avance < 0) avance = QFontMetricsF(font()).horizontalAdvance(c);
-        suma += avance;
-    }
-    return qCeil(suma);
 }
 
 void Grid::Ensanchar(int col, int desdeFila, int hastaFila) {

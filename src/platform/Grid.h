@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <vector>
 
+#include "platform/MedidorTexto.h"
+
 class QLineEdit;
 
 namespace zul {
@@ -138,18 +140,16 @@ class Grid : public QTableWidget {
     int AnchoNecesario(int col, int desdeFila, int hastaFila) const;
     int Libre() const;  // pixels a cell adds to its text's width
     void Ensanchar(int col, int desdeFila, int hastaFila);
-    int AnchoTexto(const QString& texto) const;
     // While the display is off and the grid was emptied, cells written here are measured as
     // they are made; the display's return widens to those widths instead of measuring every
     // cell again, unless anything else changed the cells meanwhile.
     void Vaciada();
     void setTextoCelda(int fila, int col, const QString& texto);
-    bool conFuentePropia_ = false;        // some cell was made bold
-    mutable std::vector<qreal> avances_;  // of the first 256 characters in the grid's font (-1:
-                                          // not measured yet)
-    bool soloMedidas_ = false;            // every cell was measured into anchosMedidos_
-    std::vector<int> anchosMedidos_;      // widest text by column, in pixels
-    bool sinAvisar_ = false;              // cells were made without telling the views
+    bool conFuentePropia_ = false;    // some cell was made bold
+    MedidorTexto medidor_;            // cell texts in the grid's font
+    bool soloMedidas_ = false;        // every cell was measured into anchosMedidos_
+    std::vector<int> anchosMedidos_;  // widest text by column, in pixels
+    bool sinAvisar_ = false;          // cells were made without telling the views
     int tabla(int fila) const { return fila - fixed_; }
     QTableWidgetItem* celda(int fila, int col);  // created when missing; null for the header
     QTableWidgetItem* cabecera(int col);

@@ -11,8 +11,9 @@ class QWidget;
 namespace zul {
 
 // The sizes of the window layouts are in twips; 15 twips make one pixel.
+constexpr int kTwipsPorPixel = 15;
 constexpr int Twips(int twips) {
-    return twips / 15;
+    return twips / kTwipsPorPixel;
 }
 
 // The windows' type: the 8-point sans serif the layouts were drawn for, in the face with

@@ -10,6 +10,7 @@
 #include "lookup/consulta.h"
 #include "platform/MsgBox.h"
 #include "support/BaseDePrueba.h"
+#include "support/TextosCompletos.h"
 
 using namespace zul;
 
@@ -204,6 +205,34 @@ class TstConsulta : public QObject {
                   {{"cat_nombre", &nombre}, {"Cat_id", &codigo}});
         QCOMPARE(nombre.text(), "antes");
         QCOMPARE(codigo.text(), "C3");
+    }
+
+    // Long names show whole, when the list opens and after a search brings longer ones.
+    void nadaCortado_data() {
+        QTest::addColumn<QString>("buscado");
+        QTest::newRow("al abrir") << "";
+        QTest::newRow("tras buscar") << "guadalupe";
+    }
+    void nadaCortado() {
+        QFETCH(QString, buscado);
+        prueba::BaseDePrueba base;
+        Categorias(base);
+        base.ejecutar(
+            "INSERT INTO Categoria (Cat_Id, Cat_Nombre) VALUES ('E5', 'Núñez D''Alessandro, "
+            "María de los Ángeles Guadalupe'), ('F6', 'Maestranza y Servicios Generales A')");
+        QStringList cortados;
+        AlAbrir([&](consulta& d) {
+            if (!buscado.isEmpty()) {
+                d.texto()->setText(buscado);
+                d.Buscar();
+                QCOMPARE(d.filas(), 1);
+            }
+            cortados = prueba::TextosCortados(&d);
+        });
+        // The filter leaves the longest name out until the search finds it.
+        Consultar(kCategorias, "cat_nombre", "t", "Código/Nombre", 2, {}, 0,
+                  buscado.isEmpty() ? QString() : QString("Cat_Id <> 'E5'"));
+        QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join('\n')));
     }
 
     // The sort starts from the base (the search goes) and the search from the base (the sort

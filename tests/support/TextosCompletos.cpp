@@ -7,8 +7,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTableView>
 
 #include "platform/Grid.h"
 
@@ -75,6 +77,28 @@ void Combo(const QComboBox* c, QStringList& cortados) {
     if (necesita > tiene) cortados << Linea(c, opt.currentText, necesita, tiene);
 }
 
+// A list over a model (the F2 lookup): captions and every row's cells, not only those on screen.
+void Lista(const QTableView* v, QStringList& cortados) {
+    const QAbstractItemModel* m = v->model();
+    if (!m) return;
+    const int margen = 2 * (v->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, v) + 1);
+    for (int c = 0; c < m->columnCount(); ++c) {
+        if (v->isColumnHidden(c)) continue;
+        const int tiene = v->columnWidth(c);
+        QStyleOptionHeader opt;
+        opt.initFrom(v->horizontalHeader());
+        opt.text = m->headerData(c, Qt::Horizontal).toString();
+        const int cabecera =
+            v->style()->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), v).width();
+        if (cabecera > tiene) cortados << Linea(v, opt.text, cabecera, tiene);
+        for (int r = 0; r < m->rowCount(); ++r) {
+            const QString t = m->data(m->index(r, c)).toString();
+            if (!t.isEmpty() && Ancho(v, t) + margen > tiene)
+                cortados << Linea(v, t, Ancho(v, t) + margen, tiene);
+        }
+    }
+}
+
 }  // namespace
 
 QStringList GrillasAnchas(const QWidget* ventana) {
@@ -119,8 +143,16 @@ QStringList TextosCortados(const QWidget* ventana) {
             if (necesita.width() > r.width() || necesita.height() > r.height())
                 cortados << Linea(l, l->text(), necesita.width(), r.width());
         } else if (const auto* b = qobject_cast<const QAbstractButton*>(w)) {
-            if (!b->text().isEmpty() && b->sizeHint().width() > b->width())
-                cortados << Linea(b, b->text(), b->sizeHint().width(), b->width());
+            // A push button's size hint asks a minimum width of its own; its text needs less.
+            const QStyle* st = b->style();
+            const int necesita =
+                qobject_cast<const QPushButton*>(b)
+                    ? b->fontMetrics().size(Qt::TextShowMnemonic, b->text()).width() +
+                          st->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b) +
+                          2 * st->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b)
+                    : b->sizeHint().width();
+            if (!b->text().isEmpty() && necesita > b->width())
+                cortados << Linea(b, b->text(), necesita, b->width());
         } else if (const auto* e = qobject_cast<const QLineEdit*>(w)) {
             // The frame and the box's own margin of two pixels each side.
             const int marco = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, e);
@@ -134,6 +166,8 @@ QStringList TextosCortados(const QWidget* ventana) {
             Grilla(g, cortados);
         } else if (const auto* c = qobject_cast<const QComboBox*>(w)) {
             Combo(c, cortados);
+        } else if (const auto* v = qobject_cast<const QTableView*>(w)) {
+            Lista(v, cortados);
         }
     }
     return cortados;
