@@ -223,7 +223,9 @@ bool Recordset::boolValue(int i) const {
 Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
     if (!crear && !QFileInfo(ruta).isFile())
         throw DatabaseError(3024, "No se encuentra el archivo '" + ruta + "'.");
-    const int flags = SQLITE_OPEN_READWRITE | (crear ? SQLITE_OPEN_CREATE : 0);
+    // Only the window thread uses a connection: the engine need not lock around every call.
+    const int flags =
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (crear ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(ruta.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
         const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
         sqlite3_close(db_);

@@ -9,14 +9,17 @@ int MedidorTexto::ancho(const QString& texto, const QFont& fuente) const {
         metricas_.emplace(fuente);
         avances_.assign(256, -1);
     }
-    qreal suma = 0;
-    for (const QChar c : texto) {
-        if (c.unicode() >= 256) return qCeil(metricas_->horizontalAdvance(texto));
-        qreal& avance = avances_[c.unicode()];
-        if (avance < 0) avance = metricas_->horizontalAdvance(c);
+    // In 64ths of a pixel, each rounded up: the sum never falls short of the text.
+    const ushort* letras = texto.utf16();
+    int suma = 0;
+    for (qsizetype i = 0, n = texto.size(); i < n; ++i) {
+        const ushort c = letras[i];
+        if (c >= 256) return qCeil(metricas_->horizontalAdvance(texto));
+        int& avance = avances_[c];
+        if (avance < 0) avance = qCeil(metricas_->horizontalAdvance(QChar(c)) * 64);
         suma += avance;
     }
-    return qCeil(suma);
+    return (suma + 63) / 64;
 }
 
 void MedidorTexto::olvidar() {

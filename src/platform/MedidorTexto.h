@@ -21,7 +21,8 @@ class MedidorTexto {
 
   private:
     mutable std::optional<QFontMetricsF> metricas_;
-    mutable std::vector<qreal> avances_;  // of the first 256 characters (-1: not measured yet)
+    mutable std::vector<int> avances_;  // of the first 256 characters, in 64ths of a pixel
+                                        // (-1: not measured yet)
 };
 
 }  // namespace zul
