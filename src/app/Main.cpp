@@ -135,6 +135,8 @@ void NombrarAplicacion() {
 
 int Main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Message boxes and Qt's own dialogs in the windows' type too.
+    QApplication::setFont(FuenteVentana());
     NombrarAplicacion();
     CarpetaPrograma = QCoreApplication::applicationDirPath();
     RutaBase = CarpetaPrograma + QStringLiteral("/ZUL.mdb");

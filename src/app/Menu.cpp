@@ -151,6 +151,7 @@ QPixmap Logo() {
 
 Menu::Menu(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Menu"));
+    setFont(FuenteVentana());
     setWindowTitle(kTitulo);
     resize(Twips(10455), Twips(7095));
 

@@ -19,6 +19,7 @@ namespace zul {
 
 SelEmpresa::SelEmpresa(QWidget* parent) : QWidget(parent) {
     setObjectName("SelEmpresa");
+    setFont(FuenteVentana());
     setWindowTitle(QStringLiteral("Selección de Empresa"));
     setAttribute(Qt::WA_DeleteOnClose);
 

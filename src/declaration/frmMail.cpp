@@ -31,6 +31,7 @@ constexpr int kLetrasLinea = 80;
 
 frmMail::frmMail(QWidget* parent) : QWidget(parent) {
     setObjectName("EMail");
+    setFont(FuenteVentana());
     setWindowTitle("Enviar E-Mail");
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(true);

@@ -48,6 +48,7 @@ Mantenimiento::Mantenimiento(const QString& nombre, const QString& titulo,
     : QWidget(parent) {
     setObjectName(nombre);
     setAttribute(Qt::WA_DeleteOnClose);
+    setFont(FuenteVentana());
     Armar(titulo, cajas);
 }
 

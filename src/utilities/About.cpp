@@ -54,6 +54,7 @@ QPixmap Cerrar() {
 
 About::About(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("About"));
+    setFont(FuenteVentana());
     setWindowTitle(QStringLiteral("Acerca de ... "));
     setAttribute(Qt::WA_DeleteOnClose);
     ArmarVentana();

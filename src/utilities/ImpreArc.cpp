@@ -49,6 +49,7 @@ QString SqlActualizarImpresoras(const QString& equipo, const QStringList& nombre
 
 ImpreArc::ImpreArc(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ImpreArc"));
+    setFont(FuenteVentana());
     setWindowTitle(QStringLiteral("Selección de Impresora del Sistema"));
     setAttribute(Qt::WA_DeleteOnClose);
     ArmarVentana();

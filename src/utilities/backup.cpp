@@ -77,6 +77,7 @@ std::function<QList<backup::Unidad>()> backup::ListarUnidades = [] {
 
 backup::backup(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("backup"));
+    setFont(FuenteVentana());
     setWindowTitle(QStringLiteral("Copia de Seguridad"));
     setAttribute(Qt::WA_DeleteOnClose);
     ArmarVentana();
