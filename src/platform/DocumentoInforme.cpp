@@ -23,6 +23,12 @@ int Tabla::columnas() const {
     return n;
 }
 
+double Tabla::anchoEn(double disponible, double pixel) const {
+    if (anchoPorciento > 0) return disponible * std::min(anchoPorciento, 100.0) / 100;
+    if (anchoPixeles > 0) return std::min(anchoPixeles * pixel, disponible);
+    return disponible;
+}
+
 std::vector<double> Tabla::anchos(double ancho, double pixel) const {
     const int n = columnas();
     std::vector<double> w(n, 0);
@@ -64,6 +70,16 @@ QString DocumentoInforme::texto() const {
     return t;
 }
 
+QSizeF DocumentoInforme::tamano(const Tramo& t) const {
+    const QImage img = imagenes.value(t.imagen);
+    double w = t.ancho, h = t.alto;
+    if (!img.isNull()) {
+        if (w <= 0) w = h > 0 ? img.width() * h / img.height() : img.width();
+        if (h <= 0) h = img.height() * w / img.width();
+    }
+    return QSizeF(w, h);
+}
+
 namespace {
 
 QString Entidad(QStringView nombre) {
@@ -94,6 +110,19 @@ std::optional<double> Medida(QString v) {
     const double d = v.toDouble(&ok);
     if (!ok || d < 0) return std::nullopt;
     return d;
+}
+
+// width="29%" or width="120": a share of the whole, or CSS pixels.
+void LeerAncho(const QString& valor, double& porciento, double& pixeles) {
+    const QString v = valor.trimmed();
+    const auto m = Medida(v);
+    if (!m) return;
+    if (v.endsWith(u'%')) {
+        porciento = *m;
+    } else {
+        porciento = 0;
+        pixeles = *m;
+    }
 }
 
 // The elements the reader treats apart; any other is `otra`, known by its name.
@@ -523,15 +552,7 @@ class Lector {
     void abrirTabla(const Etiqueta& e) {
         if (tablas_++ > 0) return;  // a table in a cell: its cells become the cell's paragraphs
         tabla_ = Tabla();
-        const QString ancho = e.valor(u"width").trimmed();
-        if (const auto m = Medida(ancho)) {
-            if (ancho.endsWith(u'%')) {
-                tabla_.anchoPorciento = *m;
-            } else {
-                tabla_.anchoPorciento = 0;
-                tabla_.anchoPixeles = *m;
-            }
-        }
+        LeerAncho(e.valor(u"width"), tabla_.anchoPorciento, tabla_.anchoPixeles);
         if (e.tiene(u"border")) tabla_.borde = Medida(e.valor(u"border")).value_or(1);
         if (const auto m = Medida(e.valor(u"cellpadding"))) tabla_.relleno = *m;
         margenPendiente_ = 0;
@@ -559,9 +580,7 @@ class Lector {
         if (tabla_.filas.empty()) abrirFila();
         Celda celda;
         celda.columnas = std::clamp(e.valor(u"colspan").toInt(), 1, kColumnasMaximas);
-        const QString ancho = e.valor(u"width").trimmed();
-        if (const auto m = Medida(ancho))
-            (ancho.endsWith(u'%') ? celda.anchoPorciento : celda.anchoPixeles) = *m;
+        LeerAncho(e.valor(u"width"), celda.anchoPorciento, celda.anchoPixeles);
         celda.fondo = c.fondo;
         tabla_.filas.back().celdas.push_back(std::move(celda));
         celdaAbierta_ = true;

@@ -13,6 +13,7 @@
 #include <QColor>
 #include <QImage>
 #include <QMap>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -73,6 +74,9 @@ struct Tabla {
     std::vector<Fila> filas;
 
     int columnas() const;
+    // The table's width on a page `disponible` wide (pixel: that unit per CSS pixel): its share
+    // of it, or its own width as far as the page allows, or all of it when it gives none.
+    double anchoEn(double disponible, double pixel) const;
     // Each column's width for a table `ancho` wide (pixel: the same unit per CSS pixel).
     // Columns given no width share what the others leave; widths that do not fit shrink.
     std::vector<double> anchos(double ancho, double pixel) const;
@@ -93,6 +97,9 @@ struct DocumentoInforme {
 
     // The plain text: one line per paragraph, table cells in order.
     QString texto() const;
+    // A picture's size in CSS pixels: as given, the missing side in the picture's proportions,
+    // or the picture's own.
+    QSizeF tamano(const Tramo& imagen) const;
 };
 
 // Reads the HTML a template rendered. Never fails: what it does not know, it leaves out.

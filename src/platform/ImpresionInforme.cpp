@@ -67,13 +67,7 @@ const ImpresionInforme::Medida& ImpresionInforme::medida(const EstiloTexto& esti
 }
 
 QSizeF ImpresionInforme::tamanoImagen(const Tramo& t) const {
-    const QImage img = doc_.imagenes.value(t.imagen);
-    double w = t.ancho, h = t.alto;
-    if (!img.isNull()) {
-        if (w <= 0) w = h > 0 ? img.width() * h / img.height() : img.width();
-        if (h <= 0) h = img.height() * w / img.width();
-    }
-    return QSizeF(w, h) * pixel_;
+    return doc_.tamano(t) * pixel_;
 }
 
 void ImpresionInforme::componer(QTextLayout& l, const Parrafo& p, double ancho) {
@@ -122,8 +116,8 @@ double ImpresionInforme::palabraMasAncha(const Parrafo& p) {
             continue;
         }
         const QFontMetricsF& fm = medida(r.estilo).metricas;
-        for (const QString& palabra :
-             r.texto.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        static const QRegularExpression blancos(QStringLiteral("\\s+"));
+        for (const QString& palabra : r.texto.split(blancos, Qt::SkipEmptyParts))
             w = std::max(w, fm.horizontalAdvance(palabra));
     }
     return w;
@@ -133,17 +127,10 @@ ImpresionInforme::Tamano ImpresionInforme::medir(const Parrafo& p, double ancho,
     if (p.tramos.empty()) return {};
     if (ConImagen(p)) {  // pictures and text side by side on one line
         Tamano t;
-        for (const Tramo& r : p.tramos) {
-            if (r.imagen.isEmpty()) {
-                const QFontMetricsF& fm = medida(r.estilo).metricas;
-                t.ancho += fm.horizontalAdvance(r.texto);
-                t.alto = std::max(t.alto, fm.height());
-            } else {
-                const QSizeF s = tamanoImagen(r);
-                t.ancho += s.width();
-                t.alto = std::max(t.alto, s.height());
-            }
-        }
+        t.ancho = natural >= 0 ? natural : this->natural(p);
+        for (const Tramo& r : p.tramos)
+            t.alto = std::max(t.alto, r.imagen.isEmpty() ? medida(r.estilo).metricas.height()
+                                                         : tamanoImagen(r).height());
         return t;
     }
     if (Simple(p)) {
@@ -282,10 +269,7 @@ void ImpresionInforme::tabla(const Tabla& t) {
     if (t.filas.empty()) return;
     const double borde = t.borde * pixel_;
     // Columns fill the width less the right-hand rule.
-    const double anchoTabla =
-        (t.anchoPorciento > 0 ? area_.width() * std::min(t.anchoPorciento, 100.0) / 100
-                              : std::min(t.anchoPixeles * pixel_, area_.width())) -
-        borde;
+    const double anchoTabla = t.anchoEn(area_.width(), pixel_) - borde;
     const double x0 = area_.left();
     std::vector<double> naturales;
     const std::vector<double> anchos = anchosColumnas(t, anchoTabla, naturales);

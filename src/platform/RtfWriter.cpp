@@ -220,13 +220,8 @@ class Escritor {
         const QImage img = doc_->imagenes.value(r.imagen);
         const auto it = pngs_.constFind(img.cacheKey());
         if (img.isNull() || it == pngs_.cend()) return;
-        // One size given: the other keeps the picture's proportions.
-        const double ancho = r.ancho > 0  ? r.ancho
-                             : r.alto > 0 ? r.alto * it->ancho / it->alto
-                                          : it->ancho;
-        const double alto = r.alto > 0    ? r.alto
-                            : r.ancho > 0 ? r.ancho * it->alto / it->ancho
-                                          : it->alto;
+        const QSizeF tam = doc_->tamano(r);
+        const double ancho = tam.width(), alto = tam.height();
         out_ += "{\\pict\\pngblip\\picw";
         numero(it->ancho);
         out_ += "\\pich";
@@ -269,11 +264,7 @@ class Escritor {
     void tabla(const Tabla& t) {
         const int columnas = t.columnas();
         if (columnas == 0) return;
-        int total = kAnchoUtil;
-        if (t.anchoPorciento > 0)
-            total = qRound(kAnchoUtil * std::min(t.anchoPorciento, 100.0) / 100);
-        else if (t.anchoPixeles > 0)
-            total = std::min(kAnchoUtil, qRound(t.anchoPixeles * kTwipsPorPixel));
+        const int total = qRound(t.anchoEn(kAnchoUtil, kTwipsPorPixel));
         // Right edges of the columns, rounded once so that spans end on the same twip.
         std::vector<int> borde(columnas);
         double x = 0;
