@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
-#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QTimer>
 #include <memory>
@@ -283,11 +282,9 @@ void consulta::EnsancharColumnas() {
         (grilla_->showGrid() ? 1 : 0);
     for (int c = 0; c < modelo_->columnCount(); ++c) {
         if (grilla_->isColumnHidden(c)) continue;
-        QStyleOptionHeader opt;
-        opt.initFrom(grilla_->horizontalHeader());
-        opt.text = modelo_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
         int ancho =
-            estilo->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), grilla_).width();
+            AnchoCabecera(grilla_->horizontalHeader(),
+                          modelo_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), c);
         // Whole numbers and dates always fit their designed widths; other texts are measured.
         const int clase = modelo_->datos.tipos[c];
         if (clase != tcEntero && clase != tcFecha) {

@@ -493,15 +493,7 @@ int Grid::Libre() const {
 int Grid::AnchoNecesario(int col, int desdeFila, int hastaFila) const {
     const QTableWidgetItem* cab = horizontalHeaderItem(col);
     int ancho = 0;
-    if (desdeFila < fixed_ && cab) {
-        QStyleOptionHeader opt;
-        opt.initFrom(horizontalHeader());
-        opt.text = cab->text();
-        opt.section = col;
-        ancho = style()
-                    ->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), horizontalHeader())
-                    .width();
-    }
+    if (desdeFila < fixed_ && cab) ancho = AnchoCabecera(horizontalHeader(), cab->text(), col);
     const bool casilla = ColCasilla(col);
     const int libre = Libre();
     if (casilla)

@@ -1,5 +1,8 @@
 #include "platform/MedidorTexto.h"
 
+#include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QtMath>
 
 namespace zul {
@@ -20,6 +23,16 @@ int MedidorTexto::ancho(const QString& texto, const QFont& fuente) const {
         suma += avance;
     }
     return (suma + 63) / 64;
+}
+
+int AnchoCabecera(const QHeaderView* cabecera, const QString& texto, int seccion) {
+    QStyleOptionHeader opt;
+    opt.initFrom(cabecera);
+    opt.text = texto;
+    opt.section = seccion;
+    return cabecera->style()
+        ->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), cabecera)
+        .width();
 }
 
 void MedidorTexto::olvidar() {

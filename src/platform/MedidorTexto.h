@@ -9,7 +9,12 @@
 #include <optional>
 #include <vector>
 
+class QHeaderView;
+
 namespace zul {
+
+// The width a list's header section needs to show `texto` whole, in the header's style.
+int AnchoCabecera(const QHeaderView* cabecera, const QString& texto, int seccion);
 
 class MedidorTexto {
   public:
