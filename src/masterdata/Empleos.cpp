@@ -195,9 +195,9 @@ QList<Requerido> Empleos::Requeridos() const {
              [](const QString& t) { return EsNumero(t); }}};
 }
 
-void Empleos::Grabar(Database& db) {
-    db.execute(ActualizarEmpleo(Texto(kCodigo), Texto(kCategoria), Texto(kAntiguedad),
-                                Texto(kNombre), Texto(kTotal)));
+bool Empleos::Grabar(Database& db) {
+    return db.execute(ActualizarEmpleo(Texto(kCodigo), Texto(kCategoria), Texto(kAntiguedad),
+                                       Texto(kNombre), Texto(kTotal))) > 0;
 }
 
 int Empleos::EstiloConfirmacion() const {

@@ -39,7 +39,7 @@ class Empleos : public Mantenimiento {
     void MostrarRegistro(const Recordset& rs) override;
     bool AlNoExistir() override;
     QList<Requerido> Requeridos() const override;
-    void Grabar(Database& db) override;
+    bool Grabar(Database& db) override;
     int EstiloConfirmacion() const override;
     QStringList SentenciasEliminar() const override;
     void DespuesDeEliminar() override;

@@ -12,9 +12,9 @@
 #include <QStyle>
 
 #include "common/Globales.h"
-#include "platform/Ventana.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
+#include "platform/Ventana.h"
 
 namespace zul {
 
@@ -212,11 +212,11 @@ bool ImpoEmpleos::PuedeGrabar() {
     return false;
 }
 
-void ImpoEmpleos::Grabar(Database& db) {
+bool ImpoEmpleos::Grabar(Database& db) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::optional<FalloImportacion> fallo = EjecutarImportacion(db, lineas_);
     QApplication::restoreOverrideCursor();
-    if (!fallo) return;
+    if (!fallo) return true;
     const QString donde = fallo->linea > 0
                               ? QStringLiteral("La línea %1 del archivo falló: ").arg(fallo->linea)
                               : QString();

@@ -62,7 +62,7 @@ class ImpoEmpleos : public Mantenimiento {
   protected:
     // The path given, the file read and every statement checked.
     bool PuedeGrabar() override;
-    void Grabar(Database& db) override;
+    bool Grabar(Database& db) override;
     QString MensajeGrabado() const override;
     int EstiloGrabado() const override;
     std::optional<QString> TituloGrabado() const override;

@@ -29,6 +29,11 @@ constexpr int kDigitosNumero = 10;
 // A row: its caption, then its box with what stands beside it (two columns wide); the last
 // column takes the spare room.
 enum ColumnaRejilla { kColEtiqueta, kColCaja, kColJunto, kColResto };
+// An update or delete that found no row: another copy deleted the record, or its key was
+// changed on screen.
+const QString kYaNoExiste = QStringLiteral(
+    "El registro ya no existe: lo eliminó otro usuario o se cambió su código. No se realizó "
+    "ningún cambio.");
 
 }  // namespace
 
@@ -307,11 +312,16 @@ void Mantenimiento::btnGrabar_Click() {
         return;
     }
     if (!PuedeGrabar()) return;
+    bool grabado = false;
     try {
-        Grabar(Database::open(RutaBase));
+        grabado = Grabar(Database::open(RutaBase));
     } catch (const DatabaseError& e) {
         // Nothing written: what is on screen stays for another try.
         MostrarError(e);
+        return;
+    }
+    if (!grabado) {
+        MsgBox(kYaNoExiste, vbExclamation, QString());
         return;
     }
     MsgBox(MensajeGrabado(), EstiloGrabado(), TituloGrabado());
@@ -340,19 +350,31 @@ void Mantenimiento::btnEliminar_Click() {
     if (MsgBox(QStringLiteral("Confirma eliminación del registro? "), EstiloConfirmacion(),
                QStringLiteral("Eliminación")) != vbYes)
         return;
+    // A refusal is told once the transaction is over: a message waiting for the user must not
+    // keep the other copies out of the file.
+    QString rechazo;
     try {
         Database& db = Database::open(RutaBase);
+        // The write lock first: no copy can save a dependant between the check and the delete.
+        Transaction t(db);
         const QString dependientes = ConsultaDependientes();
         if (!dependientes.isEmpty() && db.openRecordset(dependientes).recordCount() >= 1) {
-            MsgBox(MensajeDependientes(), vbExclamation, QString());
-            return;
+            rechazo = MensajeDependientes();
+        } else {
+            int filas = 0;
+            for (const QString& sql : SentenciasEliminar()) filas = db.execute(sql, dbFailOnError);
+            if (filas > 0)
+                t.commit();
+            else
+                rechazo = kYaNoExiste;
         }
-        Transaction t(db);
-        for (const QString& sql : SentenciasEliminar()) db.execute(sql, dbFailOnError);
-        t.commit();
     } catch (const DatabaseError& e) {
         // Rolled back: the record and the window stay as they were.
         MostrarError(e);
+        return;
+    }
+    if (!rechazo.isEmpty()) {
+        MsgBox(rechazo, vbExclamation, QString());
         return;
     }
     DespuesDeEliminar();

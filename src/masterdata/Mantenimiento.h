@@ -137,17 +137,20 @@ class Mantenimiento : public QWidget {
     // goes to the box after the key box and the validation answers Cancel.
     virtual bool AlNoExistir();
     // Save: the required fields in order, the window's own checks (false stops the save, the
-    // window having said why), then the write on `db` and the saved message.
+    // window having said why), then the write on `db` and the saved message. The write answers
+    // false when the record on screen is no longer in its table (its update changed no row),
+    // having written nothing.
     virtual QList<Requerido> Requeridos() const { return {}; }
     virtual bool PuedeGrabar() { return true; }
-    virtual void Grabar(Database& db) = 0;
+    virtual bool Grabar(Database& db) = 0;
     virtual QString MensajeGrabado() const;
     virtual std::optional<QString> TituloGrabado() const { return QString(); }
     virtual int EstiloGrabado() const;
     // After the saved message: by default the window is cleared.
     virtual void DespuesDeGrabar();
     // Delete: the confirmation's style, the query of rows that keep the record (empty: none)
-    // and the refusal, and the statements that delete it, run in one transaction.
+    // and the refusal, and the statements that delete it, run in one transaction with the
+    // query; the last one deletes the record's own row.
     virtual int EstiloConfirmacion() const;
     virtual QString ConsultaDependientes() const { return {}; }
     virtual QString MensajeDependientes() const { return {}; }

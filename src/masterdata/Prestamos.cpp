@@ -135,7 +135,7 @@ bool PrestamoDeclarado(Database& db, qint64 empleado, const QDate& vencimiento1,
            0;
 }
 
-qint64 GrabarPrestamo(Database& db, const Prestamo& prestamo, qint32 idEmpresa) {
+std::optional<qint64> GrabarPrestamo(Database& db, const Prestamo& prestamo, qint32 idEmpresa) {
     Prestamo p = prestamo;
     Transaction t(db);
     if (p.numero == 0) {
@@ -143,7 +143,8 @@ qint64 GrabarPrestamo(Database& db, const Prestamo& prestamo, qint32 idEmpresa) 
         db.execute(SqlInsertarPrestamo(p, idEmpresa));
     } else {
         db.execute(SqlBorrarCuotas(p.numero, idEmpresa));
-        db.execute(SqlActualizarPrestamo(p, idEmpresa));
+        // Deleted by another copy: its instalments must not come back without it.
+        if (db.execute(SqlActualizarPrestamo(p, idEmpresa)) == 0) return std::nullopt;
     }
     for (const CuotaPrestamo& c : CuotasPrestamo(p)) db.execute(SqlInsertarCuota(p, c, idEmpresa));
     t.commit();

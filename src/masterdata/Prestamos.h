@@ -64,9 +64,10 @@ qint64 ProximoPrestamo(Database& db, qint32 idEmpresa);
 bool PrestamoDeclarado(Database& db, qint64 empleado, const QDate& vencimiento1, qint32 idEmpresa);
 // A new loan (numero 0) takes the company's next number and is inserted; an existing one is
 // updated. Either way every instalment is written anew, all in one transaction. Returns the
-// loan's number.
-qint64 GrabarPrestamo(Database& db, const Prestamo& prestamo, qint32 idEmpresa);
-// The statements that delete the loan and its instalments (run together by the caller).
+// loan's number; nothing, with nothing written, when the loan to update is no longer there.
+std::optional<qint64> GrabarPrestamo(Database& db, const Prestamo& prestamo, qint32 idEmpresa);
+// The statements that delete the loan and its instalments (run together by the caller), the
+// loan's own row last.
 QStringList SentenciasEliminarPrestamo(qint64 numero, qint32 idEmpresa);
 
 }  // namespace zul

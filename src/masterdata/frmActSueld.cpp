@@ -204,12 +204,14 @@ bool frmActSueld::PuedeGrabar() {
     return true;
 }
 
-void frmActSueld::Grabar(Database& db) {
+bool frmActSueld::Grabar(Database& db) {
     const QString filtro = FiltroSueldos(texto(kCodigo)->text(), texto(kCategoria)->text(),
                                          texto(kAntiguedad)->text());
     const QString importe = texto(kImporte)->text();
     db.execute(EsNumero(importe) ? SumarImporte(importe, filtro)
                                  : AplicarPorcentaje(texto(kPorcentaje)->text(), filtro));
+    // A filter that matches no salary is no missing record: the process is done all the same.
+    return true;
 }
 
 QString frmActSueld::MensajeGrabado() const {

@@ -37,7 +37,7 @@ class frmActSueld : public Mantenimiento {
     bool ValidarCaja(int indice) override;
     QList<Requerido> Requeridos() const override;
     bool PuedeGrabar() override;
-    void Grabar(Database& db) override;
+    bool Grabar(Database& db) override;
     QString MensajeGrabado() const override;
     int EstiloGrabado() const override;
     std::optional<QString> TituloGrabado() const override;

@@ -63,8 +63,8 @@ QList<Requerido> frmCategoria::Requeridos() const {
             {kDescripcion, QStringLiteral("Debe ingresar la descripción")}};
 }
 
-void frmCategoria::Grabar(Database& db) {
-    db.execute(ActualizarCategoria(Codigo(), texto(kDescripcion)->text()));
+bool frmCategoria::Grabar(Database& db) {
+    return db.execute(ActualizarCategoria(Codigo(), texto(kDescripcion)->text())) > 0;
 }
 
 QString frmCategoria::ConsultaDependientes() const {

@@ -26,7 +26,7 @@ class frmCategoria : public Mantenimiento {
     QString AltaClave() const override;
     void MostrarRegistro(const Recordset& rs) override;
     QList<Requerido> Requeridos() const override;
-    void Grabar(Database& db) override;
+    bool Grabar(Database& db) override;
     QString ConsultaDependientes() const override;
     QString MensajeDependientes() const override;
     QStringList SentenciasEliminar() const override;

@@ -100,8 +100,8 @@ QStringList frmDatosEmpresa::Valores() const {
     return v;
 }
 
-void frmDatosEmpresa::Grabar(Database& db) {
-    db.execute(Modo == 2 ? AltaEstudio(Valores()) : ModificacionEstudio(Valores()));
+bool frmDatosEmpresa::Grabar(Database& db) {
+    return db.execute(Modo == 2 ? AltaEstudio(Valores()) : ModificacionEstudio(Valores())) > 0;
 }
 
 void frmDatosEmpresa::DespuesDeGrabar() {

@@ -33,7 +33,7 @@ class frmDatosEmpresa : public Mantenimiento {
     void AlCargar() override;
     bool ValidarCaja(int indice) override;
     QList<Requerido> Requeridos() const override;
-    void Grabar(Database& db) override;
+    bool Grabar(Database& db) override;
     void DespuesDeGrabar() override;
 
   private:

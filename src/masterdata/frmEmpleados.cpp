@@ -370,9 +370,9 @@ DatosEmpleado frmEmpleados::Datos() const {
     return e;
 }
 
-void frmEmpleados::Grabar(Database& db) {
-    db.execute(Modo == 1 ? SentenciaActualizar(Datos(), IdEmpresa)
-                         : SentenciaInsertar(Datos(), IdEmpresa));
+bool frmEmpleados::Grabar(Database& db) {
+    return db.execute(Modo == 1 ? SentenciaActualizar(Datos(), IdEmpresa)
+                                : SentenciaInsertar(Datos(), IdEmpresa)) > 0;
 }
 
 QString frmEmpleados::ConsultaDependientes() const {

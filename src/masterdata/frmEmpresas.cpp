@@ -184,18 +184,16 @@ frmEmpresas::Datos frmEmpresas::DatosEnPantalla() const {
             CmbRubro_->currentIndex() >= 0 ? CmbRubro_->currentData() : QVariant()};
 }
 
-void frmEmpresas::Grabar(Database& db) {
+bool frmEmpresas::Grabar(Database& db) {
     // Only a company looked up is updated; anything else is a new one.
-    if (Modo == 1) {
-        db.execute(ModificacionEmpresa(DatosEnPantalla()));
-        return;
-    }
+    if (Modo == 1) return db.execute(ModificacionEmpresa(DatosEnPantalla())) > 0;
     const Recordset rs = db.openRecordset(ConsultaNuevoNumero());
     const qint64 mayor = rs.vacio() ? 0 : static_cast<qint64>(LeerNumero(rs.value(0)));
     Datos d = DatosEnPantalla();
     d.codigo = QString::number(mayor + 1);
     db.execute(AltaEmpresa(d));
     texto(kCodigo)->setText(d.codigo);
+    return true;
 }
 
 QString frmEmpresas::MensajeGrabado() const {

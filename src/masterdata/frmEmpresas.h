@@ -55,7 +55,7 @@ class frmEmpresas : public Mantenimiento {
     QString ConsultaClave() const override;
     void MostrarRegistro(const Recordset& rs) override;
     QList<Requerido> Requeridos() const override;
-    void Grabar(Database& db) override;
+    bool Grabar(Database& db) override;
     QString MensajeGrabado() const override;
     std::optional<QString> TituloGrabado() const override;
     QString ConsultaDependientes() const override;

@@ -149,7 +149,7 @@ qint64 frmPrestamos::Numero() const {
     return static_cast<qint64>(LeerNumero(texto(kNumero)->text()));
 }
 
-void frmPrestamos::Grabar(Database& db) {
+bool frmPrestamos::Grabar(Database& db) {
     // Every box was checked by Requeridos: each is read once here, for the loan and its
     // instalments alike.
     Prestamo p;
@@ -159,7 +159,10 @@ void frmPrestamos::Grabar(Database& db) {
     p.cuotas = *CantidadCuotas(texto(kCuotas)->text());
     p.fecha = *LeerFecha(texto(kFecha)->text());
     p.vencimiento1 = *LeerFecha(texto(kVencimiento1)->text());
-    texto(kNumero)->setText(QString::number(GrabarPrestamo(db, p, IdEmpresa)));
+    const std::optional<qint64> numero = GrabarPrestamo(db, p, IdEmpresa);
+    if (!numero) return false;
+    texto(kNumero)->setText(QString::number(*numero));
+    return true;
 }
 
 QString frmPrestamos::MensajeGrabado() const {

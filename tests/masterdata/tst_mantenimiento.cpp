@@ -56,20 +56,21 @@ class Cosas : public Mantenimiento {
         return {{kNombre, "Debe ingresar el nombre"},
                 {kFecha, "Debe ingresar la fecha", [](const QString& t) { return EsFecha(t); }}};
     }
-    void Grabar(Database& db) override {
+    bool Grabar(Database& db) override {
         const QString n = FormatoSQL(texto(kNombre)->text(), 3);
         const QString f = FormatoSQL(texto(kFecha)->text(), 4);
-        db.execute(Modo == 2
-                       ? "INSERT INTO Cosa VALUES (" + Id() + "," + n + "," + f + ")"
-                       : "UPDATE Cosa SET nombre=" + n + ", fecha=" + f + " where id=" + Id());
+        return db.execute(Modo == 2 ? "INSERT INTO Cosa VALUES (" + Id() + "," + n + "," + f + ")"
+                                    : "UPDATE Cosa SET nombre=" + n + ", fecha=" + f +
+                                          " where id=" + Id()) > 0;
     }
     QString ConsultaDependientes() const override {
         return "SELECT * FROM Hija where cosa=" + Id();
     }
     QString MensajeDependientes() const override { return "Tiene hijas"; }
     QStringList SentenciasEliminar() const override {
-        return {"DELETE FROM Nieta where cosa=" + Id(), "DELETE FROM Cosa where id=" + Id(),
-                borradoFalla ? "DELETE FROM NoExiste" : "DELETE FROM Nieta where cosa=0"};
+        return {"DELETE FROM Nieta where cosa=" + Id(),
+                borradoFalla ? "DELETE FROM NoExiste" : "DELETE FROM Nieta where cosa=0",
+                "DELETE FROM Cosa where id=" + Id()};
     }
     void Limpiar() override { texto(kHijas)->setText(""); }
     // What each box held when the focus left it.
