@@ -4,12 +4,14 @@
 #include <archive_entry.h>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -36,8 +38,9 @@ QString Causa(int error) {
         case EROFS:
             return QStringLiteral("La unidad es de sólo lectura.");
         case ENOENT:
-        case ENOTDIR:
             return QStringLiteral("La carpeta no existe.");
+        case ENOTDIR:
+            return QStringLiteral("Parte de la ruta es un archivo, no una carpeta.");
         case EISDIR:
             return QStringLiteral("Ya hay una carpeta con el nombre de la copia.");
         case EBUSY:
@@ -56,7 +59,8 @@ struct Conexion {
     QString error() const { return QString::fromUtf8(sqlite3_errmsg(db)); }
 };
 
-// The archive being written: removed on every way out unless it got its name.
+// The archive being written: removed on every way out unless it got its name. Hidden and named
+// as unfinished so that nobody takes it for a backup; locked while it is written.
 struct Temporal {
     QByteArray ruta;
     int fd = -1;
@@ -162,6 +166,33 @@ void Comprobar(const QByteArrayView& base, const QByteArray& ruta) {
         throw ErrorCopia(distinta);
 }
 
+// What a backup cut short (the program killed, the power gone) leaves: Temporal's names.
+const QRegularExpression& PatronTemporal() {
+    static const QRegularExpression patron(QStringLiteral(R"(^\.ZUL\d{8}\.zip\.[0-9a-z]+\.tmp$)"));
+    return patron;
+}
+
+QByteArray NombreTemporal(const QString& archivo) {
+    const QFileInfo f(archivo);
+    return QFile::encodeName(f.dir().filePath(
+        QLatin1Char('.') + f.fileName().trimmed() + QLatin1Char('.') +
+        QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".tmp")));
+}
+
+// Removes the leftovers of earlier backups in `carpeta`. One still locked is being written at
+// this moment, from this computer or another, and stays.
+void QuitarRestos(const QString& carpeta) {
+    const QDir dir(carpeta);
+    for (const QString& nombre : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!PatronTemporal().match(nombre).hasMatch()) continue;
+        const QByteArray ruta = QFile::encodeName(dir.filePath(nombre));
+        const int fd = ::open(ruta.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(ruta.constData());
+        ::close(fd);
+    }
+}
+
 // The new name reaches the disk too, so a power cut leaves the old archive or the new one.
 void AsentarCarpeta(const QByteArray& carpeta) {
     const int fd = ::open(carpeta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -178,28 +209,32 @@ QString NombreCopia(const QDate& fecha) {
 }
 
 void GenerarCopia(const QString& rutaBase, const QString& archivo) {
-    Conexion origen, copia;
-    const QByteArrayView base = Instantanea(rutaBase, origen, copia);
-
     const QByteArray destino = QFile::encodeName(archivo);
     const QString carpeta = QFileInfo(archivo).absolutePath();
+    QuitarRestos(carpeta);
+    // The folder is tried before the database is read: a wrong folder is told at once.
     Temporal tmp;
     for (int intento = 0; tmp.fd < 0; ++intento) {
-        tmp.ruta = destino + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        tmp.ruta = NombreTemporal(archivo);
         tmp.fd = ::open(tmp.ruta.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kPermisos);
         if (tmp.fd < 0 && (errno != EEXIST || intento > 100)) {
             const int error = errno;
             tmp.ruta.clear();
+            const QFileInfo f(carpeta);
             // A folder that is there but takes no files (a system one) is not a missing one.
-            const QString causa = error == ENOENT && QFileInfo(carpeta).isDir()
-                                      ? QStringLiteral("La carpeta no admite archivos.")
-                                      : Causa(error);
+            const QString causa =
+                error == ENOENT && f.isDir()     ? QStringLiteral("La carpeta no admite archivos.")
+                : error == ENOTDIR && f.isFile() ? QStringLiteral("Es un archivo, no una carpeta.")
+                                                 : Causa(error);
             throw ErrorCopia(QStringLiteral("No se puede escribir en %1: %2").arg(carpeta, causa));
         }
     }
+    ::flock(tmp.fd, LOCK_EX | LOCK_NB);
+
+    Conexion origen, copia;
+    const QByteArrayView base = Instantanea(rutaBase, origen, copia);
     Escribir(base, tmp.fd);
-    ::close(tmp.fd);
-    tmp.fd = -1;
+    // Kept open, and so locked, until it has its name.
     Comprobar(base, tmp.ruta);
     if (::rename(tmp.ruta.constData(), destino.constData()) != 0) {
         const int error = errno;

@@ -2,7 +2,8 @@
 // The backup archive: a consistent snapshot of the database (SQLite's online backup), written
 // as a .zip holding "ZUL.mdb" under a temporary name in the destination folder, read back and
 // compared, and only then given its name. An earlier archive of that name stays untouched
-// until the new one is complete.
+// until the new one is complete; a temporary file left by a backup cut short is removed by the
+// next backup into that folder.
 
 #include <QDate>
 #include <QString>

@@ -1,22 +1,30 @@
 #include "utilities/backup.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStorageInfo>
+#include <QThread>
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 #include <new>
 
 #include "common/Globales.h"
@@ -49,6 +57,9 @@ class FiltroDeUnidad : public QSortFilterProxyModel {
 
 namespace {
 
+const QString kInstruccion =
+    QStringLiteral("Seleccione la ruta donde desea guardar la copia de seguridad");
+
 // Long folder names break after each "/" instead of running past the label's edge.
 QString ConCortes(const QString& ruta) {
     QString t = ruta;
@@ -75,6 +86,15 @@ std::function<QList<backup::Unidad>()> backup::ListarUnidades = [] {
     return unidades;
 };
 
+std::function<backup::Identidad(const QString&)> backup::Identificar = [](const QString& carpeta) {
+    struct stat datos {};
+    if (::stat(QFile::encodeName(carpeta).constData(), &datos) != 0) return Identidad{};
+    const QStorageInfo volumen(carpeta);
+    return Identidad{
+        QString::fromLocal8Bit(volumen.device()) + QLatin1Char(' ') + volumen.rootPath(),
+        static_cast<qulonglong>(datos.st_dev), static_cast<qulonglong>(datos.st_ino)};
+};
+
 backup::backup(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("backup"));
     setFont(FuenteVentana());
@@ -85,8 +105,7 @@ backup::backup(QWidget* parent) : QWidget(parent) {
 }
 
 void backup::ArmarVentana() {
-    Label2 = new QLabel(
-        QStringLiteral("Seleccione la ruta donde desea guardar la copia de seguridad"), this);
+    Label2 = new QLabel(kInstruccion, this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setWordWrap(true);
 
@@ -98,7 +117,13 @@ void backup::ArmarVentana() {
     carpetas_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     carpetas_->setReadOnly(true);
     filtro_ = new FiltroDeUnidad(this);
+    // A folder removed or renamed on disk moves the list's current entry to a neighbour, which
+    // the user did not choose. The flag is up from before the filter passes the removal on
+    // until after it has.
+    connect(carpetas_, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this] { quitando_ = true; });
     filtro_->setSourceModel(carpetas_);
+    connect(carpetas_, &QAbstractItemModel::rowsRemoved, this, [this] { quitando_ = false; });
     Dir1 = new QTreeView(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
     Dir1->setModel(filtro_);
@@ -138,8 +163,11 @@ void backup::ArmarVentana() {
     setTabOrder(salir, Dir1);
 
     connect(Drive1, &QComboBox::currentIndexChanged, this, &backup::Drive1_Change);
-    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &backup::Dir1_Change);
+    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!quitando_) Dir1_Change();
+    });
+    // Where the list landed after a removal is chosen with a click on it.
+    connect(Dir1, &QTreeView::clicked, this, &backup::Dir1_Change);
     // The folders are read and sorted in the background and push the chosen one out of view:
     // it is brought back until the user moves about the list.
     const auto seguir = [this] {
@@ -239,28 +267,84 @@ void backup::Dir1_Change() {
     carpeta_ = i.isValid() ? carpetas_->filePath(filtro_->mapToSource(i))
                            : Drive1->currentData().toString();
     Label1->setText(ConCortes(carpeta_));
+    elegida_ = Identificar(carpeta_);
 }
 
 void backup::confirmar_Click() {
-    if (carpeta_.isEmpty()) return;
-    const QString archivo = QDir(carpeta_).filePath(NombreCopia(QDate::currentDate()));
-    QString motivo;
-    {
-        RelojDeArena reloj;
-        try {
-            GenerarCopia(RutaBase, archivo);
-        } catch (const ErrorCopia& e) {
-            motivo = e.motivo();
-        } catch (const std::bad_alloc&) {
-            motivo = QStringLiteral("No hay memoria suficiente para copiar la base de datos.");
-        }
-    }
+    if (carpeta_.isEmpty() || copiando_) return;
+    QString motivo = CarpetaCambiada();
+    if (motivo.isEmpty())
+        motivo = Copiar(QDir(carpeta_).filePath(NombreCopia(QDate::currentDate())));
     if (motivo.isEmpty())
         MsgBox(QStringLiteral("La copia de seguridad se ha realizado con éxito"), vbExclamation,
                QString());
     else
         MsgBox(QStringLiteral("Se ha producido un error al copiar\n") + motivo, vbExclamation,
                QStringLiteral("Mensaje"));
+}
+
+// Why the chosen folder is no longer the one chosen; nothing when it is. A missing folder, or
+// a file in its place, is told by the archive's own checks.
+QString backup::CarpetaCambiada() const {
+    if (!QFileInfo(carpeta_).isDir()) return {};
+    const Identidad ahora = Identificar(carpeta_);
+    if (ahora.unidad != elegida_.unidad)
+        return QStringLiteral(
+                   "La carpeta %1 ya no está en la unidad elegida: la unidad fue "
+                   "retirada o cambiada. Elija la carpeta de nuevo.")
+            .arg(carpeta_);
+    if (ahora != elegida_)
+        return QStringLiteral(
+                   "La carpeta %1 fue movida o reemplazada por otra. Elija la carpeta "
+                   "de nuevo.")
+            .arg(carpeta_);
+    return {};
+}
+
+// Writes the archive in a thread of its own (with connections of its own) while the window keeps
+// painting; returns why it failed, or nothing. The window may be deleted meanwhile, when the
+// program ends: nothing of it is touched then.
+QString backup::Copiar(const QString& archivo) {
+    QString motivo;
+    const QString rutaBase = RutaBase;
+    const std::unique_ptr<QThread> hilo(QThread::create([&] {
+        try {
+            GenerarCopia(rutaBase, archivo);
+        } catch (const ErrorCopia& e) {
+            motivo = e.motivo();
+        } catch (const std::bad_alloc&) {
+            motivo = QStringLiteral("No hay memoria suficiente para copiar la base de datos.");
+        }
+    }));
+    const QPointer<backup> ventana(this);
+    Ocupada(true);
+    {
+        RelojDeArena reloj;
+        QEventLoop espera;
+        connect(hilo.get(), &QThread::finished, &espera, &QEventLoop::quit);
+        hilo->start();
+        espera.exec();
+        // The program ending stops every event loop: the archive is finished all the same.
+        hilo->wait();
+    }
+    if (ventana) Ocupada(false);
+    return motivo;
+}
+
+void backup::Ocupada(bool ocupada) {
+    copiando_ = ocupada;
+    for (QWidget* control : std::initializer_list<QWidget*>{Drive1, Dir1, confirmar, salir})
+        control->setEnabled(!ocupada);
+    Label2->setText(ocupada ? QStringLiteral("Generando la copia de seguridad, espere por favor...")
+                            : kInstruccion);
+}
+
+void backup::closeEvent(QCloseEvent* evento) {
+    // Not while the archive is being written: the window reports how it ended.
+    if (copiando_)
+        evento->ignore();
+    else
+        QWidget::closeEvent(evento);
 }
 
 void backup::salir_Click() {

@@ -29,6 +29,16 @@ class backup : public QWidget {
     // The mounted volumes (QStorageInfo); tests put their own.
     static std::function<QList<Unidad>()> ListarUnidades;
 
+    // Which folder a path is: its volume, and the folder itself on that volume.
+    struct Identidad {
+        QString unidad;
+        qulonglong dispositivo = 0;
+        qulonglong nodo = 0;
+        bool operator==(const Identidad&) const = default;
+    };
+    // Tests put their own, to take a volume away.
+    static std::function<Identidad(const QString& carpeta)> Identificar;
+
     explicit backup(QWidget* parent = nullptr);
 
     void Form_Load();
@@ -42,11 +52,17 @@ class backup : public QWidget {
     // Moves the folder list to `ruta` inside the chosen volume, as a click there does.
     void ElegirCarpeta(const QString& ruta);
 
+  protected:
+    void closeEvent(QCloseEvent* evento) override;
+
   private:
     void ArmarVentana();
     bool UnidadLista(const QString& raiz) const;
     void MostrarUnidad(const QString& raiz);
     void MostrarElegida();
+    QString CarpetaCambiada() const;
+    QString Copiar(const QString& archivo);
+    void Ocupada(bool ocupada);
 
     QLabel* Label2 = nullptr;
     QComboBox* Drive1 = nullptr;
@@ -58,7 +74,10 @@ class backup : public QWidget {
     FiltroDeUnidad* filtro_ = nullptr;
     int unidadAnterior_ = -1;  // where Cancel on a volume that is not ready goes back to
     QString carpeta_;
-    bool seguir_ = false;  // keep the chosen folder in view while the list fills
+    Identidad elegida_;      // carpeta_ when the user chose it
+    bool seguir_ = false;    // keep the chosen folder in view while the list fills
+    bool quitando_ = false;  // folders are leaving the list: its current entry is not a choice
+    bool copiando_ = false;
 };
 
 }  // namespace zul

@@ -2,14 +2,23 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 #include "common/Globales.h"
@@ -95,6 +104,56 @@ backup* Ventana(const QString& volumen, const QString& carpeta) {
     return w;
 }
 
+// Every file under `carpeta`, however deep.
+QStringList Archivos(const QString& carpeta) {
+    QStringList archivos;
+    for (QDirIterator it(carpeta, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        archivos << it.next();
+    return archivos;
+}
+
+// Megabytes of rows that do not compress, so that writing the archive takes a while.
+void Agrandar(int megas) {
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(RutaBase).constData(), &db);
+    const QByteArray sql =
+        "CREATE TABLE Relleno (datos BLOB); WITH RECURSIVE n(i) AS (SELECT 1 "
+        "UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        QByteArray::number(megas * 16) + ") INSERT INTO Relleno SELECT randomblob(65536) FROM n;";
+    QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+// Backs up again and again in a child process, killed while a file is being written; returns
+// what it left in `carpeta` besides the finished archive.
+QStringList CopiaInterrumpida(const QString& carpeta) {
+    const QString nombre = NombreCopia(QDate::currentDate());
+    const auto restos = [&] {
+        QStringList archivos = QDir(carpeta).entryList(QDir::Files | QDir::Hidden);
+        archivos.removeAll(nombre);
+        return archivos;
+    };
+    for (int intento = 0; intento < 20 && restos().isEmpty(); ++intento) {
+        const pid_t hijo = fork();
+        if (hijo == 0) {
+            for (;;) {
+                try {
+                    GenerarCopia(RutaBase, carpeta + "/" + nombre);
+                } catch (const ErrorCopia&) {
+                }
+            }
+        }
+        QElapsedTimer reloj;
+        reloj.start();
+        while (restos().isEmpty() && reloj.elapsed() < 10000) {
+        }
+        kill(hijo, SIGKILL);
+        waitpid(hijo, nullptr, 0);
+    }
+    return restos();
+}
+
 }  // namespace
 
 class TstBackup : public QObject {
@@ -157,7 +216,7 @@ class TstBackup : public QObject {
         QTest::addColumn<QString>("caso");
         QTest::addColumn<QString>("motivo");
         QTest::newRow("carpeta reemplazada por un archivo") << "archivo"
-                                                            << "La carpeta no existe.";
+                                                            << "Es un archivo, no una carpeta.";
         QTest::newRow("una carpeta con el nombre de la copia")
             << "carpeta"
             << "Ya hay una carpeta con el nombre de la copia.";
@@ -255,6 +314,178 @@ class TstBackup : public QObject {
         QCOMPARE(msgbox_prueba::mostrados().size(), 1);
         QCOMPARE(drive->currentIndex(), 1);
         QCOMPARE(w->carpeta(), b.path());
+    }
+
+    // The archive goes to the folder chosen, on the volume chosen, or nowhere.
+    void carpetaElegidaQueCambia_data() {
+        QTest::addColumn<QString>("cambio");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("borrada") << "borrar"
+                                 << "La carpeta no existe.";
+        QTest::newRow("renombrada") << "renombrar"
+                                    << "La carpeta no existe.";
+        QTest::newRow("otra en su lugar") << "reemplazar"
+                                          << "fue movida o reemplazada por otra";
+        QTest::newRow("la unidad retirada") << "desmontar"
+                                            << "la unidad fue retirada o cambiada";
+    }
+
+    void carpetaElegidaQueCambia() {
+        QFETCH(QString, cambio);
+        QFETCH(QString, motivo);
+        BaseDePrueba base;
+        QTemporaryDir volumen;
+        const QString destino = volumen.path() + "/Copias de Seguridad";
+        const QString vecina = volumen.path() + "/Balances de Núñez D'Alessandro";
+        QVERIFY(QDir().mkpath(destino + "/Enero"));
+        QVERIFY(QDir().mkpath(vecina));
+        const auto identificar = backup::Identificar;
+        std::unique_ptr<backup> w(Ventana(volumen.path(), destino));
+        const auto lista = [&] {
+            return w->findChild<QTreeView*>("Dir1")->currentIndex().data(
+                QFileSystemModel::FilePathRole);
+        };
+        QTRY_COMPARE(lista().toString(), destino);
+
+        if (cambio == "borrar") {
+            QVERIFY(QDir(destino).removeRecursively());
+        } else if (cambio == "renombrar") {
+            QVERIFY(QDir().rename(destino, destino + " 2023"));
+        } else if (cambio == "reemplazar") {
+            QVERIFY(QDir().rename(destino, destino + " 2023"));
+            QVERIFY(QDir().rename(vecina, destino));
+        } else {
+            // The folder is an empty mount point on the system disk now.
+            backup::Identificar = [identificar](const QString& ruta) {
+                backup::Identidad otra = identificar(ruta);
+                otra.unidad += " (otra)";
+                return otra;
+            };
+        }
+        // The folder list follows the disk as the user sees it.
+        if (cambio == "borrar" || cambio == "renombrar") QTRY_VERIFY(lista() != destino);
+        w->findChild<QPushButton*>("confirmar")->click();
+        backup::Identificar = identificar;
+
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        const auto m = msgbox_prueba::mostrados()[0];
+        QVERIFY2(m.texto.startsWith("Se ha producido un error al copiar\n") &&
+                     m.texto.contains(destino) && m.texto.contains(motivo),
+                 qPrintable(m.texto));
+        QCOMPARE(w->carpeta(), destino);
+        QCOMPARE(w->findChild<QLabel*>("Label1")->text().remove(QChar(0x200B)), destino);
+        QCOMPARE(Archivos(volumen.path()), QStringList());
+    }
+
+    void mientrasCopia_data() {
+        QTest::addColumn<QString>("accion");
+        QTest::newRow("cerrar la ventana") << "cerrar";
+        QTest::newRow("Salir") << "salir";
+        QTest::newRow("Confirmar otra vez") << "confirmar";
+        QTest::newRow("el programa termina") << "borrar";
+    }
+
+    void mientrasCopia() {
+        QFETCH(QString, accion);
+        BaseDePrueba base;
+        QTemporaryDir volumen;
+        QPointer<backup> w = Ventana(volumen.path(), volumen.path());
+        w->show();
+        auto* instruccion = w->findChild<QLabel*>("Label2");
+        auto* confirmar = w->findChild<QPushButton*>("confirmar");
+        const QString textoInicial = instruccion->text();
+        const QList<QWidget*> controles{w->findChild<QComboBox*>("Drive1"),
+                                        w->findChild<QTreeView*>("Dir1"), confirmar,
+                                        w->findChild<QPushButton*>("salir")};
+        struct {
+            bool visto = false;
+            QString texto;
+            bool reloj = false;
+            bool quietos = false;
+            bool abierta = false;
+        } durante;
+        QTimer::singleShot(0, [&] {
+            durante.visto = true;
+            durante.texto = instruccion->text();
+            durante.reloj = QApplication::overrideCursor() &&
+                            QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            durante.quietos = std::none_of(controles.begin(), controles.end(),
+                                           [](QWidget* c) { return c->isEnabled(); });
+            if (accion == "cerrar")
+                w->close();
+            else if (accion == "salir")
+                static_cast<QPushButton*>(controles[3])->click();
+            else if (accion == "confirmar")
+                confirmar->click();
+            else
+                delete w;  // as the main window does with what is still open when it closes
+            durante.abierta = w && w->isVisible();
+        });
+        confirmar->click();
+
+        QVERIFY(durante.visto);
+        QCOMPARE(durante.texto, QString("Generando la copia de seguridad, espere por favor..."));
+        QVERIFY(durante.reloj);
+        QVERIFY(durante.quietos);
+        QCOMPARE(durante.abierta, accion != "borrar");
+        QCOMPARE(Mensajes(), QString("La copia de seguridad se ha realizado con éxito|48|"));
+        QCOMPARE(QDir(volumen.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{NombreCopia(QDate::currentDate())});
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        if (w) {
+            QCOMPARE(instruccion->text(), textoInicial);
+            QVERIFY(std::all_of(controles.begin(), controles.end(),
+                                [](QWidget* c) { return c->isEnabled(); }));
+            delete w;
+        }
+    }
+
+    void copiaInterrumpida() {
+        BaseDePrueba base;
+        Agrandar(8);
+        QTemporaryDir volumen;
+        const QStringList restos = CopiaInterrumpida(volumen.path());
+        QVERIFY(!restos.isEmpty());
+        for (const QString& resto : restos)
+            QVERIFY2(resto.startsWith('.') && resto.endsWith(".tmp"), qPrintable(resto));
+
+        // The next backup into that folder clears what the killed one left.
+        std::unique_ptr<backup> w(Ventana(volumen.path(), volumen.path()));
+        w->findChild<QPushButton*>("confirmar")->click();
+        QCOMPARE(Mensajes(), QString("La copia de seguridad se ha realizado con éxito|48|"));
+        QCOMPARE(QDir(volumen.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{NombreCopia(QDate::currentDate())});
+    }
+
+    void restosDeOtrasCopias_data() {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<bool>("enUso");
+        QTest::addColumn<bool>("queda");
+        QTest::newRow("de una copia interrumpida")
+            << ".ZUL30112025.zip.1kz9q4.tmp" << false << false;
+        QTest::newRow("de una copia que se está escribiendo")
+            << ".ZUL30112025.zip.7ab3x.tmp" << true << true;
+        QTest::newRow("la copia de otro día") << " ZUL30112025.zip" << false << true;
+        QTest::newRow("una copia renombrada") << " ZUL30112025.zip.viejo" << false << true;
+        QTest::newRow("un temporal ajeno") << ".Balance 2025.tmp" << false << true;
+    }
+
+    void restosDeOtrasCopias() {
+        QFETCH(QString, nombre);
+        QFETCH(bool, enUso);
+        QFETCH(bool, queda);
+        BaseDePrueba base;
+        QTemporaryDir volumen;
+        QFile otro(volumen.filePath(nombre));
+        QVERIFY(otro.open(QIODevice::WriteOnly));
+        otro.write("PK\3\4 una copia a medio escribir");
+        otro.flush();
+        if (enUso) QCOMPARE(flock(otro.handle(), LOCK_EX), 0);
+        std::unique_ptr<backup> w(Ventana(volumen.path(), volumen.path()));
+        w->findChild<QPushButton*>("confirmar")->click();
+        QCOMPARE(Mensajes(), QString("La copia de seguridad se ha realizado con éxito|48|"));
+        QCOMPARE(QFileInfo::exists(volumen.filePath(nombre)), queda);
+        QVERIFY(QFileInfo::exists(volumen.filePath(NombreCopia(QDate::currentDate()))));
     }
 };
 
