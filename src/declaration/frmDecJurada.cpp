@@ -508,8 +508,9 @@ bool frmDecJurada::mskPeriodo_Validate() {
             IdDDJJ_ = 0;
         }
     } catch (const DatabaseError& e) {
-        // The declaration on screen stays as it was.
+        // The window still shows the month before: not to be saved as the month typed.
         MostrarError(e);
+        cargaIncompleta_ = true;
         return true;
     }
     texto_[7]->setText(Periodo());
