@@ -85,13 +85,15 @@ void GrabarBajas(Database& db, const DDJJEnPantalla& d, const QString& id, const
 }  // namespace
 
 ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& d) {
-    // An unreadable due date or registration number would be stored as NULL, 0 or changed.
+    // An unreadable due date or registration number would be stored as NULL, 0 or changed: the
+    // clerk is told what is wrong with what was typed (the window asks for empty boxes).
     if (!EsFecha(d.vencimiento))
-        return Rechazo(QStringLiteral("Debe ingresar la fecha de vencimiento"), 64, QString(),
-                       QStringLiteral("texto_14"));
+        return Rechazo(QStringLiteral("La fecha de vencimiento ingresada no es válida"), 48,
+                       QString(), QStringLiteral("texto_14"));
     if (Entero32(d.nroInscripcion).value_or(0) <= 0)
-        return Rechazo(QStringLiteral("Debe ingresar el número de inscripción"), 64, QString(),
-                       QStringLiteral("texto_15"));
+        return Rechazo(QStringLiteral("El número de inscripción debe ser un número entero entre 1 "
+                                      "y 2147483647"),
+                       48, QString(), QStringLiteral("texto_15"));
     const QString p = QStringLiteral("01/") + d.periodo;
     if (!EsFecha(p))
         return Rechazo(QStringLiteral("El período ingresado no es válido!"), 48, QString(),

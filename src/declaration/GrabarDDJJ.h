@@ -80,10 +80,11 @@ struct ResultadoGrabar {
 // Saves the declaration in one transaction: the duplicate-period check, the new number (the
 // highest DDJJ_Id over all companies plus 1), the DDJJ row with its payment bar code, one
 // EmpleadoXDDJJ row per employee, and per leaver its Bajas row and the employee's leaving date.
-// Refuses, with the window's messages and before writing anything: a due date that is not a
-// date, a registration number that is not a number, a period that is not a month, a month that
-// already has a declaration of the company, a bar code that cannot be built. Any failure after
-// that rolls everything back and shows one "Error Nro.:" message.
+// Refuses, with a message saying what is wrong and before writing anything: a due date that is
+// not a date, a registration number that is not a whole number from 1 to 2147483647, a period
+// that is not a month, a month that already has a declaration of the company, a bar code that
+// cannot be built. Any failure after that rolls everything back and shows one "Error Nro.:"
+// message.
 ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& ddjj);
 
 enum class ResultadoEliminar {

@@ -333,6 +333,16 @@ void frmDecJurada::ArmarVentana() {
     principal->addWidget(Frame3, 3);
     principal->addWidget(Frame4, 1);
     principal->addLayout(botones);
+    // The boxes stand close together, as the form was drawn, so that the window fits the work
+    // area of a small screen and leaves its lists the rest.
+    for (QGridLayout* g : {g1, g2, g5}) {
+        g->setContentsMargins(6, 6, 6, 6);
+        g->setVerticalSpacing(2);
+    }
+    for (QLayout* l : {Frame3->layout(), Frame4->layout(), static_cast<QLayout*>(principal)}) {
+        l->setContentsMargins(6, 6, 6, 6);
+        l->setSpacing(4);
+    }
     resize(Twips(14000), Twips(9500));
 
     setTabOrder(mskPeriodo_, texto_[14]);
@@ -508,8 +518,9 @@ bool frmDecJurada::mskPeriodo_Validate() {
             IdDDJJ_ = 0;
         }
     } catch (const DatabaseError& e) {
-        // The declaration on screen stays as it was.
+        // The window still shows the month before: not to be saved as the month typed.
         MostrarError(e);
+        cargaIncompleta_ = true;
         return true;
     }
     texto_[7]->setText(Periodo());

@@ -131,21 +131,26 @@ void Centrar(QWidget* ventana) {
 namespace {
 
 // The main window grows to show a window larger than its work area, as far as the screen
-// allows; what still does not fit is reached with the work area's scroll bars.
-void AgrandarParaMostrar(QMdiArea* area, const QSize& tam) {
+// allows; what still does not fit is reached with the work area's scroll bars. Returns the work
+// area's size once grown.
+QSize AgrandarParaMostrar(QMdiArea* area, const QSize& tam) {
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    const QSize falta = (tam - area->viewport()->size()).expandedTo(QSize(0, 0));
-    if (falta.isNull()) return;
+    const QSize libre = area->viewport()->size();
+    const QSize falta = (tam - libre).expandedTo(QSize(0, 0));
+    if (falta.isNull()) return libre;
     QWidget* principal = area->window();
     const QRect pantalla = principal->screen()->availableGeometry();
     const QSize bordes = principal->frameGeometry().size() - principal->size();
     const QSize nuevo = (principal->size() + falta).boundedTo(pantalla.size() - bordes);
+    // The work area takes what the window grows (its layout is applied later).
+    const QSize agrandada = libre + (nuevo - principal->size()).expandedTo(QSize(0, 0));
     principal->resize(nuevo);
     QRect marco = principal->frameGeometry();
     marco.moveLeft(std::clamp(marco.left(), pantalla.left(), pantalla.right() - marco.width() + 1));
     marco.moveTop(std::clamp(marco.top(), pantalla.top(), pantalla.bottom() - marco.height() + 1));
     principal->move(marco.topLeft());
+    return agrandada;
 }
 
 }  // namespace
@@ -182,8 +187,13 @@ void MostrarVentana(QWidget* ventana) {
         marco->setAttribute(Qt::WA_DeleteOnClose);
         marco->show();
         // The frame takes the window's own size plus its title bar and borders.
-        marco->resize(tam + (marco->size() - ventana->size()));
-        AgrandarParaMostrar(area, marco->size());
+        const QSize adornos = marco->size() - ventana->size();
+        marco->resize(tam + adornos);
+        // Past what the screen holds the window gives way, down to what its controls need:
+        // its lists show fewer rows, its buttons stay in sight.
+        const QSize libre = AgrandarParaMostrar(area, marco->size());
+        const QSize minimo = ventana->minimumSizeHint().expandedTo(ventana->minimumSize());
+        marco->resize(marco->size().boundedTo(libre).expandedTo(minimo + adornos));
         Centrar(ventana);
         // A window that closes itself takes its frame with it.
         QPointer<QMdiSubWindow> pm(marco);

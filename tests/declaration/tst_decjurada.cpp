@@ -1,3 +1,5 @@
+#include <sqlite3.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
@@ -117,6 +119,15 @@ class TstDecJurada : public QObject {
         QPointer<frmDecJurada> w = abrir();
         periodo(w, "03/2024");
         periodo(w, "05/2024");
+        return w;
+    }
+
+    // The month given, with the due date and registration number the save asks for.
+    QPointer<frmDecJurada> abrirParaGrabar(const QString& mmaaaa) {
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, mmaaaa);
+        w->texto(14)->setText("10/06/2024");
+        w->texto(15)->setText("4455");
         return w;
     }
 
@@ -663,6 +674,75 @@ class TstDecJurada : public QObject {
             w->texto(caja)->setText(antes);
         }
         QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
+        delete w;
+    }
+
+    // A box that is filled but cannot be stored is refused saying what is wrong with it.
+    void grabarDiceQueEstaMal_data() {
+        QTest::addColumn<int>("caja");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("mensaje");
+        const QString inscripcion =
+            "El número de inscripción debe ser un número entero entre 1 y 2147483647";
+        QTest::newRow("inscripción de 12 cifras") << 15 << "987654321012" << inscripcion;
+        QTest::newRow("inscripción cero") << 15 << "0" << inscripcion;
+        QTest::newRow("inscripción con guion") << 15 << "12-34" << inscripcion;
+        QTest::newRow("vencimiento imposible") << 14 << "31/02/2025"
+                                               << "La fecha de vencimiento ingresada no es válida";
+    }
+
+    void grabarDiceQueEstaMal() {
+        QFETCH(int, caja);
+        QFETCH(QString, texto);
+        QFETCH(QString, mensaje);
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrirParaGrabar("05/2024");
+        w->texto(caja)->setText(texto);
+        msgbox_prueba::limpiar();
+        w->btnGrabar_Click();
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QCOMPARE(msgbox_prueba::mostrados()[0].texto, mensaje);
+        QCOMPARE(msgbox_prueba::mostrados()[0].estilo, 48);
+        QVERIFY(w->texto(caja)->hasFocus());
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
+        delete w;
+    }
+
+    // Another copy holds the file while the period changes from June to May: what the window
+    // still shows is June's, and it is never saved as May's declaration.
+    void periodoQueNoCargoNoSeGraba() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrirParaGrabar("06/2024");
+        const QStringList junio = totales(w);
+        sqlite3* otra = nullptr;
+        sqlite3_open(base.ruta().toUtf8().constData(), &otra);
+        QCOMPARE(sqlite3_exec(otra, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        msgbox_prueba::limpiar();
+        periodo(w, "05/2024");
+        sqlite3_exec(otra, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(otra);
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QVERIFY2(msgbox_prueba::mostrados()[0].texto.startsWith(
+                     "Error Nro.: 5 La base de datos está en uso."),
+                 qPrintable(msgbox_prueba::mostrados()[0].texto));
+        QCOMPARE(totales(w), junio);
+
+        msgbox_prueba::limpiar();
+        w->btnGrabar_Click();
+        QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+        QVERIFY2(msgbox_prueba::mostrados()[0].texto.contains("No se pudieron leer"),
+                 qPrintable(msgbox_prueba::mostrados()[0].texto));
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
+
+        // Loaded again, May saves with May's instalments.
+        periodo(w, "05/2024");
+        w->btnGrabar_Click();
+        QCOMPARE(base.valor("SELECT DDJJ_Prestamo FROM DDJJ WHERE DDJJ_Periodo='2024-05-01' AND "
+                            "ddjj_idempresa=1")
+                     .toDouble(),
+                 150.35);
         delete w;
     }
 

@@ -173,20 +173,23 @@ class TstGrabarDDJJ : public QObject {
             QString titulo;  // "*" = the application's title
             QString foco;
         };
+        const QString kVenceMal = "La fecha de vencimiento ingresada no es válida";
+        const QString kInscripcionMal =
+            "El número de inscripción debe ser un número entero entre 1 y 2147483647";
         const QList<Caso> casos{
-            {"vencimiento incompleto", [](auto& d) { d.vencimiento = "__/06/2024"; },
-             "Debe ingresar la fecha de vencimiento", 64, "", "texto_14"},
-            {"vencimiento imposible", [](auto& d) { d.vencimiento = "31/02/2024"; },
-             "Debe ingresar la fecha de vencimiento", 64, "", "texto_14"},
-            {"inscripción con guion", [](auto& d) { d.nroInscripcion = "12-34"; },
-             "Debe ingresar el número de inscripción", 64, "", "texto_15"},
+            {"vencimiento incompleto", [](auto& d) { d.vencimiento = "__/06/2024"; }, kVenceMal, 48,
+             "", "texto_14"},
+            {"vencimiento imposible", [](auto& d) { d.vencimiento = "31/02/2024"; }, kVenceMal, 48,
+             "", "texto_14"},
+            {"inscripción con guion", [](auto& d) { d.nroInscripcion = "12-34"; }, kInscripcionMal,
+             48, "", "texto_15"},
             {"inscripción de 23 cifras",
-             [](auto& d) { d.nroInscripcion = "12345678901234567890123"; },
-             "Debe ingresar el número de inscripción", 64, "", "texto_15"},
-            {"inscripción negativa", [](auto& d) { d.nroInscripcion = "-5"; },
-             "Debe ingresar el número de inscripción", 64, "", "texto_15"},
+             [](auto& d) { d.nroInscripcion = "12345678901234567890123"; }, kInscripcionMal, 48, "",
+             "texto_15"},
+            {"inscripción negativa", [](auto& d) { d.nroInscripcion = "-5"; }, kInscripcionMal, 48,
+             "", "texto_15"},
             {"inscripción con decimales", [](auto& d) { d.nroInscripcion = "12,5"; },
-             "Debe ingresar el número de inscripción", 64, "", "texto_15"},
+             kInscripcionMal, 48, "", "texto_15"},
             {"período inválido", [](auto& d) { d.periodo = "13/2024"; },
              "El período ingresado no es válido!", 48, "", "mskPeriodo"},
             {"período ya declarado", [](auto&) {}, "Ya existe una DDJJ para el período ingresado",

@@ -6,12 +6,15 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+#include <memory>
 
+#include "app/Menu.h"
 #include "common/Globales.h"
 #include "declaration/frmDecJurada.h"
 #include "lookup/NueCons.h"
 #include "platform/Grid.h"
 #include "platform/MsgBox.h"
+#include "platform/Ventana.h"
 #include "support/BaseDePrueba.h"
 #include "support/TextosCompletos.h"
 
@@ -53,20 +56,46 @@ class TstTextosCompletos : public QObject {
     Q_OBJECT
 
   private slots:
+    // Alone, and opened from the main window on the screens the clerks have: the main window
+    // as it opens or maximised, then grown as far as the screen allows to show the window.
     void ventanaDeclaracion_data() {
         QTest::addColumn<QString>("periodo");
-        QTest::newRow("declaración nueva") << "05/2024";
-        QTest::newRow("sin empleados") << "__/____";
+        QTest::addColumn<QSize>("pantalla");  // none: the window alone on this screen
+        QTest::addColumn<bool>("maximizada");
+        QTest::newRow("declaración nueva") << "05/2024" << QSize() << false;
+        QTest::newRow("sin empleados") << "__/____" << QSize() << false;
+        for (const QSize& p : {QSize(1366, 768), QSize(1280, 1024)}) {
+            const QByteArray tam =
+                QByteArray::number(p.width()) + 'x' + QByteArray::number(p.height());
+            QTest::newRow("en " + tam) << "05/2024" << p << false;
+            QTest::newRow("en " + tam + ", principal maximizada") << "05/2024" << p << true;
+        }
     }
 
     void ventanaDeclaracion() {
         QFETCH(QString, periodo);
+        QFETCH(QSize, pantalla);
+        QFETCH(bool, maximizada);
+        if (pantalla.isValid() && !prueba::EnPantalla(pantalla)) return;
         prueba::BaseDePrueba base;
         DatosLargos(base);
-        IdEmpresa = 1;
-        QPointer<frmDecJurada> w = new frmDecJurada;
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
+        std::unique_ptr<Menu> m;
+        QPointer<frmDecJurada> w;
+        if (pantalla.isValid()) {
+            m = std::make_unique<Menu>();
+            QVERIFY(m->MDIForm_Load());
+            maximizada ? m->showMaximized() : m->show();
+            QVERIFY(QTest::qWaitForWindowExposed(m.get()));
+            IdEmpresa = 1;
+            m->mnuDDJJ_Click();
+            w = VentanaCargada<frmDecJurada>();
+            QVERIFY(w);
+        } else {
+            IdEmpresa = 1;
+            w = new frmDecJurada;
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
         w->mskPeriodo()->setText(periodo);
         w->mskPeriodo_Validate();
         w->texto(14)->setText("10/06/2024");
@@ -79,9 +108,10 @@ class TstTextosCompletos : public QObject {
         w->Grilla2()->setTextoClave(nueva, "FechaEgreso", "30/04/2024");
         w->Grilla2_AfterEdit(nueva, w->Grilla2()->ColIndex("FechaEgreso"));
         QApplication::processEvents();
-        const QStringList cortados = prueba::TextosCortados(w);
+        QStringList cortados = prueba::TextosCortados(w);
+        if (pantalla.isValid()) cortados << prueba::FueraDelArea(w) << prueba::FueraDeLaVentana(w);
         QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join('\n')));
-        delete w;
+        if (!m) delete w;
     }
 
     // "general" puts numbers right, "Afil." is centred, the rest stays left; yes/no columns

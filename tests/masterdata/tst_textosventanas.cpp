@@ -181,13 +181,22 @@ class TstTextosVentanas : public QObject {
         for (const QPointer<QWidget>& w : abiertas) delete w.data();
     }
 
+    // On this program's screen, and on the screens the clerks have, where every window shows
+    // whole inside the main window besides.
     void ventana_data() {
         QTest::addColumn<int>("caso");
-        for (int i = 0; i < Casos().size(); ++i) QTest::newRow(Casos()[i].nombre) << i;
+        QTest::addColumn<QSize>("pantalla");  // none: this program's screen
+        for (int i = 0; i < Casos().size(); ++i) {
+            QTest::newRow(Casos()[i].nombre) << i << QSize();
+            for (const QSize& p : {QSize(1366, 768), QSize(1280, 1024)})
+                QTest::addRow("%s en %dx%d", Casos()[i].nombre, p.width(), p.height()) << i << p;
+        }
     }
 
     void ventana() {
         QFETCH(int, caso);
+        QFETCH(QSize, pantalla);
+        if (pantalla.isValid() && !prueba::EnPantalla(pantalla)) return;
         prueba::BaseDePrueba base;
         DatosLargos(base);
         Menu* m = Principal();
@@ -195,8 +204,9 @@ class TstTextosVentanas : public QObject {
         QWidget* w = Casos()[caso].abrir(*m);
         QVERIFY(w);
         QApplication::processEvents();
-        const QStringList cortados =
+        QStringList cortados =
             prueba::TextosCortados(w) + prueba::GrillasAnchas(w) + prueba::FueraDeLaVentana(w);
+        if (pantalla.isValid()) cortados << prueba::FueraDelArea(w);
         QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join('\n')));
     }
 

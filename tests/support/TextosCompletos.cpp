@@ -3,14 +3,26 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include "platform/Grid.h"
 
@@ -99,6 +111,28 @@ void Lista(const QTableView* v, QStringList& cortados) {
     }
 }
 
+// A control inside a list or work area that scrolls what it holds is reached by scrolling.
+bool DentroDeUnaLista(const QWidget* w, const QWidget* ventana) {
+    for (const QWidget* p = w->parentWidget(); p && p != ventana; p = p->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(p)) return true;
+    return false;
+}
+
+// Where the window's controls can be seen, in screen coordinates: the screen's free area, and
+// within it the visible part of every work area the window lies in.
+QRect Visible(const QWidget* ventana) {
+    const QScreen* pantalla = ventana->screen();
+    QRect visible = pantalla ? pantalla->availableGeometry() : QRect();
+    for (const QWidget* p = ventana->parentWidget(); p; p = p->parentWidget())
+        if (const auto* area = qobject_cast<const QMdiArea*>(p))
+            visible &= QRect(area->viewport()->mapToGlobal(QPoint(0, 0)), area->viewport()->size());
+    return visible;
+}
+
+QString Rectangulo(const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 }  // namespace
 
 QStringList GrillasAnchas(const QWidget* ventana) {
@@ -118,10 +152,7 @@ QStringList FueraDeLaVentana(const QWidget* ventana) {
     QStringList fuera;
     for (const QWidget* w : ventana->findChildren<QWidget*>()) {
         if (!w->isVisibleTo(ventana)) continue;
-        bool desplaza = false;
-        for (const QWidget* p = w->parentWidget(); p && p != ventana; p = p->parentWidget())
-            desplaza = desplaza || qobject_cast<const QAbstractScrollArea*>(p);
-        if (desplaza) continue;
+        if (DentroDeUnaLista(w, ventana)) continue;
         const QRect r = w->geometry();
         const QRect hay = w->parentWidget()->rect();
         if (r.right() > hay.right())
@@ -130,6 +161,77 @@ QStringList FueraDeLaVentana(const QWidget* ventana) {
             fuera << Linea(w, QStringLiteral("fuera abajo"), r.bottom() + 1, hay.height());
     }
     return fuera;
+}
+
+QStringList FueraDelArea(const QWidget* ventana) {
+    const QRect visible = Visible(ventana);
+    QStringList fuera;
+    const auto revisar = [&](const QWidget* w, const QRect& r) {
+        if (!visible.contains(r))
+            fuera << QStringLiteral("%1: fuera del área %2 en %3")
+                         .arg(w->objectName(), Rectangulo(r), Rectangulo(visible));
+    };
+    // The window whole, with its frame: a title bar out of sight cannot be taken to move it.
+    if (ventana->isWindow())
+        revisar(ventana, ventana->frameGeometry());
+    else if (const auto* marco = qobject_cast<const QMdiSubWindow*>(ventana->parentWidget()))
+        revisar(marco, QRect(marco->mapToGlobal(QPoint(0, 0)), marco->size()));
+    for (const QWidget* w : ventana->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(ventana) || DentroDeUnaLista(w, ventana)) continue;
+        revisar(w, QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
+    }
+    return fuera;
+}
+
+bool EnPantalla(const QSize& pantalla) {
+    // The offscreen platform draws no taskbar and no title bars: the screen it is given is what
+    // a desktop leaves free, less the main window's title bar.
+    constexpr int kBarraDeTareas = 40;
+    constexpr int kTitulo = 30;
+    const QSize libre = pantalla - QSize(0, kBarraDeTareas + kTitulo);
+    const QScreen* actual = QGuiApplication::primaryScreen();
+    if (actual && actual->geometry().size() == libre) return true;
+    const char* const kOtroPrograma = "ZUL_PRUEBA_EN_PANTALLA";
+    if (qEnvironmentVariableIsSet(kOtroPrograma)) {
+        QTest::qFail("la plataforma no tomó el tamaño de pantalla pedido", __FILE__, __LINE__);
+        return false;
+    }
+    // The offscreen platform reads its screens from a file named in its options.
+    QTemporaryDir carpeta;
+    QFile config(carpeta.filePath(QStringLiteral("pantalla.json")));
+    if (!config.open(QIODevice::WriteOnly)) {
+        QTest::qFail("no se pudo escribir la configuración de pantalla", __FILE__, __LINE__);
+        return false;
+    }
+    const QJsonObject una{{"name", "pantalla"},
+                          {"x", 0},
+                          {"y", 0},
+                          {"width", libre.width()},
+                          {"height", libre.height()},
+                          {"logicalDpi", 96},
+                          {"logicalBaseDpi", 96},
+                          {"dpr", 1}};
+    config.write(QJsonDocument(QJsonObject{{"screens", QJsonArray{una}}}).toJson());
+    config.close();
+
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                   QStringLiteral("offscreen:configfile=") + config.fileName());
+    entorno.insert(QString::fromLatin1(kOtroPrograma), QStringLiteral("1"));
+    QProcess otro;
+    otro.setProcessEnvironment(entorno);
+    otro.setProcessChannelMode(QProcess::MergedChannels);
+    otro.start(QCoreApplication::applicationFilePath(),
+               {QString::fromUtf8(QTest::currentTestFunction()) + QLatin1Char(':') +
+                QString::fromUtf8(QTest::currentDataTag())});
+    const bool termino = otro.waitForFinished(240000);
+    if (!termino || otro.exitStatus() != QProcess::NormalExit || otro.exitCode() != 0)
+        QTest::qFail(qPrintable(QStringLiteral("en una pantalla de %1x%2:\n")
+                                    .arg(pantalla.width())
+                                    .arg(pantalla.height()) +
+                                QString::fromUtf8(otro.readAll())),
+                     __FILE__, __LINE__);
+    return false;
 }
 
 QStringList TextosCortados(const QWidget* ventana) {

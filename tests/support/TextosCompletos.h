@@ -2,6 +2,7 @@
 // What a window shows cut off: every visible label, button, box, frame title, grid header and
 // grid cell whose text does not fit the room it has, measured with the fonts in use.
 
+#include <QSize>
 #include <QStringList>
 
 class QWidget;
@@ -19,5 +20,16 @@ QStringList GrillasAnchas(const QWidget* ventana);
 // that its end is not seen ("texto_0: fuera 612 > 480"). Lists and work areas that scroll what
 // they hold are not looked into.
 QStringList FueraDeLaVentana(const QWidget* ventana);
+
+// One line per control that does not show whole where the clerk sees it: inside the visible part
+// of the main window's work area for a window shown there, on the screen's free area for any
+// other ("btnGrabar: fuera del área 218,704 126x24 en 2,80 1348x594", on the screen). The window
+// itself counts as a control, with its frame.
+QStringList FueraDelArea(const QWidget* ventana);
+
+// Runs the current test row in a program of its own on a screen of `pantalla` with a taskbar,
+// unless this program's screen is already that one. True: the row is to be measured here.
+// False: it ran in the other program, and its failures were reported as this row's.
+bool EnPantalla(const QSize& pantalla);
 
 }  // namespace zul::prueba
