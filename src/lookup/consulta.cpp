@@ -3,13 +3,18 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
+#include <QToolTip>
+#include <algorithm>
 #include <memory>
 
 #include "common/Formato.h"
@@ -46,8 +51,12 @@ class ModeloConsulta : public QAbstractTableModel {
         return padre.isValid() ? 0 : static_cast<int>(datos.campos.size());
     }
     QVariant data(const QModelIndex& i, int rol) const override {
-        if (rol != Qt::DisplayRole || !i.isValid()) return {};
-        return TextoCelda(datos.filas[i.row()][i.column()], datos.tipos[i.column()]);
+        if (!i.isValid()) return {};
+        if (rol == Qt::DisplayRole)
+            return TextoCelda(datos.filas[i.row()][i.column()], datos.tipos[i.column()]);
+        if (rol == Qt::TextAlignmentRole && datos.tipos[i.column()] == tcDoble)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
     }
     QVariant headerData(int seccion, Qt::Orientation o, int rol) const override {
         if (o != Qt::Horizontal || rol != Qt::DisplayRole) return {};
@@ -57,6 +66,47 @@ class ModeloConsulta : public QAbstractTableModel {
 };
 
 namespace {
+
+// How far in from each side of a cell the style draws its text.
+int MargenCelda(const QWidget* vista) {
+    return vista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, vista) + 1;
+}
+
+// A cell whose text does not fit its column shows the whole text as its tool tip.
+class DelegadoConsulta : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* e, QAbstractItemView* vista, const QStyleOptionViewItem& opcion,
+                   const QModelIndex& i) override {
+        if (e->type() != QEvent::ToolTip || !i.isValid())
+            return QStyledItemDelegate::helpEvent(e, vista, opcion, i);
+        QStyleOptionViewItem o = opcion;
+        initStyleOption(&o, i);
+        const bool cortado =
+            o.fontMetrics.horizontalAdvance(o.text) > o.rect.width() - 2 * MargenCelda(vista);
+        QToolTip::showText(e->globalPos(), cortado ? o.text : QString(), vista->viewport(), o.rect);
+        e->setAccepted(cortado);
+        return cortado;
+    }
+};
+
+// The text columns give way when the columns need more than `sitio` pixels: the ones that need
+// little keep what they need and the longer ones share alike what is left, never narrower than
+// their captions. `anchos` holds every shown column's width; `justos` and `minimos` the need and
+// the caption of the columns in `textos`.
+void RepartirTextos(QList<int>& anchos, QList<int> textos, const QList<int>& justos,
+                    const QList<int>& minimos, int sitio) {
+    int queda = sitio;
+    for (int c = 0; c < anchos.size(); ++c)
+        if (!textos.contains(c)) queda -= anchos[c];
+    std::sort(textos.begin(), textos.end(), [&](int a, int b) { return justos[a] < justos[b]; });
+    for (int k = 0; k < textos.size(); ++k) {
+        const int c = textos[k];
+        anchos[c] = std::max(minimos[c], std::min(justos[c], queda / int(textos.size() - k)));
+        queda -= anchos[c];
+    }
+}
 
 constexpr int kAnchoMinimo = 3435;
 constexpr int kAnchoMaximo = 8000;
@@ -157,6 +207,7 @@ consulta::consulta(QWidget* parent) : QDialog(parent) {
     grilla_->verticalHeader()->setDefaultSectionSize(grilla_->fontMetrics().height() + 6);
     grilla_->horizontalHeader()->setHighlightSections(false);
     grilla_->setWordWrap(false);
+    grilla_->setItemDelegate(new DelegadoConsulta(grilla_));
 
     auto boton = [this](const char* nombre, const QString& cara, int izquierda) {
         auto* b = new QPushButton(cara, this);
@@ -189,6 +240,8 @@ consulta::consulta(QWidget* parent) : QDialog(parent) {
     for (int tecla : {int(Qt::Key_Return), int(Qt::Key_Enter)})
         new QShortcut(
             QKeySequence(tecla), grilla_, this, [this] { aceptar_Click(); }, Qt::WidgetShortcut);
+    // A double-click chooses the row under the pointer, which the press made the current one.
+    connect(grilla_, &QAbstractItemView::doubleClicked, this, [this] { aceptar_Click(); });
     connect(grilla_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& actual) {
                 if (actual.isValid()) columnaActual_ = actual.column();
@@ -275,16 +328,29 @@ void consulta::Buscar() {
     QApplication::restoreOverrideCursor();
 }
 
+int consulta::Adornos() const {
+    int adornos = 2 * grilla_->frameWidth();
+    if (!grilla_->verticalHeader()->isHidden())
+        adornos += grilla_->verticalHeader()->sizeHint().width();
+    // The vertical scroll bar, when the rows do not all fit.
+    const int alto = grilla_->height() - 2 * grilla_->frameWidth() -
+                     grilla_->horizontalHeader()->sizeHint().height();
+    if (qint64(modelo_->rowCount()) * grilla_->verticalHeader()->defaultSectionSize() > alto)
+        adornos += grilla_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                 grilla_->verticalScrollBar());
+    return adornos;
+}
+
 void consulta::EnsancharColumnas() {
-    const QStyle* estilo = grilla_->style();
-    const int libre =
-        2 * (estilo->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grilla_) + 1) +
-        (grilla_->showGrid() ? 1 : 0);
-    for (int c = 0; c < modelo_->columnCount(); ++c) {
-        if (grilla_->isColumnHidden(c)) continue;
-        int ancho =
+    const int libre = 2 * MargenCelda(grilla_) + (grilla_->showGrid() ? 1 : 0);
+    const int columnas = std::min(Columnas, int(modelo_->columnCount()));
+    QList<int> anchos(columnas), justos(columnas), cabeceras(columnas), textos;
+    int total = 0;
+    for (int c = 0; c < columnas; ++c) {
+        cabeceras[c] =
             AnchoCabecera(grilla_->horizontalHeader(),
                           modelo_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), c);
+        justos[c] = cabeceras[c];
         // Whole numbers and dates always fit their designed widths; other texts are measured.
         const int clase = modelo_->datos.tipos[c];
         if (clase != tcEntero && clase != tcFecha) {
@@ -298,15 +364,25 @@ void consulta::EnsancharColumnas() {
                                ? medidor_.ancho(*static_cast<const QString*>(v.constData()), fuente)
                                : medidor_.ancho(TextoCelda(v, clase), fuente));
             }
-            ancho = std::max(ancho, texto + libre);
+            justos[c] = std::max(justos[c], texto + libre);
         }
-        if (grilla_->columnWidth(c) < ancho) grilla_->setColumnWidth(c, ancho);
+        if (clase == tcTexto) textos << c;
+        anchos[c] = std::max(grilla_->columnWidth(c), justos[c]);
+        total += anchos[c];
     }
-    // The grid, and the dialog with it, take the columns' width as far as their limit.
-    int total = 0;
-    for (int c = 0; c < Columnas && c < modelo_->columnCount(); ++c)
-        total += grilla_->columnWidth(c) * kTwipsPorPixel;
-    const int grilla = AnchoGrillaConsulta(total);
+    // Every column stays in view in the widest grid: past that, long texts are cut.
+    const int adornos = Adornos();
+    const int sitio = std::max(grilla_->width(), Twips(kAnchoMaximo)) - adornos;
+    if (total > sitio) RepartirTextos(anchos, textos, justos, cabeceras, sitio);
+    total = 0;
+    for (int c = 0; c < columnas; ++c) {
+        grilla_->setColumnWidth(c, anchos[c]);
+        total += anchos[c];
+    }
+    // The grid, and the dialog with it, take the columns' width as far as their limit, and
+    // always room for every column beside the row numbers and the scroll bar.
+    const int grilla =
+        std::max(AnchoGrillaConsulta(total * kTwipsPorPixel), (total + adornos) * kTwipsPorPixel);
     if (Twips(grilla) <= grilla_->width()) return;
     grilla_->resize(Twips(grilla), grilla_->height());
     resize(Twips(AnchoVentanaConsulta(grilla)), height());

@@ -79,8 +79,10 @@ class consulta : public QDialog {
     bool Cargar(const QString& sql);
     void AlCambiarFoco(QWidget* antes, QWidget* ahora);
     // Widens the shown columns whose caption or cells do not fit, and the grid and the dialog
-    // with them; never narrows one.
+    // with them, as far as every column stays in view; past that, long texts are cut.
     void EnsancharColumnas();
+    // Pixels of the grid's width that are not for columns: frame, row numbers, scroll bar.
+    int Adornos() const;
 
     QLineEdit* texto_;
     QTableView* grilla_;

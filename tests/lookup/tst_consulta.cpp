@@ -5,7 +5,10 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <memory>
 
+#include "common/Globales.h"
 #include "lookup/Consultar.h"
 #include "lookup/consulta.h"
 #include "platform/MsgBox.h"
@@ -20,6 +23,9 @@ const QString kCategorias = "SELECT Cat_id,cat_nombre FROM Categoria";
 const QString kEmpleos =
     "Select emp_codigo,emp_catego, cat_nombre,emp_antigu,emp_nombre from Empleo, categoria where "
     "emp_catego= cat_id order by emp_codigo";
+const QString kPrestamos =
+    "SELECT pre_id,pre_idEmpleado ,ado_nombre,pre_importe FROM prestamo, Empleado where "
+    "pre_idEmpleado=ado_id and pre_IdEmpresa=ado_idempresa and pre_IdEmpresa=7";
 
 void Categorias(const prueba::BaseDePrueba& base) {
     base.ejecutar(
@@ -49,7 +55,111 @@ void IrAFila(consulta& d, int fila, int col = 0) {
     d.grilla()->setCurrentIndex(d.grilla()->model()->index(fila, col));
 }
 
+// 300 characters, as a long firm or person name comes: accents, apostrophes and commas.
+QString NombreLargo() {
+    QString n;
+    while (n.size() < 300) n += "Núñez D'Alessandro, María de los Ángeles O'Higgins Peña ";
+    return n.left(300);
+}
+const QString kLargo = NombreLargo();
+
+// A short row and a long-named one in every table a lookup reads; loans of 99.999.999,99.
+void ConNombresLargos(const prueba::BaseDePrueba& base) {
+    const QString l = "'" + QString(kLargo).replace("'", "''") + "'";
+    base.ejecutar(
+        "INSERT INTO Categoria (Cat_Id, Cat_Nombre) VALUES ('A1', 'Maestranza'), ('B2', " + l +
+        ")");
+    base.ejecutar(
+        "INSERT INTO Empleo VALUES (10, 'A1', 5, 'Cajero', 1234567.5), (20, 'B2', 5, "
+        "'Capataz', 2000000), (30, 'B2', 5, " +
+        l + ", 99999999.99)");
+    base.ejecutar("INSERT INTO Empresa (Emp_Id, Emp_Nombre) VALUES (1, 'Acme SA'), (7, " + l + ")");
+    // Employees enough for the scroll bar and three-figure row numbers.
+    QString empleados = "(1, 'Pérez, Juan', 7), (2, " + l + ", 7)";
+    for (int i = 3; i <= 150; ++i)
+        empleados += QStringLiteral(", (%1, 'O''Brien, Ana %1', 7)").arg(i);
+    base.ejecutar("INSERT INTO Empleado (Ado_Id, Ado_Nombre, ado_IdEmpresa) VALUES " + empleados);
+    base.ejecutar(
+        "INSERT INTO Prestamo (pre_Id, pre_idEmpleado, pre_importe, pre_cuotas, pre_IdEmpresa) "
+        "VALUES (1, 1, 1500.5, 3, 7), (2, 2, 99999999.99, 12, 7)");
+    IdEmpresa = 7;
+}
+
+// The first cell that shows the long name (in the salary scale, the long category of Capataz).
+QModelIndex CeldaLarga(const consulta& d) {
+    for (int f = 0; f < d.filas(); ++f)
+        for (int c = 0; c < d.Columnas; ++c)
+            if (d.celda(f, c) == kLargo) return d.grilla()->model()->index(f, c);
+    return {};
+}
+
 }  // namespace
+
+// The F2 lookups of the maintenance windows, over rows with a long name, and what accepting the
+// long-named row brings back.
+void Consultas() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QString>("encabezados");
+    QTest::addColumn<int>("columnas");
+    QTest::addColumn<QStringList>("devueltos");
+    QTest::addColumn<QStringList>("valores");
+    QTest::newRow("categorías") << kCategorias << "cat_nombre"
+                                << "Código/Nombre" << 2 << QStringList{"Cat_id"}
+                                << QStringList{"B2"};
+    QTest::newRow("empleados") << "SELECT Ado_id,ado_nombre FROM Empleado where  ado_idEmpresa=7"
+                               << "ado_nombre"
+                               << "Cuenta/Nombre" << 2 << QStringList{"Ado_id"} << QStringList{"2"};
+    QTest::newRow("empleos de una categoría")
+        << "SELECT Emp_Codigo,Emp_Nombre FROM Empleo where Emp_Catego='B2' and Emp_antigu= 5"
+        << "Emp_Nombre"
+        << "Código/Nombre" << 2 << QStringList{"Emp_Codigo"} << QStringList{"30"};
+    QTest::newRow("empresas") << "SELECT emp_id,emp_nombre FROM Empresa  where emp_Id>0"
+                              << "emp_nombre"
+                              << "Código/Nombre" << 2 << QStringList{"emp_id"} << QStringList{"7"};
+    QTest::newRow("préstamos") << kPrestamos << "pre_idEmpleado"
+                               << "Préstamo/Cuenta/Nombre/Importe" << 4 << QStringList{"pre_id"}
+                               << QStringList{"2"};
+    QTest::newRow("actualización de sueldos")
+        << "SELECT Emp_Codigo,emp_catego,emp_antigu,Emp_Nombre FROM Empleo"
+        << "Emp_Nombre"
+        << "Código/Categoría/Antiguedad/Nombre" << 4
+        << QStringList{"Emp_Codigo", "emp_catego", "emp_antigu"} << QStringList{"30", "B2", "5"};
+    QTest::newRow("escala salarial")
+        << kEmpleos << "emp_nombre"
+        << "Código/Cod.Categoría/Categoría/Antiguedad/Nombre" << 5
+        << QStringList{"emp_codigo", "emp_catego", "emp_antigu"} << QStringList{"20", "B2", "5"};
+}
+
+// Runs a lookup over ConNombresLargos with `pasos` on the open dialog; the texts of the caller's
+// boxes for the fields `devueltos` afterwards.
+QStringList ConsultarLargos(const QString& sql, const QString& campo, const QString& encabezados,
+                            int columnas, const QStringList& devueltos,
+                            std::function<void(consulta&)> pasos) {
+    prueba::BaseDePrueba base;
+    ConNombresLargos(base);
+    std::vector<std::unique_ptr<QLineEdit>> cajas;
+    QList<ParConsulta> pares;
+    for (const QString& f : devueltos) {
+        cajas.push_back(std::make_unique<QLineEdit>());
+        pares.append({f, cajas.back().get()});
+    }
+    AlAbrir(std::move(pasos));
+    Consultar(sql, campo, "Consulta", encabezados, columnas, pares);
+    QStringList textos;
+    for (const auto& c : cajas) textos << c->text();
+    return textos;
+}
+
+// The same for the lookup of the current row of Consultas().
+QStringList ConsultarFila(std::function<void(consulta&)> pasos) {
+    QFETCH(QString, sql);
+    QFETCH(QString, campo);
+    QFETCH(QString, encabezados);
+    QFETCH(int, columnas);
+    QFETCH(QStringList, devueltos);
+    return ConsultarLargos(sql, campo, encabezados, columnas, devueltos, std::move(pasos));
+}
 
 class TstConsulta : public QObject {
     Q_OBJECT
@@ -291,6 +401,79 @@ class TstConsulta : public QObject {
                   "Código/Cod.Categoría/Categoría/Antiguedad/Nombre", 5,
                   {{"emp_codigo", &a}, {"emp_catego", &b}, {"emp_antigu", &c}});
         QCOMPARE(QStringList({a.text(), b.text(), c.text()}), QStringList({"20", "B2", "0"}));
+    }
+
+    // A double-click on a row accepts it, as Enter does.
+    void dobleClicAcepta_data() { Consultas(); }
+    void dobleClicAcepta() {
+        QFETCH(QStringList, valores);
+        const QStringList devueltos = ConsultarFila([](consulta& d) {
+            const QModelIndex i = CeldaLarga(d);
+            QVERIFY(i.isValid());
+            QVERIFY(i.row() > 0);  // not the row the list starts on
+            // Through the window, as the pointer's presses and releases come.
+            const QPoint en = d.grilla()->viewport()->mapTo(&d, d.grilla()->visualRect(i).center());
+            QTest::mouseDClick(d.windowHandle(), Qt::LeftButton, {}, en);
+            QVERIFY(!d.isVisible());
+        });
+        QCOMPARE(devueltos, valores);
+    }
+
+    // A very long name gives way: every column and caption stays in view, and only the long
+    // names are cut.
+    void todasLasColumnasALaVista_data() { Consultas(); }
+    void todasLasColumnasALaVista() {
+        QStringList fuera;
+        ConsultarFila([&](consulta& d) {
+            QApplication::processEvents();
+            const QTableView* g = d.grilla();
+            for (int c = 0; c < d.Columnas; ++c) {
+                const int desde = g->columnViewportPosition(c);
+                if (desde < 0 || desde + g->columnWidth(c) > g->viewport()->width())
+                    fuera << QStringLiteral("columna %1: %2 a %3 de %4")
+                                 .arg(c)
+                                 .arg(desde)
+                                 .arg(desde + g->columnWidth(c))
+                                 .arg(g->viewport()->width());
+            }
+            fuera << prueba::FueraDeLaVentana(&d);
+            for (const QString& t : prueba::TextosCortados(&d))
+                if (!t.contains(kLargo)) fuera << t;
+        });
+        QVERIFY2(fuera.isEmpty(), qPrintable(fuera.join('\n')));
+    }
+
+    // The cut name's whole text is its cell's tool tip.
+    void celdaCortadaEnLaAyuda_data() { Consultas(); }
+    void celdaCortadaEnLaAyuda() {
+        QString ayuda;
+        ConsultarFila([&](consulta& d) {
+            const QModelIndex i = CeldaLarga(d);
+            QVERIFY(i.isValid());
+            // No tip left over from the case before.
+            QToolTip::hideText();
+            QTRY_VERIFY(QToolTip::text().isEmpty());
+            QWidget* vista = d.grilla()->viewport();
+            const QPoint en = d.grilla()->visualRect(i).center();
+            QHelpEvent e(QEvent::ToolTip, en, vista->mapToGlobal(en));
+            QApplication::sendEvent(vista, &e);
+            ayuda = QToolTip::text();
+        });
+        QCOMPARE(ayuda, kLargo);
+    }
+
+    // Amounts line up at the right; codes and names stay at the left.
+    void importesALaDerecha() {
+        QList<bool> aLaDerecha;
+        ConsultarLargos(
+            kPrestamos, "pre_idEmpleado", "Préstamo/Cuenta/Nombre/Importe", 4, {},
+            [&](consulta& d) {
+                for (int c = 0; c < d.Columnas; ++c)
+                    aLaDerecha << bool(
+                        d.grilla()->model()->index(1, c).data(Qt::TextAlignmentRole).toInt() &
+                        Qt::AlignRight);
+            });
+        QCOMPARE(aLaDerecha, QList<bool>({false, false, false, true}));
     }
 };
 
