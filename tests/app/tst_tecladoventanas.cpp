@@ -26,7 +26,6 @@ using namespace zul;
 
 namespace {
 
-const QString kEstudio = QStringLiteral("Estudio Contable Ibáñez D'Alessandro & Asociados");
 const QString kImpresora = QStringLiteral("HP_LaserJet_Pro_MFP_M428fdw_Administracion");
 
 // The firm with its current company, which has one category.
@@ -60,6 +59,11 @@ class TstTecladoVentanas : public QObject {
         for (QWidget* w : VentanasAbiertas())
             if (!antes.contains(w)) return w;
         return nullptr;
+    }
+    // Box `caja` of the window of a menu entry.
+    QLineEdit* CajaDe(const char* entrada, int caja) {
+        QWidget* w = Abrir(entrada);
+        return w ? w->findChild<QLineEdit*>(QStringLiteral("texto_%1").arg(caja)) : nullptr;
     }
     // The employee window with a new number given out, the focus on the name.
     QPointer<frmEmpleados> NuevoEmpleado() {
@@ -101,8 +105,8 @@ class TstTecladoVentanas : public QObject {
         QTest::addColumn<QString>("queda");
         QTest::newRow("Datos Estudio Contable") << "mnuEmpresa"
                                                 << "texto_0"
-                                                << "Estudio Núñez"
-                                                << "Estudio Núñez";
+                                                << "Estudio Núñez D'Alessandro & Asociados"
+                                                << "Estudio Núñez D'Alessandro & Asociados";
         QTest::newRow("Selección de Impresora") << "mimpresora"
                                                 << "Combo_3"
                                                 << "↓"
@@ -204,9 +208,8 @@ class TstTecladoVentanas : public QObject {
         QFETCH(int, caja);
         QFETCH(int, modificadores);
         QFETCH(QString, titulo);
-        QWidget* w = Abrir(qPrintable(entrada));
-        QVERIFY(w);
-        auto* c = w->findChild<QLineEdit*>(QStringLiteral("texto_%1").arg(caja));
+        QLineEdit* c = CajaDe(qPrintable(entrada), caja);
+        QVERIFY(c);
         QStringList vistas;
         consulta::alMostrar = [&vistas](consulta& d) {
             vistas << d.windowTitle();
@@ -244,9 +247,8 @@ class TstTecladoVentanas : public QObject {
         QFETCH(QString, antes);
         QFETCH(QString, tecleado);
         QFETCH(QString, queda);
-        QWidget* w = Abrir(qPrintable(entrada));
-        QVERIFY(w);
-        auto* c = w->findChild<QLineEdit*>(QStringLiteral("texto_%1").arg(caja));
+        QLineEdit* c = CajaDe(qPrintable(entrada), caja);
+        QVERIFY(c);
         // A new record first: Enter in the key box the window opens on.
         QWidget* clave = Foco();
         QTest::keyClick(clave, Qt::Key_Return);
@@ -295,9 +297,11 @@ class TstTecladoVentanas : public QObject {
             vistas << clave->grab().toImage();
             QTest::qWait(QApplication::cursorFlashTime() / 4);
         }
+        // The digits, inside the box's frame.
+        const QRect dentro = clave->rect().adjusted(4, 4, -4, -4);
         int masOscuro = 255;
-        for (int y = 0; y < vistas[0].height(); ++y)
-            for (int x = 0; x < vistas[0].width(); ++x)
+        for (int y = dentro.top(); y <= dentro.bottom(); ++y)
+            for (int x = dentro.left(); x <= dentro.right(); ++x)
                 masOscuro = std::min(masOscuro, qGray(vistas[0].pixel(x, y)));
         const int texto = qGray(w->palette().color(QPalette::Active, QPalette::Text).rgb());
         QVERIFY2(masOscuro <= texto + 64, qPrintable(QString::number(masOscuro)));
