@@ -323,7 +323,7 @@ void frmEmpleados::ValidarEmpleo(bool alCargar) {
 }
 
 void frmEmpleados::ValidarEgreso() {
-    // The date as leaving the box completes it.
+    // The date as it reads once leaving the box has completed it.
     CmbEgreso_->setEnabled(EsFecha(CompletarFecha(Texto(kFechaEgreso))));
 }
 
