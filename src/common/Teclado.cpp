@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "common/Formato.h"
+#include "platform/Ventana.h"
 
 namespace zul {
 namespace {
@@ -26,10 +27,7 @@ QWidget* Marco(QWidget* control) {
 
 bool Enfocable(QWidget* w, QWidget* marco) {
     // Display boxes are no stop: Enter walks through what the user can type in.
-    const auto* caja = qobject_cast<QLineEdit*>(w);
-    return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisible() &&
-           !w->focusProxy() && !w->isWindow() && !qobject_cast<QMdiSubWindow*>(w) &&
-           marco->isAncestorOf(w) && !(caja && caja->isReadOnly());
+    return TomaEntrada(w) && marco->isAncestorOf(w);
 }
 
 // Next or previous control in the window's tab order, as Tab and Shift+Tab find it; Esc in
@@ -118,6 +116,12 @@ void PonerTexto(EstadoFecha& caja, const QString& texto) {
     caja.selLength = 0;
 }
 
+// Where the next digit goes: the first blank of the template, or the end of the text.
+int PrimeraPorLlenar(const QString& texto) {
+    const auto blanco = texto.indexOf(QLatin1Char(' '));
+    return static_cast<int>(blanco < 0 ? texto.size() : blanco);
+}
+
 class FiltroFecha : public QObject {
   public:
     FiltroFecha(QLineEdit* caja, EntradaFecha entrada)
@@ -140,6 +144,12 @@ class FiltroFecha : public QObject {
             }
             case QEvent::KeyPress:
                 return Tecla(static_cast<QKeyEvent*>(evento));
+            case QEvent::MouseButtonRelease:
+                // A click past the blanks would leave the caret where no digit can go.
+                if (!caja_->hasSelectedText())
+                    caja_->setCursorPosition(
+                        std::min(caja_->cursorPosition(), PrimeraPorLlenar(caja_->text())));
+                return false;
             default:
                 return false;
         }

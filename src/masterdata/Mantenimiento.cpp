@@ -4,10 +4,10 @@
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -95,8 +95,11 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
         if (c.largo > 0) caja->setMaxLength(c.largo);
         if (c.opciones & kCajaMuestra) caja->setReadOnly(true);
         if (c.opciones & (kCajaClave | kCajaParteClave)) {
+            // Locked once its record is on screen, the key still reads as plainly as any box.
             QPalette gris = caja->palette();
             gris.setColor(QPalette::Base, kGrisClave);
+            gris.setColor(QPalette::Disabled, QPalette::Text,
+                          gris.color(QPalette::Active, QPalette::Text));
             caja->setPalette(gris);
         }
         auto* etiqueta = new QLabel(c.etiqueta, this);
@@ -125,10 +128,6 @@ void Mantenimiento::Armar(const QString& titulo, const QList<CajaMantenimiento>&
             InstalarCajaFecha(caja);
         else
             InstalarTeclaEnter(caja);
-        const int i = c.indice;
-        new QShortcut(
-            QKeySequence(Qt::Key_F2), caja, this, [this, i] { texto_KeyDown(i, vbKeyF2); },
-            Qt::WidgetShortcut);
     }
 
     auto boton = [this](const char* nombre, const QString& cara, QStyle::StandardPixmap dibujo) {
@@ -211,12 +210,18 @@ void Mantenimiento::MostrarError(const DatabaseError& e) const {
 }
 
 bool Mantenimiento::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::FocusOut) {
+    auto* caja = qobject_cast<QLineEdit*>(objeto);
+    const int i = caja ? static_cast<int>(texto_.indexOf(caja)) : -1;
+    if (i >= 0 && evento->type() == QEvent::FocusOut) {
         const auto razon = static_cast<QFocusEvent*>(evento)->reason();
-        auto* caja = qobject_cast<QLineEdit*>(objeto);
-        const int i = caja ? static_cast<int>(texto_.indexOf(caja)) : -1;
-        if (i >= 0 && razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason)
+        if (razon != Qt::PopupFocusReason && razon != Qt::ActiveWindowFocusReason)
             texto_LostFocus(i);
+    }
+    // F2 looks up whether Shift, Ctrl or Alt is held with it.
+    if (i >= 0 && evento->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(evento)->key() == Qt::Key_F2) {
+        texto_KeyDown(i, vbKeyF2);
+        return true;
     }
     return QWidget::eventFilter(objeto, evento);
 }

@@ -26,7 +26,7 @@ QStringList Literales(const QStringList& valores) {
 
 frmDatosEmpresa::frmDatosEmpresa(QWidget* parent)
     : Mantenimiento(
-          QStringLiteral("frmDatosEmpresa"), QStringLiteral("Datos del Estudio Contable"),
+          QStringLiteral("frmDatosEmpresa"), QStringLiteral("Datos Estudio Contable"),
           {{kNombre, QStringLiteral("Razón Social:"), QString(), kAncho},
            {kDomicilio, QStringLiteral("Domicilio:"), QString(), kAncho},
            {kLocalidad, QStringLiteral("Localidad:"), QString(), kAncho},

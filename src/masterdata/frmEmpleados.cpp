@@ -141,10 +141,14 @@ void frmEmpleados::Armar() {
     afiliado_->setFont(negrita);
     AgregarControl(afiliado_);
 
-    // The leaving reason comes right after the leaving date.
+    // The leaving reason comes right after the leaving date, and is open as soon as a date is
+    // typed there, so that Enter from the date lands on it.
     setTabOrder(texto(kFechaEgreso), CmbEgreso_);
     setTabOrder(CmbEgreso_, texto(kObservaciones));
     CmbEgreso_->setEnabled(false);
+    connect(texto(kFechaEgreso), &QLineEdit::textChanged, this, [this] {
+        if (texto(kFechaEgreso)->hasFocus()) ValidarEgreso();
+    });
 }
 
 QString frmEmpleados::Texto(int caja) const {
@@ -319,7 +323,8 @@ void frmEmpleados::ValidarEmpleo(bool alCargar) {
 }
 
 void frmEmpleados::ValidarEgreso() {
-    CmbEgreso_->setEnabled(EsFecha(Texto(kFechaEgreso)));
+    // The date as it reads once leaving the box has completed it.
+    CmbEgreso_->setEnabled(EsFecha(CompletarFecha(Texto(kFechaEgreso))));
 }
 
 bool frmEmpleados::ValidarReparto() {

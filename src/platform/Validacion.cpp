@@ -117,6 +117,12 @@ bool Validacion::alSalir(QWidget* w, Qt::FocusReason razon) {
         QTimer::singleShot(0, this, [this] { tragarPresion_ = false; });
     }
     if (razon == Qt::ShortcutFocusReason) botonRechazado_ = qobject_cast<QAbstractButton*>(hacia);
+    if (!caja->isEnabled()) {
+        // The check locked its own box and sent the focus on: the box is left after all, and
+        // must stop showing a caret.
+        pendiente_ = nullptr;
+        return false;
+    }
     devolverFoco(caja, true);
     return true;  // the box keeps the focus: its leave handling must not run
 }

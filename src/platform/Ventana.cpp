@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -128,7 +129,33 @@ void Centrar(QWidget* ventana) {
             libre.y() + std::max(0, (libre.height() - tam.height()) / 2));
 }
 
+bool TomaEntrada(const QWidget* control) {
+    const auto* caja = qobject_cast<const QLineEdit*>(control);
+    return (control->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && control->isEnabled() &&
+           control->isVisible() && !control->focusProxy() && !control->isWindow() &&
+           !qobject_cast<const QMdiSubWindow*>(control) && !(caja && caja->isReadOnly());
+}
+
 namespace {
+
+// The first control in the window's tab order that takes input, or null.
+QWidget* PrimerControl(QWidget* ventana) {
+    for (QWidget* w = ventana->nextInFocusChain(); w && w != ventana; w = w->nextInFocusChain())
+        if (ventana->isAncestorOf(w) && TomaEntrada(w)) return w;
+    return nullptr;
+}
+
+// A window just opened: the clerk types at once, without a click or Tab first, over what the
+// first box holds; and a command button reached with Tab is pressed with Enter, as with Space.
+void ListaParaEscribir(QWidget* ventana) {
+    for (QPushButton* b : ventana->findChildren<QPushButton*>()) b->setAutoDefault(true);
+    // A control the window chose for itself keeps the focus.
+    QWidget* foco = ventana->focusWidget();
+    if (!foco || !ventana->isAncestorOf(foco) || !TomaEntrada(foco)) foco = PrimerControl(ventana);
+    if (!foco) return;
+    foco->setFocus(Qt::OtherFocusReason);
+    if (auto* caja = qobject_cast<QLineEdit*>(foco)) caja->selectAll();
+}
 
 // The main window grows to show a window larger than its work area, as far as the screen
 // allows; what still does not fit is reached with the work area's scroll bars. Returns the work
@@ -164,17 +191,20 @@ void MostrarModal(QWidget* ventana, QWidget* duenio) {
     ventana->show();
     ventana->raise();
     ventana->activateWindow();
+    ListaParaEscribir(ventana);
     bucle.exec();
 }
 
 void MostrarVentana(QWidget* ventana) {
     QMdiArea* area = AreaPrincipal();
     QMdiSubWindow* marco = MarcoDe(ventana);
+    const bool nueva = !marco && !ventana->isVisible();
     if (!area || (!marco && ventana->isWindow() && ventana->isVisible())) {
         ventana->setAttribute(Qt::WA_DeleteOnClose);
         ventana->show();
         ventana->raise();
         ventana->activateWindow();
+        if (nueva) ListaParaEscribir(ventana);
         return;
     }
     if (!marco) {
@@ -213,6 +243,8 @@ void MostrarVentana(QWidget* ventana) {
     area->setActiveSubWindow(marco);
     marco->raise();
     ventana->activateWindow();
+    // A window brought back to the front keeps the control the clerk left it on.
+    if (nueva) ListaParaEscribir(ventana);
 }
 
 }  // namespace zul

@@ -31,6 +31,9 @@ int AnchoMaximoVentana(const QWidget* ventana);
 
 // Centres a window: an MDI child in the frame's work area, any other window on the screen.
 void Centrar(QWidget* ventana);
+// A control the user types into or acts on: shown, enabled, reached with Tab, and not a box
+// that only shows a value.
+bool TomaEntrada(const QWidget* control);
 // Windows loaded now: the main window and every window open in it or beside it.
 int VentanasCargadas();
 // The loaded windows other than the main window (the widgets, not their MDI frames).
@@ -38,10 +41,13 @@ QList<QWidget*> VentanasAbiertas();
 // The main window (objectName "Menu"), or null (tests that open a window alone).
 QWidget* VentanaPrincipal();
 // Shows a modeless window inside the main window's frame (or on its own when there is none)
-// and brings it to the front. The window is destroyed when it is closed.
+// and brings it to the front. The window is destroyed when it is closed. A window opened anew
+// is ready to type: the focus in its first control that takes input, its text selected, and
+// Enter on a command button presses it.
 void MostrarVentana(QWidget* ventana);
 
-// Shows a window modal over `duenio`'s window and returns once it is closed (and destroyed).
+// Shows a window modal over `duenio`'s window, ready to type as above, and returns once it is
+// closed (and destroyed).
 void MostrarModal(QWidget* ventana, QWidget* duenio);
 
 // The loaded window of class T, or null: one instance per window kind.

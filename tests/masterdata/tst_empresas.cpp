@@ -338,7 +338,7 @@ class TstEmpresas : public QObject {
             m.findChild<QAction*>(entrada)->trigger();
         QStringList titulos;
         for (auto* marco : m.Area()->subWindowList()) titulos << marco->widget()->windowTitle();
-        QCOMPARE(titulos, (QStringList{"Datos del Estudio Contable", "Datos de Empresa"}));
+        QCOMPARE(titulos, (QStringList{"Datos Estudio Contable", "Datos de Empresa"}));
         auto* estudio = m.findChild<E*>();
         QVERIFY(estudio->btnSalir()->isVisible() && !estudio->btnEliminar()->isVisible() &&
                 !estudio->btnCancelar()->isVisible());
