@@ -112,7 +112,9 @@ bool VerificarBase(const QString& motivoActualizacion) {
     QString motivo;
     try {
         Database& db = Database::open(RutaBase);
-        motivo = Faltante(db);
+        // A missing table first: it is what tells another program's file.
+        motivo = Faltante(db, true);
+        if (motivo.isEmpty()) motivo = Faltante(db);
         if (!motivo.isEmpty() && !motivoActualizacion.isEmpty())
             motivo += QStringLiteral(" No se pudo actualizar: ") + motivoActualizacion;
         // Nothing is read from a damaged file: its sums would be wrong without a word.

@@ -482,14 +482,16 @@ Recordset Database::openRecordset(const QString& sql) {
         st = propia.st;
     }
     Recordset rs;
+    // The columns are read after the first step: a kept statement compiles again there when a
+    // column was added to its table since.
+    int rc = sqlite3_step(st);
     const int columnas = sqlite3_column_count(st);
     for (int i = 0; i < columnas; ++i) {
         rs.nombres_ << QString::fromUtf8(sqlite3_column_name(st, i));
         const char* tipo = sqlite3_column_decltype(st, i);
         rs.tipos_ << QString::fromUtf8(tipo ? tipo : "");
     }
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
         std::vector<QVariant> fila;
         fila.reserve(columnas);
         for (int i = 0; i < columnas; ++i) fila.push_back(leerColumna(st, i));
