@@ -401,8 +401,9 @@ int Database::ejecutarUno(const QString& sql) {
 }
 
 void Database::fallarComoEscrito(const DatabaseError& forma, const QString& escrito) {
-    // The engine quotes the word it stumbled on: from the text as written, not a "?".
-    compilarSolo(escrito);
+    // The engine quotes the word it stumbled on: from the text as written, not a "?". Only a
+    // statement it could not read; a file in use would only be waited for twice.
+    if ((forma.numero() & 0xFF) == SQLITE_ERROR) compilarSolo(escrito);
     throw forma;
 }
 
