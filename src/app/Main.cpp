@@ -20,32 +20,6 @@ QString ObtenerNombreEquipo() {
 }
 
 namespace {
-// The engine's plain error code, which a column already there gives.
-constexpr int kErrorSql = 1;
-}  // namespace
-
-QString ActualizarBase() {
-    try {
-        Database& db = Database::open(RutaBase);
-        for (const char* sql :
-             {"alter table DDJJ add DDJJ_codbar varchar(32)",
-              "alter table DDJJ add DDJJ_fcodbar varchar(32)",
-              "alter table empleado add Ado_Remunera double,Ado_NORemunera double"}) {
-            try {
-                db.execute(QString::fromLatin1(sql));
-            } catch (const DatabaseError& e) {
-                // The column already there is the engine's plain error; a file in use or
-                // read-only stops the upgrade (the next statements would only wait and fail).
-                if ((e.numero() & 0xFF) != kErrorSql) return e.descripcion();
-            }
-        }
-    } catch (const DatabaseError& e) {
-        return e.descripcion();
-    }
-    return {};
-}
-
-namespace {
 
 // Every table and column the program reads or writes.
 const struct {
@@ -78,8 +52,9 @@ const struct {
     {"rubros", "codigo descripcion"},
 };
 
-// What the file lacks, in words; empty when everything is there.
-QString Faltante(Database& db) {
+// What the file lacks, in words; empty when everything is there. With `soloTablas`, only the
+// tables are looked for: the columns an older file lacks are the upgrade's to add.
+QString Faltante(Database& db, bool soloTablas = false) {
     for (const auto& t : kEsquema) {
         const QString tabla = QString::fromLatin1(t.tabla);
         Recordset rs;
@@ -89,6 +64,7 @@ QString Faltante(Database& db) {
         } catch (const DatabaseError&) {
             return QStringLiteral("Le falta la tabla %1.").arg(tabla);
         }
+        if (soloTablas) continue;
         for (const QString& columna :
              QString::fromLatin1(t.columnas).split(QLatin1Char(' '), Qt::SkipEmptyParts))
             if (rs.fieldIndex(columna) < 0)
@@ -97,7 +73,34 @@ QString Faltante(Database& db) {
     return {};
 }
 
+// The engine's plain error code, which a column already there gives.
+constexpr int kErrorSql = 1;
+
 }  // namespace
+
+QString ActualizarBase() {
+    try {
+        Database& db = Database::open(RutaBase);
+        // Another program's file is left as it was, and a damaged one is not written to.
+        if (!Faltante(db, true).isEmpty()) return {};
+        db.verificarIntegridad();
+        for (const char* sql :
+             {"alter table DDJJ add DDJJ_codbar varchar(32)",
+              "alter table DDJJ add DDJJ_fcodbar varchar(32)",
+              "alter table empleado add Ado_Remunera double,Ado_NORemunera double"}) {
+            try {
+                db.execute(QString::fromLatin1(sql));
+            } catch (const DatabaseError& e) {
+                // The column already there is the engine's plain error; a file in use or
+                // read-only stops the upgrade (the next statements would only wait and fail).
+                if ((e.numero() & 0xFF) != kErrorSql) return e.descripcion();
+            }
+        }
+    } catch (const DatabaseError& e) {
+        return e.descripcion();
+    }
+    return {};
+}
 
 void AvisarBaseInutilizable(const QString& motivo) {
     MsgBox(QStringLiteral("No se puede abrir la base de datos %1.\n%2\nEl programa se cerrará.")
@@ -108,9 +111,14 @@ void AvisarBaseInutilizable(const QString& motivo) {
 bool VerificarBase(const QString& motivoActualizacion) {
     QString motivo;
     try {
-        motivo = Faltante(Database::open(RutaBase));
+        Database& db = Database::open(RutaBase);
+        // A missing table first: it is what tells another program's file.
+        motivo = Faltante(db, true);
+        if (motivo.isEmpty()) motivo = Faltante(db);
         if (!motivo.isEmpty() && !motivoActualizacion.isEmpty())
             motivo += QStringLiteral(" No se pudo actualizar: ") + motivoActualizacion;
+        // Nothing is read from a damaged file: its sums would be wrong without a word.
+        if (motivo.isEmpty()) db.verificarIntegridad();
     } catch (const DatabaseError& e) {
         motivo = e.descripcion();
     }

@@ -65,8 +65,9 @@ bool PermisoImportacion(Database::Acceso acceso, const QString& tabla) {
 
 QString TextoDeArchivo(const QByteArray& contenido) {
     QByteArrayView bytes(contenido);
-    const QByteArrayView bom("\xEF\xBB\xBF");
-    if (bytes.startsWith(bom)) return QString::fromUtf8(bytes.sliced(bom.size()));
+    // A byte-order mark says the encoding: UTF-8, or the UTF-16 that editors call "Unicode".
+    if (const auto marcada = QStringConverter::encodingForData(bytes))
+        return QStringDecoder(*marcada).decode(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString texto = utf8.decode(bytes);
     // Bytes that are not UTF-8 come from a Windows editor.

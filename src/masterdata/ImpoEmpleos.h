@@ -20,7 +20,8 @@ struct LineaImportacion {
     QString sql;
 };
 
-// The file's text: UTF-8 with or without BOM, otherwise Windows-1252.
+// The file's text: as its byte-order mark says (UTF-8, UTF-16, UTF-32), otherwise UTF-8 or,
+// failing that, Windows-1252.
 QString TextoDeArchivo(const QByteArray& contenido);
 // Its statements: lines ended by CR LF, LF or CR; blank lines are skipped but still counted.
 QList<LineaImportacion> LineasDeImportacion(const QByteArray& contenido);

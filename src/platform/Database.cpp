@@ -5,13 +5,24 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <cerrno>
 
 #include "platform/JetSql.h"
+#include "platform/MsgBox.h"
 
 namespace zul {
 namespace {
 
 std::unique_ptr<Database> compartida;
+
+const QString kDanada = QStringLiteral(
+    "El archivo de la base de datos está dañado. Restaure la última copia de seguridad.");
+
+DatabaseError Ilegible(const QString& ruta, const DatabaseError& e) {
+    return DatabaseError(e.numero(),
+                         "No se puede leer la base de datos '" + ruta + "'. " + e.descripcion());
+}
 
 QString desdeUtf8(const unsigned char* s, int n) {
     return QString::fromUtf8(reinterpret_cast<const char*>(s), n);
@@ -81,48 +92,99 @@ int colacion(void*, int na, const void* a, int nb, const void* b) {
     return jet::compararSinMayusculas(desdeUtf8(pa, na), desdeUtf8(pb, nb));
 }
 
-// What the user reads of a refused statement: the cause in Spanish where the engine's code
-// says it, and the engine's own words after it for whoever has to look further.
-QString DescripcionError(int codigo, const QString& motor) {
-    QString causa;
+// The engine's words for the statements it cannot read, and the program's. Only the names
+// the engine quotes are kept.
+const struct {
+    const char* motor;
+    const char* nuestro;
+} kErroresSql[] = {
+    {R"re(^near "(.*)": syntax error$)re", "Error de sintaxis cerca de \"%1\"."},
+    {R"re(^incomplete input$)re", "La instrucción está incompleta."},
+    {R"re(^unrecognized token: "(.*)"$)re", "Error de sintaxis: no se reconoce %1."},
+    {R"re(^no such table: (.*)$)re", "No existe la tabla %1."},
+    {R"re(^no such column: (.*)$)re", "No existe la columna %1."},
+    {R"re(^table (\S+) has no column named (.*)$)re", "La tabla %1 no tiene la columna %2."},
+    {R"re(^table (\S+) has (\d+) columns but (\d+) values were supplied$)re",
+     "La tabla %1 tiene %2 columnas y se dieron %3 valores."},
+    {R"re(^(\d+) values for (\d+) columns$)re", "Se dieron %1 valores para %2 columnas."},
+    {R"re(^no such function: (.*)$)re", "No existe la función %1."},
+    {R"re(^duplicate column name: (.*)$)re", "La columna %1 ya existe."},
+    {R"re(^ambiguous column name: (.*)$)re", "El nombre de columna %1 es ambiguo."},
+};
+
+QString ErrorSql(const QString& motor) {
+    static const auto patrones = [] {
+        std::vector<QRegularExpression> r;
+        for (const auto& e : kErroresSql) r.emplace_back(QString::fromUtf8(e.motor));
+        return r;
+    }();
+    for (size_t i = 0; i < patrones.size(); ++i) {
+        const QRegularExpressionMatch m = patrones[i].match(motor);
+        if (!m.hasMatch()) continue;
+        // In one pass: a quoted name may itself hold "%1".
+        const QString molde = QString::fromUtf8(kErroresSql[i].nuestro);
+        QString texto;
+        for (qsizetype k = 0; k < molde.size(); ++k) {
+            const bool marca = molde[k] == '%' && k + 1 < molde.size() && molde[k + 1].isDigit();
+            if (marca)
+                texto += m.captured(molde[++k].digitValue());
+            else
+                texto += molde[k];
+        }
+        return texto;
+    }
+    return {};
+}
+
+// What the user reads of a refused statement: the common conditions in Spanish, each in one
+// sentence; only for the rare rest the engine's own words follow ours. `sistema` is the
+// system's error number behind a failed read or write.
+QString DescripcionError(int codigo, const QString& motor, int sistema) {
     switch (codigo & 0xFF) {
+        case SQLITE_ERROR:
+            if (QString texto = ErrorSql(motor); !texto.isEmpty()) return texto;
+            break;
         case SQLITE_CONSTRAINT:
             if (codigo == SQLITE_CONSTRAINT_TRIGGER) return motor;  // a trigger words its own
-            causa =
-                (codigo == SQLITE_CONSTRAINT_UNIQUE || codigo == SQLITE_CONSTRAINT_PRIMARYKEY)
-                    ? QStringLiteral("Ya existe un registro con la misma clave.")
-                    : QStringLiteral("El registro no cumple una condición de la base de datos.");
-            break;
+            if (codigo == SQLITE_CONSTRAINT_UNIQUE || codigo == SQLITE_CONSTRAINT_PRIMARYKEY)
+                return QStringLiteral("Ya existe un registro con la misma clave.");
+            if (codigo == SQLITE_CONSTRAINT_NOTNULL)
+                return QStringLiteral("Falta un dato obligatorio: %1.")
+                    .arg(motor.section(QStringLiteral(": "), 1));
+            return QStringLiteral("El registro no cumple una condición de la base de datos.");
+        case SQLITE_MISMATCH:
+            return QStringLiteral("Un valor no es del tipo de su campo.");
         case SQLITE_AUTH:
-            causa = QStringLiteral("La instrucción hace algo que aquí no está permitido.");
-            break;
+            return QStringLiteral("La instrucción hace algo que aquí no está permitido.");
         case SQLITE_READONLY:
-            causa = QStringLiteral("La base de datos es de sólo lectura.");
-            break;
+            return QStringLiteral("La base de datos es de sólo lectura.");
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            causa = QStringLiteral("La base de datos está en uso.");
-            break;
+            return QStringLiteral("La base de datos está en uso.");
         case SQLITE_FULL:
-            causa = QStringLiteral("El disco está lleno.");
-            break;
+            return CausaComunDelSistema(ENOSPC);
         case SQLITE_IOERR:
         case SQLITE_CANTOPEN:
-            causa = QStringLiteral("No se puede leer o escribir el archivo de la base de datos.");
-            break;
+            if (QString causa = CausaComunDelSistema(sistema); !causa.isEmpty()) return causa;
+            return (codigo & 0xFF) == SQLITE_CANTOPEN
+                       ? QStringLiteral("No se puede abrir el archivo de la base de datos.")
+                       : CausaComunDelSistema(EIO);
         case SQLITE_CORRUPT:
+            return kDanada;
         case SQLITE_NOTADB:
-            causa = QStringLiteral(
-                "El archivo de la base de datos está dañado o no es una base de datos.");
-            break;
+            return QStringLiteral("El archivo no es una base de datos.");
         default:
-            return motor;
+            break;
     }
-    return causa + QStringLiteral(" (") + motor + ')';
+    return QStringLiteral("La base de datos no pudo completar la operación (") + motor +
+           QStringLiteral(").");
 }
 
 // The Jet text for SQLite; a date literal that is not a date is refused like any statement.
 jet::Preparada Traducir(const QString& sql) {
+    // The engine would end the text at the NUL and run what stands before it.
+    if (sql.contains(QChar(0)))
+        throw DatabaseError(3075, QStringLiteral("La instrucción contiene el carácter nulo."));
     try {
         return jet::preparar(sql);
     } catch (const std::invalid_argument& e) {
@@ -190,6 +252,11 @@ int Autorizar(void* datos, int accion, const char* a, const char*, const char*, 
 
 }  // namespace
 
+QString DescripcionDelMotor(sqlite3* db) {
+    return DescripcionError(sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)),
+                            sqlite3_system_errno(db));
+}
+
 DatabaseError::DatabaseError(int numero, const QString& descripcion)
     : std::runtime_error(descripcion.toStdString()), numero_(numero), descripcion_(descripcion) {}
 
@@ -227,10 +294,10 @@ Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
     const int flags =
         SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (crear ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(ruta.toUtf8().constData(), &db_, flags, nullptr) != SQLITE_OK) {
-        const QString msg = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
+        const QString motivo = DescripcionDelMotor(db_);
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DatabaseError(3051, "No se puede abrir el archivo '" + ruta + "'. " + msg);
+        throw DatabaseError(3051, "No se puede abrir el archivo '" + ruta + "'. " + motivo);
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
@@ -242,12 +309,42 @@ Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
     try {
         // Reading the schema proves the file is a database we can use.
         ejecutarNativo(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        verificarTamanio();
     } catch (const DatabaseError& e) {
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DatabaseError(e.numero(),
-                            "No se puede leer la base de datos '" + ruta + "'. " + e.descripcion());
+        throw Ilegible(ruta, e);
     }
+}
+
+// A file cut short by a few bytes still opens: the engine reads the missing tail of its last
+// page as zeros, and the rows there are lost from a table or an index without a word.
+void Database::verificarTamanio() {
+    const auto leer = [this](const char* pragma) {
+        Sentencia s;
+        sqlite3_prepare_v2(db_, pragma, -1, &s.st, nullptr);
+        if (sqlite3_step(s.st) != SQLITE_ROW) fallar();
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.st, 0)));
+    };
+    // In WAL mode the last pages may still be in the log beside the file.
+    if (leer("PRAGMA journal_mode") == QLatin1String("wal")) return;
+    // Under a read lock, so that another copy of the program cannot grow the file meanwhile.
+    Lectura lectura(*this);
+    const qint64 paginas = leer("PRAGMA page_count").toLongLong();
+    if (QFileInfo(ruta_).size() != paginas * leer("PRAGMA page_size").toLongLong())
+        throw DatabaseError(SQLITE_CORRUPT, kDanada);
+}
+
+void Database::verificarIntegridad() {
+    if (integra_) return;
+    try {
+        const Recordset rs = openRecordset(QStringLiteral("PRAGMA integrity_check(1)"));
+        if (rs.vacio() || rs.value(0).toString() != QLatin1String("ok"))
+            throw DatabaseError(SQLITE_CORRUPT, kDanada);
+    } catch (const DatabaseError& e) {
+        throw Ilegible(ruta_, e);
+    }
+    integra_ = true;
 }
 
 Database::~Database() {
@@ -280,22 +377,15 @@ void Database::createFile(const QString& ruta, const QStringList& scripts) {
 }
 
 void Database::fallar(sqlite3_stmt* st) const {
-    const int codigo = sqlite3_extended_errcode(db_);
-    const DatabaseError error(codigo,
-                              DescripcionError(codigo, QString::fromUtf8(sqlite3_errmsg(db_))));
+    const DatabaseError error(sqlite3_extended_errcode(db_), DescripcionDelMotor(db_));
     // A shared statement must not stay half-run: it would hold the file open for reading.
     if (st) sqlite3_reset(st);
     throw error;
 }
 
 void Database::ejecutarNativo(const QString& sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString msg = QString::fromUtf8(error ? error : "");
-        sqlite3_free(error);
-        const int codigo = sqlite3_extended_errcode(db_);
-        throw DatabaseError(codigo, DescripcionError(codigo, msg));
-    }
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DatabaseError(sqlite3_extended_errcode(db_), DescripcionDelMotor(db_));
 }
 
 int Database::ejecutarUno(const QString& sql) {
@@ -310,14 +400,23 @@ int Database::ejecutarUno(const QString& sql) {
     return sqlite3_changes(db_);
 }
 
-sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const Valores& valores) {
+void Database::fallarComoEscrito(const DatabaseError& forma, const QString& escrito) {
+    // The engine quotes the word it stumbled on: from the text as written, not a "?". Only a
+    // statement it could not read; a file in use would only be waited for twice.
+    if ((forma.numero() & 0xFF) == SQLITE_ERROR) compilarSolo(escrito);
+    throw forma;
+}
+
+sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const Valores& valores,
+                                            const QString& escrito) {
     sqlite3_stmt* st = preparadas_.value(sql);
     if (!st) {
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v3(db_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT,
                                &st, nullptr) != SQLITE_OK) {
             sqlite3_finalize(st);
-            fallar();
+            fallarComoEscrito(
+                DatabaseError(sqlite3_extended_errcode(db_), DescripcionDelMotor(db_)), escrito);
         }
         if (preparadas_.size() >= 64) {
             for (sqlite3_stmt* viejo : std::as_const(preparadas_)) sqlite3_finalize(viejo);
@@ -346,7 +445,7 @@ int Database::execute(const QString& sql, int opciones) {
     (void)opciones;
     const jet::Preparada preparada = Traducir(sql);
     if (const auto& p = preparada.parametrizada) {
-        sqlite3_stmt* st = sentenciaCompartida(p->sql, p->valores);
+        sqlite3_stmt* st = sentenciaCompartida(p->sql, p->valores, preparada.sentencias.first());
         const int rc = sqlite3_step(st);
         if (rc != SQLITE_DONE && rc != SQLITE_ROW) fallar(st);
         sqlite3_reset(st);
@@ -375,7 +474,7 @@ Recordset Database::openRecordset(const QString& sql) {
     Sentencia propia;
     sqlite3_stmt* st;
     if (const auto& p = preparada.parametrizada) {
-        st = sentenciaCompartida(p->sql, p->valores);
+        st = sentenciaCompartida(p->sql, p->valores, preparada.sentencias.first());
     } else {
         const QByteArray utf8 = preparada.sentencias.first().toUtf8();
         if (sqlite3_prepare_v2(db_, utf8.constData(), int(utf8.size()), &propia.st, nullptr) !=
@@ -384,14 +483,16 @@ Recordset Database::openRecordset(const QString& sql) {
         st = propia.st;
     }
     Recordset rs;
+    // The columns are read after the first step: a kept statement compiles again there when a
+    // column was added to its table since.
+    int rc = sqlite3_step(st);
     const int columnas = sqlite3_column_count(st);
     for (int i = 0; i < columnas; ++i) {
         rs.nombres_ << QString::fromUtf8(sqlite3_column_name(st, i));
         const char* tipo = sqlite3_column_decltype(st, i);
         rs.tipos_ << QString::fromUtf8(tipo ? tipo : "");
     }
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(st)) {
         std::vector<QVariant> fila;
         fila.reserve(columnas);
         for (int i = 0; i < columnas; ++i) fila.push_back(leerColumna(st, i));
@@ -439,7 +540,13 @@ bool Database::compilarSolo(const QString& sql) {
 bool Database::comprobar(const QString& sql) {
     const jet::Preparada preparada = Traducir(sql);
     // The shape stands for every statement like it: values never change what is touched.
-    if (const auto& p = preparada.parametrizada) return compilarSolo(p->sql);
+    if (const auto& p = preparada.parametrizada) {
+        try {
+            return compilarSolo(p->sql);
+        } catch (const DatabaseError& e) {
+            fallarComoEscrito(e, preparada.sentencias.first());
+        }
+    }
     bool escribe = false;
     for (const QString& parte : preparada.sentencias) escribe |= compilarSolo(parte);
     return escribe;

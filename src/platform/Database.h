@@ -31,6 +31,10 @@ class DatabaseError : public std::runtime_error {
     QString descripcion_;
 };
 
+// The engine's last failure on `db` as the clerk reads it: the common conditions in Spanish,
+// the engine's own words only after ours for the rare rest.
+QString DescripcionDelMotor(sqlite3* db);
+
 // The rows of one query, read at open. Fields are found by name without regard to case;
 // a Null field is an invalid QVariant.
 class Recordset {
@@ -101,6 +105,10 @@ class Database {
     // Returns true when the statement writes.
     bool comprobar(const QString& sql);
 
+    // Reads the whole file and throws DatabaseError when a table and its indexes disagree or a
+    // page is damaged. Runs once per connection; a file cut short is refused already at open.
+    void verificarIntegridad();
+
     void beginTrans();
     void commitTrans();
     void rollback();
@@ -117,10 +125,16 @@ class Database {
     int ejecutarUno(const QString& sql);
     [[noreturn]] void fallar(sqlite3_stmt* st = nullptr) const;
     bool compilarSolo(const QString& sql);
+    void verificarTamanio();
 
     // The prepared statement of this shape, reset and bound to `valores`.
     using Valores = QVarLengthArray<QVariant, 24>;
-    sqlite3_stmt* sentenciaCompartida(const QString& sql, const Valores& valores);
+    // `escrito` is the statement as the caller wrote it, for the engine's message on failure.
+    sqlite3_stmt* sentenciaCompartida(const QString& sql, const Valores& valores,
+                                      const QString& escrito);
+    // A statement refused in its shared form: compiled as written for the engine's message,
+    // or `forma` thrown.
+    [[noreturn]] void fallarComoEscrito(const DatabaseError& forma, const QString& escrito);
 
     QString ruta_;
     sqlite3* db_ = nullptr;
@@ -128,6 +142,7 @@ class Database {
     QHash<QString, sqlite3_stmt*> preparadas_;
     Permiso permiso_;
     QHash<QString, bool> comprobadas_;  // shapes compiled under the restriction: writes?
+    bool integra_ = false;              // verificarIntegridad found nothing
 };
 
 // Rolls the transaction back unless commit() was reached: a failing statement leaves nothing.

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cerrno>
+#include <cstring>
 
 namespace zul {
 namespace {
@@ -13,9 +15,12 @@ QList<msgbox_prueba::Mensaje> registro;
 
 int respuestaNeutra(int botones) {
     switch (botones) {
-        case 4: return vbNo;
-        case 5: return vbCancel;
-        default: return vbOK;
+        case 4:
+            return vbNo;
+        case 5:
+            return vbCancel;
+        default:
+            return vbOK;
     }
 }
 
@@ -32,20 +37,32 @@ int MsgBox(const QString& texto, int estilo, const std::optional<QString>& titul
     caja.setWindowTitle(t);
     caja.setText(texto);
     switch (estilo & 0x70) {
-        case 16: caja.setIcon(QMessageBox::Critical); break;
-        case 32: caja.setIcon(QMessageBox::Question); break;
-        case 48: caja.setIcon(QMessageBox::Warning); break;
-        case 64: caja.setIcon(QMessageBox::Information); break;
-        default: break;
+        case 16:
+            caja.setIcon(QMessageBox::Critical);
+            break;
+        case 32:
+            caja.setIcon(QMessageBox::Question);
+            break;
+        case 48:
+            caja.setIcon(QMessageBox::Warning);
+            break;
+        case 64:
+            caja.setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
     }
     struct Boton {
         QString texto;
         int respuesta;
     };
     QList<Boton> lista;
-    if (botones == 4) lista = {{"&Sí", vbYes}, {"&No", vbNo}};
-    else if (botones == 5) lista = {{"&Reintentar", vbRetry}, {"Cancelar", vbCancel}};
-    else lista = {{"Aceptar", vbOK}};
+    if (botones == 4)
+        lista = {{"&Sí", vbYes}, {"&No", vbNo}};
+    else if (botones == 5)
+        lista = {{"&Reintentar", vbRetry}, {"Cancelar", vbCancel}};
+    else
+        lista = {{"Aceptar", vbOK}};
     QList<QPushButton*> creados;
     for (const Boton& b : lista) creados << caja.addButton(b.texto, QMessageBox::AcceptRole);
     caja.setDefaultButton(creados.first());
@@ -61,10 +78,41 @@ QString TextoError(int numero, const QString& descripcion) {
     return QStringLiteral("Error Nro.: %1 %2").arg(numero).arg(descripcion);
 }
 
+QString CausaComunDelSistema(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return QStringLiteral("El disco está lleno.");
+        case EROFS:
+            return QStringLiteral("La unidad es de sólo lectura.");
+        case EACCES:
+        case EPERM:
+            return QStringLiteral("No tiene permiso para usar el archivo.");
+        case EBUSY:
+        case ETXTBSY:
+            return QStringLiteral("El archivo está en uso.");
+        case EIO:
+            return QStringLiteral("Error de lectura o escritura en la unidad.");
+        default:
+            return {};
+    }
+}
+
+QString CausaDelSistema(int error) {
+    const QString comun = CausaComunDelSistema(error);
+    return comun.isEmpty() ? QString::fromLocal8Bit(std::strerror(error)) : comun;
+}
+
 namespace msgbox_prueba {
-void activar(bool activo) { modoPrueba = activo; }
-void responder(int respuesta) { respuestas.append(respuesta); }
-QList<Mensaje> mostrados() { return registro; }
+void activar(bool activo) {
+    modoPrueba = activo;
+}
+void responder(int respuesta) {
+    respuestas.append(respuesta);
+}
+QList<Mensaje> mostrados() {
+    return registro;
+}
 void limpiar() {
     registro.clear();
     respuestas.clear();

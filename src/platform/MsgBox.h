@@ -33,6 +33,12 @@ int MsgBox(const QString& texto, int estilo = 0,
 // Text of a failed statement as the handlers show it: "Error Nro.: <número> <descripción>".
 QString TextoError(int numero, const QString& descripcion);
 
+// A system error number (errno) the clerk may meet (disk full, read-only drive, no permission,
+// file in use, read or write error) in one Spanish sentence; "" for the rest.
+QString CausaComunDelSistema(int error);
+// The same, with the system's own text for the rest.
+QString CausaDelSistema(int error);
+
 namespace msgbox_prueba {
 
 struct Mensaje {

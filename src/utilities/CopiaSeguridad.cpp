@@ -17,6 +17,9 @@
 #include <ctime>
 #include <memory>
 
+#include "platform/Database.h"
+#include "platform/MsgBox.h"
+
 namespace zul {
 namespace {
 
@@ -26,37 +29,32 @@ constexpr la_ssize_t kTramo = 1 << 20;  // bytes handed to the archive at a time
 constexpr int kBloque = 64 * 1024;      // the archive's writes to disk
 constexpr int kPermisos = 0666;         // the user's umask decides, as for any file
 
-// What the system said, in the user's words where it is a common case.
-QString Causa(int error) {
+// What the system said, in the user's words where it is a common case; "" for the rest.
+QString CausaComun(int error) {
     switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return QStringLiteral("El disco está lleno.");
         case EACCES:
         case EPERM:
             return QStringLiteral("No tiene permiso para escribir en esa carpeta.");
-        case EROFS:
-            return QStringLiteral("La unidad es de sólo lectura.");
         case ENOENT:
             return QStringLiteral("La carpeta no existe.");
         case ENOTDIR:
             return QStringLiteral("Parte de la ruta es un archivo, no una carpeta.");
         case EISDIR:
             return QStringLiteral("Ya hay una carpeta con el nombre de la copia.");
-        case EBUSY:
-        case ETXTBSY:
-            return QStringLiteral("El archivo está en uso.");
-        case EIO:
-            return QStringLiteral("Error de lectura o escritura en la unidad.");
         default:
-            return QString::fromLocal8Bit(std::strerror(error));
+            return CausaComunDelSistema(error);
     }
+}
+
+QString Causa(int error) {
+    const QString comun = CausaComun(error);
+    return comun.isEmpty() ? CausaDelSistema(error) : comun;
 }
 
 struct Conexion {
     sqlite3* db = nullptr;
     ~Conexion() { sqlite3_close(db); }
-    QString error() const { return QString::fromUtf8(sqlite3_errmsg(db)); }
+    QString error() const { return DescripcionDelMotor(db); }
 };
 
 // The archive being written: removed on every way out unless it got its name. Hidden and named
@@ -77,7 +75,10 @@ using Lector = std::unique_ptr<archive, decltype(&archive_read_free)>;
 QString ErrorArchivo(archive* a) {
     const int error = archive_errno(a);
     const QString texto = QString::fromLocal8Bit(archive_error_string(a));
-    return error > 0 ? Causa(error) + QStringLiteral(" (") + texto + QLatin1Char(')') : texto;
+    if (error <= 0) return texto;
+    // A common condition says it all; for the rest the archive's own words follow.
+    const QString comun = CausaComun(error);
+    return comun.isEmpty() ? Causa(error) + QStringLiteral(" (") + texto + QLatin1Char(')') : comun;
 }
 
 // Copies the database page by page under one read lock: a whole database even while another

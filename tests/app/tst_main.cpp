@@ -74,6 +74,8 @@ class TstMain : public QObject {
     void baseCompletaNoCambia();
     void baseFaltanteAvisaYNoSeCrea();
     void archivoQueNoEsUnaBase();
+    void archivoAjenoQuedaComoEstaba_data();
+    void archivoAjenoQuedaComoEstaba();
     void baseInutilizableSeExplicaAlComenzar_data();
     void baseInutilizableSeExplicaAlComenzar();
     void qtHablaCastellano();
@@ -159,6 +161,44 @@ void TstMain::archivoQueNoEsUnaBase() {
     QVERIFY(!menu.MDIForm_Load());
     QCOMPARE(msgbox_prueba::mostrados().size(), 1);
     QVERIFY(msgbox_prueba::mostrados()[0].texto.contains(base.ruta()));
+}
+
+// Another program's database that shares some table names with ours.
+void TstMain::archivoAjenoQuedaComoEstaba_data() {
+    QTest::addColumn<QString>("esquema");
+    QTest::addColumn<QString>("motivo");
+    QTest::newRow("con una tabla DDJJ")
+        << "CREATE TABLE DDJJ (Id INTEGER PRIMARY KEY, Detalle TEXT);"
+           "INSERT INTO DDJJ VALUES (1, 'Declaración de Núñez');"
+        << "Le falta la tabla Empresa.";
+    QTest::newRow("con DDJJ y empleado")
+        << "CREATE TABLE DDJJ (Id INTEGER); CREATE TABLE empleado (Legajo INTEGER, Nombre TEXT);"
+           "INSERT INTO empleado VALUES (7, 'D''Angelo');"
+        << "Le falta la tabla Empresa.";
+    QTest::newRow("todas menos rubros")
+        << EsquemaViejo(false).remove(QRegularExpression(R"(CREATE TABLE rubros \([^)]*\);)"))
+        << "Le falta la tabla rubros.";
+}
+
+void TstMain::archivoAjenoQuedaComoEstaba() {
+    QFETCH(QString, esquema);
+    QFETCH(QString, motivo);
+    prueba::BaseDePrueba base;
+    Database::closeShared();
+    QFile::remove(base.ruta());
+    Database::createFile(base.ruta(), {esquema});
+    QFile archivo(base.ruta());
+    QVERIFY(archivo.open(QIODevice::ReadOnly));
+    const QByteArray antes = archivo.readAll();
+    archivo.close();
+
+    QVERIFY(!VerificarBase(ActualizarBase()));
+    Database::closeShared();
+    QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+    QVERIFY2(msgbox_prueba::mostrados()[0].texto.contains("\n" + motivo + "\n"),
+             qPrintable(msgbox_prueba::mostrados()[0].texto));
+    QVERIFY(archivo.open(QIODevice::ReadOnly));
+    QCOMPARE(archivo.readAll(), antes);
 }
 
 void TstMain::baseInutilizableSeExplicaAlComenzar_data() {

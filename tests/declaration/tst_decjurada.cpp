@@ -944,9 +944,13 @@ class TstDecJurada : public QObject {
         base.ejecutar(
             "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i+1 FROM n WHERE i<2600) "
             "INSERT INTO PrestamoCuota SELECT i, 1, i, 25.5, '2024-05-10', 1 FROM n");
+        // The last page garbled on disk, the file's size intact: only reading that page fails.
         Database::closeShared();
         QFile archivo(base.ruta());
-        QVERIFY(archivo.resize(archivo.size() - 100));
+        QVERIFY(archivo.open(QIODevice::ReadWrite));
+        QVERIFY(archivo.seek(archivo.size() - 4096));
+        archivo.write(QByteArray(100, '\xFF'));
+        archivo.close();
 
         QPointer<frmDecJurada> w = abrir();
         msgbox_prueba::limpiar();

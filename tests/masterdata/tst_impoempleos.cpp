@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringEncoder>
 #include <QtTest>
 
 #include "masterdata/ImpoEmpleos.h"
@@ -98,10 +99,26 @@ void TstImpoEmpleos::importar_data() {
     QTest::newRow("lineas en blanco y sin fin de linea")
         << QByteArray("\r\n   \n").append(tres).append("\n\t\ndelete from Empleo where 1=0")
         << kFinalizada << tresTablas;
+    // "Unicode" as Windows editors save it, in either byte order.
+    for (const auto orden : {QStringConverter::Utf16LE, QStringConverter::Utf16BE})
+        QTest::newRow(orden == QStringConverter::Utf16LE ? "utf-16 con marca"
+                                                         : "utf-16 BE con marca")
+            << QByteArray(QStringEncoder(orden, QStringEncoder::Flag::WriteBom)
+                              .encode(QString::fromUtf8(tres)))
+            << kFinalizada << tresTablas;
+    QTest::newRow("nulos tras la ultima linea")
+        << QByteArray(tres)
+               .append("insert into Empleo values (8,'C',1,'Ayudante',900000.25)")
+               .append(QByteArray(24, '\0'))
+        << "la línea 4 no es válida.\nLa instrucción contiene el carácter nulo." << kAntes;
+    QTest::newRow("error de sintaxis")
+        << QByteArray("insert into Categoria values ('D' 'Ayudante')")
+        << "la línea 1 no es válida.\nError de sintaxis cerca de \"'Ayudante'\"." << kAntes;
     QTest::newRow("linea mala en el medio")
         << QByteArray(tres).replace("insert into Empleo values (7,'C',10,",
                                     "insert into Empleo values (7,'C',10,'x',")
-        << "la línea 2 no es válida." << kAntes;
+        << "la línea 2 no es válida.\nLa tabla Empleo tiene 5 columnas y se dieron 6 valores."
+        << kAntes;
     QTest::newRow("clave repetida al correr")
         << QByteArray(tres).append("\r\n\r\ninsert into Empleo values (7,'C',10,'Otro',1)")
         << "La línea 6 del archivo falló: Ya existe un registro con la misma clave." << kAntes;

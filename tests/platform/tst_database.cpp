@@ -1,6 +1,9 @@
 // The database layer: Jet texts as the windows send them, run on SQLite.
+#include <sqlite3.h>
+
 #include <QFile>
 #include <QtTest>
+#include <functional>
 #include <optional>
 
 #include "platform/Database.h"
@@ -8,6 +11,52 @@
 #include "support/BaseDePrueba.h"
 
 using namespace zul;
+
+namespace {
+
+// The system's default file layer, with every write to a database file failing while it is
+// installed, as on a disk that cannot be written; only the write is replaced.
+class DiscoQueFalla {
+  public:
+    static void instalar() {
+        real_ = sqlite3_vfs_find(nullptr);
+        vfs_ = *real_;
+        vfs_.zName = "disco_que_falla";
+        vfs_.pNext = nullptr;
+        vfs_.xOpen = Abrir;
+        falla_ = true;
+        sqlite3_vfs_register(&vfs_, 1);
+    }
+    // Writes work again, so that the connection can be closed cleanly.
+    static void quitar() {
+        falla_ = false;
+        if (real_) sqlite3_vfs_register(real_, 1);
+        sqlite3_vfs_unregister(&vfs_);
+    }
+
+  private:
+    static int Abrir(sqlite3_vfs*, sqlite3_filename nombre, sqlite3_file* archivo, int flags,
+                     int* salida) {
+        const int rc = real_->xOpen(real_, nombre, archivo, flags, salida);
+        // Only the database file: each kind of file has methods of its own.
+        if (rc == SQLITE_OK && archivo->pMethods && (flags & SQLITE_OPEN_MAIN_DB)) {
+            escribir_ = archivo->pMethods->xWrite;
+            metodos_ = *archivo->pMethods;
+            metodos_.xWrite = [](sqlite3_file* f, const void* datos, int n, sqlite3_int64 desde) {
+                return falla_ ? SQLITE_IOERR_WRITE : escribir_(f, datos, n, desde);
+            };
+            archivo->pMethods = &metodos_;
+        }
+        return rc;
+    }
+    static inline bool falla_ = false;
+    static inline sqlite3_vfs* real_ = nullptr;
+    static inline sqlite3_vfs vfs_{};
+    static inline sqlite3_io_methods metodos_{};
+    static inline int (*escribir_)(sqlite3_file*, const void*, int, sqlite3_int64) = nullptr;
+};
+
+}  // namespace
 
 class TstDatabase : public QObject {
     Q_OBJECT
@@ -181,23 +230,94 @@ class TstDatabase : public QObject {
         }
     }
 
+    // Each common condition in one Spanish sentence, without the engine's English after it.
+    void causasEnCastellano_data() {
+        QTest::addColumn<QString>("falla");
+        QTest::addColumn<QString>("descripcion");  // <ruta> stands for the file's path
+        const auto caso = [](const char* falla, const QString& descripcion) {
+            QTest::newRow(falla) << QString::fromUtf8(falla) << descripcion;
+        };
+        caso("clave repetida", "Ya existe un registro con la misma clave.");
+        caso("sólo lectura", "La base de datos es de sólo lectura.");
+        caso("en uso", "La base de datos está en uso.");
+        caso("instrucción rechazada", "La instrucción hace algo que aquí no está permitido.");
+        caso("error de sintaxis", "Error de sintaxis cerca de \"'Ayudante'\".");
+        caso("tabla inexistente", "No existe la tabla NoHay.");
+        caso("dato obligatorio", "Falta un dato obligatorio: Categoria.Cat_Id.");
+        caso("tipo de dato", "Un valor no es del tipo de su campo.");
+        caso("disco lleno", "El disco está lleno.");
+        caso("error de escritura", "Error de lectura o escritura en la unidad.");
+        caso("no es una base",
+             "No se puede leer la base de datos '<ruta>'. El archivo no es una base de datos.");
+        caso("carácter nulo", "La instrucción contiene el carácter nulo.");
+        caso("caso raro",
+             "La base de datos no pudo completar la operación (misuse of aggregate "
+             "function max()).");
+    }
+
     void causasEnCastellano() {
+        QFETCH(QString, falla);
+        QFETCH(QString, descripcion);
         prueba::BaseDePrueba base;
         Database& db = Database::open(base.ruta());
         db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('A','')");
-        try {
-            db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('a','')");
-            QFAIL("debía fallar");
-        } catch (const DatabaseError& e) {
-            QVERIFY(e.descripcion().startsWith("Ya existe un registro con la misma clave."));
+        const QString otra = "insert into Categoria(Cat_Id,Cat_Nombre) values('B','')";
+        sqlite3* ajena = nullptr;
+        std::optional<Restriccion> nada;
+        std::function<void()> provocar = [&] { db.execute(otra); };
+        if (falla == "clave repetida") {
+            provocar = [&] {
+                db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('a','')");
+            };
+        } else if (falla == "sólo lectura") {
+            db.execute("PRAGMA query_only=1");  // as a file the user may not write
+        } else if (falla == "en uso") {
+            // Another copy of the program in the middle of its save.
+            QCOMPARE(sqlite3_open(base.ruta().toUtf8().constData(), &ajena), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(ajena, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        } else if (falla == "instrucción rechazada") {
+            nada.emplace(db, [](Database::Acceso, const QString&) { return false; });
+        } else if (falla == "error de sintaxis") {
+            provocar = [&] { db.execute("insert into Categoria values ('D' 'Ayudante')"); };
+        } else if (falla == "tabla inexistente") {
+            provocar = [&] { db.execute("insert into NoHay values(1)"); };
+        } else if (falla == "dato obligatorio") {
+            provocar = [&] { db.execute("insert into Categoria(Cat_Nombre) values('x')"); };
+        } else if (falla == "tipo de dato") {
+            provocar = [&] { db.execute("insert into Empresa(Emp_Id) values('uno')"); };
+        } else if (falla == "disco lleno") {
+            db.execute("PRAGMA max_page_count=" +
+                       db.openRecordset("PRAGMA page_count").value(0).toString());
+            provocar = [&] {
+                db.execute(
+                    QString("insert into Categoria values ('C', '%1')").arg(QString(9000, 'x')));
+            };
+        } else if (falla == "error de escritura") {
+            Database::closeShared();
+            DiscoQueFalla::instalar();
+            provocar = [&] { Database::open(base.ruta()).execute(otra); };
+        } else if (falla == "no es una base") {
+            Database::closeShared();
+            QFile basura(base.ruta());
+            QVERIFY(basura.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            basura.write(QByteArray(8192, 'x'));
+            basura.close();
+            provocar = [&] { Database::open(base.ruta()); };
+        } else if (falla == "carácter nulo") {
+            // Compiling it without running it once went round for ever.
+            provocar = [&] { db.comprobar(otra + QString(3, QChar(0))); };
+        } else if (falla == "caso raro") {
+            provocar = [&] { db.openRecordset("select * from Categoria where max(Cat_Id) = 1"); };
         }
-        db.execute("PRAGMA query_only=1");  // as a file the user may not write
+        QString obtenida = "(ninguna falla)";
         try {
-            db.execute("insert into Categoria(Cat_Id,Cat_Nombre) values('B','')");
-            QFAIL("debía fallar");
+            provocar();
         } catch (const DatabaseError& e) {
-            QVERIFY(e.descripcion().startsWith("La base de datos es de sólo lectura. ("));
+            obtenida = e.descripcion();
         }
+        DiscoQueFalla::quitar();
+        sqlite3_close(ajena);
+        QCOMPARE(obtenida, QString(descripcion).replace("<ruta>", base.ruta()));
     }
 
     void alterDeDosColumnasEsTodoONada() {

@@ -222,8 +222,9 @@ class TstBackup : public QObject {
             << "Ya hay una carpeta con el nombre de la copia.";
         QTest::newRow("base inexistente") << "sin base"
                                           << "No se encuentra la base de datos";
-        QTest::newRow("base que no es una base") << "no es base"
-                                                 << "No se puede leer la base";
+        QTest::newRow("base que no es una base")
+            << "no es base"
+            << "No se puede leer la base de datos %1: El archivo no es una base de datos.";
     }
 
     void fallaSinDejarNada() {
@@ -256,9 +257,9 @@ class TstBackup : public QObject {
 
         QCOMPARE(msgbox_prueba::mostrados().size(), 1);
         const auto m = msgbox_prueba::mostrados()[0];
-        QVERIFY2(
-            m.texto.startsWith("Se ha producido un error al copiar\n") && m.texto.contains(motivo),
-            qPrintable(m.texto));
+        QVERIFY2(m.texto.startsWith("Se ha producido un error al copiar\n") &&
+                     m.texto.contains(QString(motivo).replace("%1", RutaBase)),
+                 qPrintable(m.texto));
         QCOMPARE(m.estilo, 48);
         QCOMPARE(m.titulo, QString("Mensaje"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
