@@ -326,6 +326,8 @@ QString ReemplazarStr(const QString& texto, const QString& buscar, const QString
 
 std::optional<QString> TextoImporte(const QString& texto) {
     const QString t = texto.trimmed();
+    // A second comma is a slip, not a decimal to drop: "12,345,678" is no amount.
+    if (t.count(',') > 1) return std::nullopt;
     if (numeroDeTexto(t)) return QString(t).remove('.');  // dots only ever group here
     if (t.contains(',') || t.count('.') != 1) return std::nullopt;
     QString conComa = QString(t).replace('.', ',');

@@ -42,10 +42,11 @@ QString ReemplazarTexto(const QString& texto, const QString& buscar, const QStri
 QString Reemplazar(const QString& texto, const QString& buscar, const QString& nuevo, int modo);
 QString ReemplazarStr(const QString& texto, const QString& buscar, const QString& nuevo, int modo);
 
+// The one reading of a money box (Moneda::desdeImporte takes the amount from it).
 // An amount typed into a money box, in the program's own number text: dots group the
 // thousands ("1.234,50" and "1.234" give "1234,50" and "1234"), except a lone "." among other
 // than three digits, which is the decimal point ("1234.50" gives "1234,50"). Nothing when the
-// text is no amount.
+// text is no amount, a second comma included ("12,345,678").
 std::optional<QString> TextoImporte(const QString& texto);
 
 // Item n (from 1) of a comma-separated list, trimmed; "" when there is none.

@@ -62,7 +62,29 @@ std::optional<Moneda> Moneda::desdeTexto(const QString& texto) {
 
 std::optional<Moneda> Moneda::desdeImporte(const QString& texto) {
     const std::optional<QString> t = TextoImporte(texto);
-    return t ? desdeTexto(*t) : std::nullopt;
+    if (!t) return std::nullopt;
+    // Digit by digit: the amount typed is held exactly or not at all, never through a double.
+    QStringView v(*t);
+    const bool negativo = v.startsWith(u'-');
+    if (negativo || v.startsWith(u'+')) v = v.mid(1);
+    const qsizetype coma = v.indexOf(u',');
+    const QStringView enteros = coma < 0 ? v : v.left(coma);
+    QStringView decimales = coma < 0 ? QStringView() : v.mid(coma + 1);
+    while (decimales.endsWith(u'0')) decimales.chop(1);
+    constexpr qint64 kEscala = 10000;
+    if (decimales.size() > 4) return std::nullopt;
+    qint64 d = 0;
+    for (const QChar c : enteros) {
+        d = d * 10 + (c.unicode() - u'0');
+        if (d > kMaximo / kEscala) return std::nullopt;
+    }
+    d *= kEscala;
+    qint64 peso = kEscala / 10;
+    for (const QChar c : decimales) {
+        d += (c.unicode() - u'0') * peso;
+        peso /= 10;
+    }
+    return Moneda(negativo ? -d : d);
 }
 
 qint64 Moneda::centavos() const {
@@ -76,6 +98,20 @@ QString Moneda::texto() const {
     while (dec.endsWith('0')) dec.chop(1);
     if (!dec.isEmpty()) t += ',' + dec;
     return (d_ < 0 ? QStringLiteral("-") : QString()) + t;
+}
+
+bool ImporteCabe(const QString& texto) {
+    return !TextoImporte(texto) || Moneda::desdeImporte(texto);
+}
+
+QString MensajeImporteExcedido() {
+    return QStringLiteral(
+        "El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999");
+}
+
+QString ImporteSQL(const QString& texto) {
+    const std::optional<Moneda> m = Moneda::desdeImporte(texto);
+    return FormatoSQL(m ? m->aDouble() : 0.0, sqlNumero);
 }
 
 }  // namespace zul

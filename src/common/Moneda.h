@@ -21,8 +21,13 @@ class Moneda {
     static std::optional<Moneda> desdeTexto(const QString& texto);
     // An amount as users here type it: "1.234,50" (grouping dots, decimal comma), "1234,5", or
     // "1234.50" with a lone point as the decimal point ("1.234", three digits after it, is
-    // still one thousand two hundred and thirty-four). nullopt when not an amount.
+    // still one thousand two hundred and thirty-four). nullopt when not an amount, or when the
+    // amount is not held whole (more than four decimals, or out of enRango).
     static std::optional<Moneda> desdeImporte(const QString& texto);
+    // Amounts the program takes and writes: fifteen digits at most, four of them decimals, so
+    // the database gives every digit back and the boxes show them all.
+    static constexpr qint64 kMaximo = 999'999'999'999'999;
+    constexpr bool enRango() const { return d_ >= -kMaximo && d_ <= kMaximo; }
 
     constexpr qint64 diezmilesimos() const { return d_; }
     double aDouble() const { return static_cast<double>(d_) / 10000.0; }
@@ -52,5 +57,13 @@ class Moneda {
 
 // Integer division rounded half to even (divisor > 0).
 qint64 DividirRedondeoPar(qint64 dividendo, qint64 divisor);
+
+// False for a money box's text that reads as a number the box cannot hold whole (more decimals
+// than four, or beyond the range): it is refused with MensajeImporteExcedido, never cut or
+// rounded. Any other text (an amount, nothing, no number) is for the box's own checks.
+bool ImporteCabe(const QString& texto);
+QString MensajeImporteExcedido();
+// The SQL literal of a money box's amount; "0" for a box that holds none.
+QString ImporteSQL(const QString& texto);
 
 }  // namespace zul

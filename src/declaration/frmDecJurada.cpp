@@ -721,7 +721,7 @@ void frmDecJurada::Calcular() {
     // The cap as the save stores it: 150,5 is 150.5.
     const QString topeTexto = texto_[17]->text();
     const double tope = EsNumero(topeTexto) ? LeerNumero(topeTexto) : 0.0;
-    const QString cuotaTexto = QString(texto_[16]->text()).replace('.', ',');
+    const QString cuotaTexto = texto_[16]->text();
     // Amounts that leave the range are refused, never wrapped or cut.
     bool desborde = false;
     const auto enMoneda = [&desborde](double v) {
@@ -738,8 +738,8 @@ void frmDecJurada::Calcular() {
     std::optional<Moneda> cuota;
     if (cuotaTexto.trimmed().isEmpty())
         cuota = Moneda();
-    else if (EsNumero(cuotaTexto))
-        cuota = enMoneda(LeerNumero(cuotaTexto));
+    else if (const std::optional<QString> importe = TextoImporte(cuotaTexto))
+        cuota = enMoneda(LeerNumero(*importe));
 
     // Columns found once: the keys do not move while the rows are read.
     // In the order of the keys below.
@@ -835,8 +835,9 @@ void frmDecJurada::Calcular() {
 bool frmDecJurada::texto_Validate(int indice) {
     if (indice != 16 && indice != 17) return true;
     QLineEdit* caja = texto_[indice];
-    // The fee is read with "." as a decimal point too: 7.5 is seven and a half.
-    if (!EsNumero(QString(caja->text()).replace('.', ','))) caja->setText(QStringLiteral("0"));
+    // The fee reads as every money box: 7.5 and 7,5 are seven and a half, 1.234,50 is a
+    // thousand and more.
+    if (!TextoImporte(caja->text())) caja->setText(QStringLiteral("0"));
     Calcular();
     return true;
 }
@@ -1038,7 +1039,8 @@ void frmDecJurada::btnGrabar_Click() {
     d.amec = texto_[10]->text();
     d.cuotaSocietaria = texto_[11]->text();
     d.total = texto_[12]->text();
-    d.valorCuota = texto_[16]->text();
+    // Stored as the totals read it.
+    d.valorCuota = TextoImporte(texto_[16]->text()).value_or(texto_[16]->text());
     d.tope = texto_[17]->text();
     d.amec3 = texto_[18]->text();
     d.prestamos = texto_[19]->text();

@@ -3,9 +3,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "common/Formato.h"
 #include "common/Globales.h"
+#include "common/Moneda.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "platform/Ventana.h"
@@ -17,6 +19,8 @@ const QString kPorFavor = QStringLiteral("Por favor, ingrese el Código");
 const QString kNoExiste = QStringLiteral("El Código no existe");
 const QString kFaltaCodigo = QStringLiteral("Debe ingresar el código");
 const QString kFaltaAntiguedad = QStringLiteral("Debe ingresar la antiguedad");
+// What a user may type into each box.
+constexpr int kLargos[] = {10, 4, 15, 90, 30};
 
 bool EsEntero(const QString& t) {
     return Entero32(t).has_value();
@@ -34,14 +38,15 @@ Empleos::Empleos(QWidget* parent)
     : Mantenimiento(
           QStringLiteral("Empleos"), QStringLiteral("Empleos"),
           {{kCodigo, QStringLiteral("Código"), QStringLiteral("0,1"), 1200,
-            kCajaClave | kCajaNumero, 10},
+            kCajaClave | kCajaNumero, kLargos[kCodigo]},
            {kCategoria, QStringLiteral("Categoría Empleo"), QStringLiteral("0,3,1,CATEMPLEOS,0"),
-            800, kCajaParteClave, 4},
+            800, kCajaParteClave, kLargos[kCategoria]},
            {kAntiguedad, QStringLiteral("Antiguedad"), QStringLiteral("0,1,,,,1"), 800, kCajaDato,
-            15},
+            kLargos[kAntiguedad]},
            {kNombre, QStringLiteral("Categoría General"), QStringLiteral("1,3"), 6000, kCajaDato,
-            90},
-           {kTotal, QStringLiteral("Total $"), QStringLiteral("1,6"), 1800, kCajaDato, 30}},
+            kLargos[kNombre]},
+           {kTotal, QStringLiteral("Total $"), QStringLiteral("1,6"), 1800, kCajaDato,
+            kLargos[kTotal]}},
           parent) {
     // This window calls its captions lblLabels.
     for (int i = kCodigo; i <= kTotal; ++i)
@@ -77,7 +82,7 @@ QString Empleos::ActualizarEmpleo(const QString& codigo, const QString& categori
                                   const QString& antiguedad, const QString& nombre,
                                   const QString& total) {
     return "UPDATE Empleo SET emp_nombre=" + FormatoSQL(nombre, 3) +
-           ",emp_sueldo=" + FormatoSQL(total, 1) + Clave(codigo, categoria, antiguedad);
+           ",emp_sueldo=" + ImporteSQL(total) + Clave(codigo, categoria, antiguedad);
 }
 
 QString Empleos::EliminarEmpleo(const QString& codigo, const QString& categoria,
@@ -169,11 +174,19 @@ void Empleos::AntesDeAlta() {
 }
 
 void Empleos::MostrarRegistro(const Recordset& rs) {
-    texto(kCodigo)->setText(FormatoNulo(rs.value(QStringLiteral("emp_codigo")), 1));
-    texto(kCategoria)->setText(FormatoNulo(rs.value(QStringLiteral("emp_catego")), 3));
-    texto(kAntiguedad)->setText(FormatoNulo(rs.value(QStringLiteral("emp_antigu")), 1));
-    texto(kNombre)->setText(FormatoNulo(rs.value(QStringLiteral("Emp_Nombre")), 3));
-    texto(kTotal)->setText(FormatoNulo(rs.value(QStringLiteral("Emp_Sueldo")), 1));
+    const auto poner = [&](int caja, const char* campo, int tipo) {
+        // A stored value is shown whole, even past what the box lets a user type: cut, it
+        // would be saved back as another value.
+        const QString t = FormatoNulo(rs.value(QString::fromLatin1(campo)), tipo);
+        QLineEdit* c = texto(caja);
+        c->setMaxLength(std::max(kLargos[caja], static_cast<int>(t.size())));
+        c->setText(t);
+    };
+    poner(kCodigo, "emp_codigo", 1);
+    poner(kCategoria, "emp_catego", 3);
+    poner(kAntiguedad, "emp_antigu", 1);
+    poner(kNombre, "Emp_Nombre", 3);
+    poner(kTotal, "Emp_Sueldo", 1);
     ValidarCategoria();
     btnGrabar()->setEnabled(true);
     btnEliminar()->setEnabled(true);
@@ -192,7 +205,8 @@ QList<Requerido> Empleos::Requeridos() const {
             {kAntiguedad, kFaltaAntiguedad, EsEntero},
             {kNombre, QStringLiteral("Debe ingresar el nombre")},
             {kTotal, QStringLiteral("Debe ingresar el total"),
-             [](const QString& t) { return EsNumero(t); }}};
+             [](const QString& t) { return TextoImporte(t).has_value(); }},
+            {kTotal, MensajeImporteExcedido(), ImporteCabe}};
 }
 
 bool Empleos::Grabar(Database& db) {
@@ -213,6 +227,7 @@ void Empleos::DespuesDeEliminar() {
 }
 
 void Empleos::Limpiar() {
+    for (int i = kCodigo; i <= kTotal; ++i) texto(i)->setMaxLength(kLargos[i]);
     denom_->clear();
     btnGrabar()->setEnabled(false);
     btnEliminar()->setEnabled(false);

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 #include <cmath>
-#include <limits>
 
 #include "common/Formato.h"
 #include "platform/Database.h"
@@ -22,9 +21,7 @@ QString Empresa(qint32 idEmpresa) {
 
 std::optional<Moneda> ImportePrestamo(const QString& texto) {
     const std::optional<Moneda> m = Moneda::desdeImporte(texto);
-    // An amount too large to hold would be stored as another one.
-    if (!m || *m <= Moneda() || m->diezmilesimos() == std::numeric_limits<qint64>::max())
-        return std::nullopt;
+    if (!m || *m <= Moneda()) return std::nullopt;
     return m;
 }
 

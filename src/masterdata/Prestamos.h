@@ -33,7 +33,7 @@ struct CuotaPrestamo {
     QDate vencimiento;
 };
 
-// The boxes' texts as a loan takes them: an amount above 0 (typed the regional way) and a
+// The boxes' texts as a loan takes them: an amount above 0 (read as every money box reads) and a
 // whole count of instalments from 1 to kMaxCuotas; nothing when the text does not qualify.
 constexpr int kMaxCuotas = 999;  // beyond any loan: a mistyped count never floods the table
 std::optional<Moneda> ImportePrestamo(const QString& texto);

@@ -90,17 +90,33 @@ QString frmActSueld::FiltroSueldos(const QString& codigo, const QString& categor
     return filtro.isEmpty() ? filtro : QStringLiteral(" where ") + filtro;
 }
 
-QString frmActSueld::SumarImporte(const QString& importe, const QString& filtro) {
-    return "update empleo set emp_sueldo = emp_sueldo + " + FormatoSQL(importe, sqlNumero) + filtro;
+QString frmActSueld::ConsultaSueldos(const QString& filtro) {
+    return "select emp_codigo,emp_catego,emp_antigu,emp_sueldo from Empleo" + filtro +
+           " order by emp_codigo,emp_catego,emp_antigu";
 }
 
-QString frmActSueld::AplicarPorcentaje(const QString& porcentaje, const QString& filtro) {
-    const double factor = (LeerNumero(porcentaje) + 100) / 100;
-    return "update empleo set emp_sueldo = emp_sueldo * " + FormatoSQL(factor, sqlNumero) + filtro;
+QString frmActSueld::ActualizarSueldo(const QVariant& codigo, const QVariant& categoria,
+                                      const QVariant& antiguedad, Moneda sueldo) {
+    return "update empleo set emp_sueldo = " + FormatoSQL(sueldo.aDouble(), sqlNumero) +
+           " where emp_codigo = " + FormatoSQL(codigo, sqlNumero) +
+           " and emp_catego = " + FormatoSQL(categoria, sqlTexto) +
+           " and emp_antigu = " + FormatoSQL(antiguedad, sqlNumero);
+}
+
+std::optional<Moneda> frmActSueld::SueldoActualizado(Moneda sueldo, std::optional<Moneda> importe,
+                                                     std::optional<Moneda> porcentaje) {
+    std::optional<Moneda> nuevo;
+    if (importe)
+        nuevo = sueldo.mas(*importe);
+    else if (porcentaje)
+        nuevo = Moneda::convertir(sueldo.aDouble() * ((porcentaje->aDouble() + 100) / 100));
+    if (!nuevo || !nuevo->enRango()) return std::nullopt;
+    return nuevo;
 }
 
 QString frmActSueld::NormalizarDecimal(const QString& texto) {
-    return TextoNumero(LeerNumero(Reemplazar(texto, QStringLiteral("."), QStringLiteral(","), 0)));
+    const std::optional<Moneda> m = Moneda::desdeImporte(texto);
+    return m ? m->texto() : texto;
 }
 
 void frmActSueld::texto_GotFocus(int) {
@@ -187,12 +203,21 @@ QList<Requerido> frmActSueld::Requeridos() const {
              [](const QString& t) { return t.isEmpty() || EsEntero(t); }}};
 }
 
-bool frmActSueld::PuedeGrabar() {
-    const bool importe = EsNumero(texto(kImporte)->text());
-    const bool porcentaje = EsNumero(texto(kPorcentaje)->text());
-    if (!importe && !porcentaje) {
-        MsgBox(QStringLiteral("Ingrese un importe o porcentaje"), vbExclamation,
+bool frmActSueld::UnCriterio() {
+    const QString ingrese = QStringLiteral("Ingrese un importe o porcentaje");
+    for (int i : {kImporte, kPorcentaje}) {
+        const QString t = texto(i)->text();
+        if (t.trimmed().isEmpty() || Moneda::desdeImporte(t)) continue;
+        // What was typed is no amount: never taken as none, nor as a nearby one.
+        MsgBox(ImporteCabe(t) ? ingrese : MensajeImporteExcedido(), vbExclamation,
                QStringLiteral("Atención"));
+        texto(i)->setFocus();
+        return false;
+    }
+    const bool importe = Moneda::desdeImporte(texto(kImporte)->text()).has_value();
+    const bool porcentaje = Moneda::desdeImporte(texto(kPorcentaje)->text()).has_value();
+    if (!importe && !porcentaje) {
+        MsgBox(ingrese, vbExclamation, QStringLiteral("Atención"));
         texto(kImporte)->setFocus();
         return false;
     }
@@ -204,12 +229,53 @@ bool frmActSueld::PuedeGrabar() {
     return true;
 }
 
+bool frmActSueld::PuedeGrabar() {
+    cambios_.clear();
+    if (!UnCriterio()) return false;
+    const std::optional<Moneda> importe = Moneda::desdeImporte(texto(kImporte)->text());
+    const std::optional<Moneda> porcentaje = Moneda::desdeImporte(texto(kPorcentaje)->text());
+    try {
+        Recordset rs = Database::open(RutaBase).openRecordset(ConsultaSueldos(FiltroSueldos(
+            texto(kCodigo)->text(), texto(kCategoria)->text(), texto(kAntiguedad)->text())));
+        for (; !rs.eof(); rs.moveNext()) {
+            const QVariant actual = rs.value(QStringLiteral("emp_sueldo"));
+            // A row never given a salary keeps none.
+            if (actual.isNull()) continue;
+            const std::optional<Moneda> sueldo = Moneda::convertir(LeerNumero(actual));
+            const std::optional<Moneda> nuevo =
+                sueldo ? SueldoActualizado(*sueldo, importe, porcentaje) : std::nullopt;
+            const QVariant codigo = rs.value(QStringLiteral("emp_codigo"));
+            const QVariant categoria = rs.value(QStringLiteral("emp_catego"));
+            const QVariant antiguedad = rs.value(QStringLiteral("emp_antigu"));
+            if (!nuevo) {
+                // All or nothing: one salary out of range stops the whole update.
+                MsgBox(QStringLiteral("El sueldo del código %1, categoría %2, antigüedad %3 no se "
+                                      "puede actualizar.\n")
+                               .arg(TextoValor(codigo), TextoValor(categoria),
+                                    TextoValor(antiguedad)) +
+                           MensajeImporteExcedido() +
+                           QStringLiteral("\nNo se actualizó ningún sueldo."),
+                       vbExclamation, QStringLiteral("Atención"));
+                texto(importe ? kImporte : kPorcentaje)->setFocus();
+                cambios_.clear();
+                return false;
+            }
+            cambios_.push_back({codigo, categoria, antiguedad, *nuevo});
+        }
+    } catch (const DatabaseError& e) {
+        MostrarError(e);
+        cambios_.clear();
+        return false;
+    }
+    return true;
+}
+
 bool frmActSueld::Grabar(Database& db) {
-    const QString filtro = FiltroSueldos(texto(kCodigo)->text(), texto(kCategoria)->text(),
-                                         texto(kAntiguedad)->text());
-    const QString importe = texto(kImporte)->text();
-    db.execute(EsNumero(importe) ? SumarImporte(importe, filtro)
-                                 : AplicarPorcentaje(texto(kPorcentaje)->text(), filtro));
+    Transaction t(db);
+    for (const Cambio& c : cambios_)
+        db.execute(ActualizarSueldo(c.codigo, c.categoria, c.antiguedad, c.sueldo), dbFailOnError);
+    t.commit();
+    cambios_.clear();
     // A filter that matches no salary is no missing record: the process is done all the same.
     return true;
 }

@@ -2,6 +2,11 @@
 // Bulk salary update: adds an amount to, or applies a percentage on, the salaries of one job
 // code of the scale, optionally narrowed to one category and one seniority.
 
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+#include "common/Moneda.h"
 #include "masterdata/Mantenimiento.h"
 
 class QLabel;
@@ -23,10 +28,15 @@ class frmActSueld : public Mantenimiento {
     // " where " and the conditions of the values given; "" when none of them gives one.
     static QString FiltroSueldos(const QString& codigo, const QString& categoria,
                                  const QString& antiguedad);
-    static QString SumarImporte(const QString& importe, const QString& filtro);
-    static QString AplicarPorcentaje(const QString& porcentaje, const QString& filtro);
-    // A decimal box's text once left: the first "." is the decimal comma, later ones go, and a
-    // text that is no number becomes "0".
+    static QString ConsultaSueldos(const QString& filtro);
+    static QString ActualizarSueldo(const QVariant& codigo, const QVariant& categoria,
+                                    const QVariant& antiguedad, Moneda sueldo);
+    // A salary after the update: the amount added, or the percentage applied on a double as the
+    // engine does, held as currency; nullopt when the result leaves the range.
+    static std::optional<Moneda> SueldoActualizado(Moneda sueldo, std::optional<Moneda> importe,
+                                                   std::optional<Moneda> porcentaje);
+    // A decimal box's text once left: the amount it reads as, in the program's notation; a
+    // text that is no amount stays as typed, for the update to refuse.
     static QString NormalizarDecimal(const QString& texto);
 
     void texto_GotFocus(int indice) override;
@@ -47,6 +57,15 @@ class frmActSueld : public Mantenimiento {
     // Shows the name found by `sql` in denom(caja), or says `inexistente` and sends the focus back.
     void Denominar(int caja, const QString& sql, const QString& campo, const QString& inexistente);
     void MostrarSueldo();
+    // Refuses, saying why, an update that is not one amount or one percentage.
+    bool UnCriterio();
+
+    // The salaries the update writes, worked out before any is written.
+    struct Cambio {
+        QVariant codigo, categoria, antiguedad;
+        Moneda sueldo;
+    };
+    std::vector<Cambio> cambios_;
 
     QLabel* denom_[2] = {};
     QLabel* Eti_ = nullptr;

@@ -30,11 +30,6 @@ QString Bandera(bool marcada) {
     return marcada ? QStringLiteral("1") : QStringLiteral("0");
 }
 
-// Money boxes hold what the user typed; the literal takes the amount the Argentine way.
-QString Importe(const QString& texto) {
-    return FormatoSQL(TextoImporte(texto).value_or(QString()), sqlNumero);
-}
-
 std::optional<Moneda> Monto(const QString& texto) {
     return Moneda::desdeImporte(texto);
 }
@@ -289,7 +284,7 @@ void frmEmpleados::ValidarSueldo() {
         Moneda::desdeDouble(LeerNumero(FormatoNulo(rs.value(QStringLiteral("emp_sueldo")), 1)));
     const Moneda sugerido =
         Moneda::desdeDouble(escala.aDouble() / kHorasJornada * LeerNumero(Texto(kHoras)));
-    if (Monto(*limpio) < sugerido)
+    if (const std::optional<Moneda> sueldo = Monto(*limpio); sueldo && *sueldo < sugerido)
         MsgBox(QStringLiteral("El Sueldos es menor al sugerido!!"), vbExclamation,
                QStringLiteral("Mensaje"));
 }
@@ -328,12 +323,18 @@ void frmEmpleados::ValidarEgreso() {
 }
 
 bool frmEmpleados::ValidarReparto() {
+    // An empty part is none; a part that is no amount stays as typed, for the save to refuse.
     for (int i : {kRemunera, kNoRemunera})
-        texto(i)->setText(TextoImporte(Texto(i)).value_or(QStringLiteral("0")));
-    // Without a salary there is nothing to compare yet; the save asks for it.
+        if (Texto(i).trimmed().isEmpty())
+            texto(i)->setText(QStringLiteral("0"));
+        else if (const std::optional<QString> limpio = TextoImporte(Texto(i)))
+            texto(i)->setText(*limpio);
+    // Without three amounts there is nothing to compare yet; the save asks for them.
     const std::optional<Moneda> sueldo = Monto(Texto(kSueldo));
-    if (!sueldo) return true;
-    if (*sueldo >= *Monto(Texto(kRemunera)) + *Monto(Texto(kNoRemunera))) return true;
+    const std::optional<Moneda> remunera = Monto(Texto(kRemunera));
+    const std::optional<Moneda> noRemunera = Monto(Texto(kNoRemunera));
+    if (!sueldo || !remunera || !noRemunera) return true;
+    if (*sueldo >= *remunera + *noRemunera) return true;
     MsgBox(QStringLiteral("La suma de sueldo remunerativo más el no remunerativo no puede ser "
                           "mayor al Sueldo"),
            vbOKOnly);
@@ -341,13 +342,21 @@ bool frmEmpleados::ValidarReparto() {
 }
 
 QList<Requerido> frmEmpleados::Requeridos() const {
+    const auto esImporte = [](const QString& t) { return TextoImporte(t).has_value(); };
+    const auto vacioOImporte = [](const QString& t) {
+        return t.trimmed().isEmpty() || TextoImporte(t).has_value();
+    };
     return {
         {kNombre, QStringLiteral("Debe ingresar el apellido y nombres")},
         {kFechaNac, QStringLiteral("Debe ingresar la fecha de nacimiento")},
         {kCuil, QStringLiteral("Debe ingresar el número de C.U.I.L.")},
         {kFechaIng, QStringLiteral("Debe ingresar la fecha de ingreso")},
-        {kSueldo, QStringLiteral("Debe ingresar el sueldo"),
-         [](const QString& t) { return TextoImporte(t).has_value(); }},
+        {kSueldo, QStringLiteral("Debe ingresar el sueldo"), esImporte},
+        {kSueldo, MensajeImporteExcedido(), ImporteCabe},
+        {kRemunera, QStringLiteral("Debe ingresar el importe remunerativo"), vacioOImporte},
+        {kRemunera, MensajeImporteExcedido(), ImporteCabe},
+        {kNoRemunera, QStringLiteral("Debe ingresar el importe no remunerativo"), vacioOImporte},
+        {kNoRemunera, MensajeImporteExcedido(), ImporteCabe},
         {kCategoria, QStringLiteral("Debe seleccionar una categoría")},
     };
 }
@@ -443,7 +452,7 @@ QString frmEmpleados::SentenciaInsertar(const DatosEmpleado& e, qint32 idEmpresa
         FormatoSQL(e.fechaNac, sqlFecha),
         FormatoSQL(e.cuil, sqlTexto),
         FormatoSQL(e.fechaIng, sqlFecha),
-        Importe(e.sueldo),
+        ImporteSQL(e.sueldo),
         FormatoSQL(e.categoria, sqlTexto),
         Bandera(e.aportes[0]),
         Bandera(e.aportes[1]),
@@ -456,8 +465,8 @@ QString frmEmpleados::SentenciaInsertar(const DatosEmpleado& e, qint32 idEmpresa
         FormatoSQL(e.observ, sqlTexto),
         QString::number(e.motivoEgreso),
         FormatoSQL(e.horas, sqlNumero),
-        Importe(e.remunera),
-        Importe(e.noRemunera),
+        ImporteSQL(e.remunera),
+        ImporteSQL(e.noRemunera),
     };
     return "insert into "
            "Empleado(Ado_Id,Ado_Nombre,Ado_FechaNac,Ado_Cuil,Ado_FechaIng,Ado_Sueldo,Ado_Categoria,"
@@ -473,10 +482,10 @@ QString frmEmpleados::SentenciaActualizar(const DatosEmpleado& e, qint32 idEmpre
            ",Ado_Cuil=" + FormatoSQL(e.cuil, sqlTexto) +
            ",Ado_FechaIng= " + FormatoSQL(e.fechaIng, sqlFecha) +
            ",Ado_Categoria= " + FormatoSQL(e.categoria, sqlTexto) +
-           ",Ado_Sueldo=" + Importe(e.sueldo) + ",Ado_Remunera=" + Importe(e.remunera) +
-           ",Ado_NORemunera=" + Importe(e.noRemunera) + ",Ado_Aporte2= " + Bandera(e.aportes[0]) +
-           ",Ado_Aporte25=" + Bandera(e.aportes[1]) + ",Ado_Aporte1=" + Bandera(e.aportes[2]) +
-           ",Ado_AporteCS=" + Bandera(e.aportes[3]) +
+           ",Ado_Sueldo=" + ImporteSQL(e.sueldo) + ",Ado_Remunera=" + ImporteSQL(e.remunera) +
+           ",Ado_NORemunera=" + ImporteSQL(e.noRemunera) +
+           ",Ado_Aporte2= " + Bandera(e.aportes[0]) + ",Ado_Aporte25=" + Bandera(e.aportes[1]) +
+           ",Ado_Aporte1=" + Bandera(e.aportes[2]) + ",Ado_AporteCS=" + Bandera(e.aportes[3]) +
            ",Ado_FechaEgreso= " + FormatoSQL(e.fechaEgreso, sqlFecha) +
            ",Ado_Empleo=" + FormatoSQL(e.empleo, sqlNumero) +
            ",Ado_Afiliado=" + Bandera(e.afiliado) +

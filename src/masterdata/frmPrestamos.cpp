@@ -5,6 +5,7 @@
 
 #include "common/Formato.h"
 #include "common/Globales.h"
+#include "common/Moneda.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
 
@@ -136,6 +137,7 @@ QList<Requerido> frmPrestamos::Requeridos() const {
     const auto esFecha = [](const QString& t) { return EsFecha(t); };
     return {
         {kEmpleado, QStringLiteral("Debe ingresar el empleado")},
+        {kImporte, MensajeImporteExcedido(), ImporteCabe},
         {kImporte, QStringLiteral("Debe ingresar el importe"),
          [](const QString& t) { return ImportePrestamo(t).has_value(); }},
         {kCuotas, QStringLiteral("Debe ingresar la cantidad de cuotas"),

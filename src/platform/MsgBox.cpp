@@ -10,6 +10,7 @@ namespace zul {
 namespace {
 
 bool modoPrueba = false;
+quint64 mostradas = 0;
 QList<int> respuestas;
 QList<msgbox_prueba::Mensaje> registro;
 
@@ -29,6 +30,7 @@ int respuestaNeutra(int botones) {
 int MsgBox(const QString& texto, int estilo, const std::optional<QString>& titulo) {
     const QString t = titulo.value_or(QApplication::applicationDisplayName());
     const int botones = estilo & 0x0F;
+    ++mostradas;
     if (modoPrueba) {
         registro.append({texto, estilo, t});
         return respuestas.isEmpty() ? respuestaNeutra(botones) : respuestas.takeFirst();
@@ -72,6 +74,10 @@ int MsgBox(const QString& texto, int estilo, const std::optional<QString>& titul
     for (int i = 0; i < creados.size(); ++i)
         if (caja.clickedButton() == creados[i]) return lista[i].respuesta;
     return respuestaNeutra(botones);
+}
+
+quint64 CajasMostradas() {
+    return mostradas;
 }
 
 QString TextoError(int numero, const QString& descripcion) {

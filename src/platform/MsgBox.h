@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QtGlobal>
 #include <optional>
 
 class QWidget;
@@ -29,6 +30,10 @@ enum Respuesta { vbOK = 1, vbCancel = 2, vbRetry = 4, vbYes = 6, vbNo = 7 };
 // application's title; an empty title stays empty.
 int MsgBox(const QString& texto, int estilo = 0,
            const std::optional<QString>& titulo = std::nullopt);
+
+// Boxes shown so far, the seam's answers included: a caller can tell that one came up while it
+// waited (a box that comes up under a pressed mouse button takes that button's release).
+quint64 CajasMostradas();
 
 // Text of a failed statement as the handlers show it: "Error Nro.: <número> <descripción>".
 QString TextoError(int numero, const QString& descripcion);

@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/MsgBox.h"
+
 // Qt cannot cancel a focus move, so the check runs when the box receives its FocusOut (the
 // new focus widget is already known then) and, on refusal, the focus is put back while the
 // box's own leave handling and the other control's entry handling are kept from running.
@@ -28,6 +30,7 @@ void Validacion::registrar(QWidget* caja, std::function<bool()> comprobar) {
 
 void Validacion::accion(QAbstractButton* boton, std::function<void()> accion) {
     QPointer<QAbstractButton> b(boton);
+    acciones_.emplace_back(b, accion);
     connect(boton, &QAbstractButton::clicked, this, [this, b, accion = std::move(accion)] {
         // The check already refused the focus move of this very click.
         if (b && botonRechazado_ == b) {
@@ -107,8 +110,10 @@ bool Validacion::alSalir(QWidget* w, Qt::FocusReason razon) {
         return false;
     }
     QPointer<QWidget> hacia(destino);
+    const quint64 cajas = CajasMostradas();
     if (comprobar(caja)) {
         pendiente_ = nullptr;
+        if (razon == Qt::MouseFocusReason && CajasMostradas() != cajas) terminarClic(hacia);
         return false;
     }
     if (razon == Qt::MouseFocusReason) {
@@ -125,6 +130,22 @@ bool Validacion::alSalir(QWidget* w, Qt::FocusReason razon) {
     }
     devolverFoco(caja, true);
     return true;  // the box keeps the focus: its leave handling must not run
+}
+
+void Validacion::terminarClic(QWidget* destino) {
+    for (const auto& [boton, accion] : acciones_) {
+        if (!boton || boton != destino) continue;
+        // The press still on its way would leave the button down, waiting for a release that
+        // the box took.
+        tragarPresion_ = true;
+        QTimer::singleShot(0, this, [this, b = boton, accion = accion] {
+            tragarPresion_ = false;
+            if (!b || !b->isEnabled() || !b->isVisible()) return;
+            QScopedValueRollback<bool> guarda(enAccion_, true);
+            accion();
+        });
+        return;
+    }
 }
 
 bool Validacion::alEntrar(QWidget* w) {

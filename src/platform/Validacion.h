@@ -3,10 +3,13 @@
 // focus is about to leave it for another control of the window, and before a button acts
 // (click, Alt shortcut, function key). When the check refuses (returns false) the focus
 // stays in the box and the action does not run. One user action runs a check at most once.
+// A check that accepts after showing a message box does not cost the click that moved the
+// focus: the box took the mouse release, so the button's action is run here instead.
 
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QAbstractButton;
@@ -44,12 +47,14 @@ class Validacion : public QObject {
     void devolverFoco(QWidget* caja, bool nuncaSalio);
     bool alSalir(QWidget* w, Qt::FocusReason razon);
     bool alEntrar(QWidget* w);
+    void terminarClic(QWidget* destino);
 
     QPointer<QWidget> ventana_;
     std::vector<Caja> cajas_;
+    std::vector<std::pair<QPointer<QAbstractButton>, std::function<void()>>> acciones_;
     QPointer<QWidget> pendiente_;       // the box whose check is due when the focus leaves it
     QPointer<QWidget> botonRechazado_;  // its focus move was refused: its click is the same act
-    bool tragarPresion_ = false;        // the mouse press whose focus move was refused
+    bool tragarPresion_ = false;        // the mouse press whose click is settled already
     bool enCurso_ = false;
     bool enAccion_ = false;
     bool restaurando_ = false;

@@ -130,6 +130,7 @@ class TstFormato : public QObject {
         fila("punto de miles", "1.234", "1234");
         fila("negativo", "-3.5", "-3,5");
         fila("agrupado mal", "1.23.4", "-");
+        fila("dos comas", "12,345,678", "-");
         fila("vacio", "", "-");
     }
     void importeTipeado() {
@@ -199,6 +200,11 @@ class TstFormato : public QObject {
         QTest::newRow("dos puntos mal agrupados") << "1.23.4" << qint64(-1);
         QTest::newRow("punto y coma mal agrupados") << "12.34,5" << qint64(-1);
         QTest::newRow("letras") << "12a" << qint64(-1);
+        // Held whole or refused: never rounded, never cut.
+        QTest::newRow("el mayor") << "99.999.999.999,9999" << qint64(999999999999999);
+        QTest::newRow("sobre el mayor") << "100.000.000.000" << qint64(-1);
+        QTest::newRow("cinco decimales") << "1,23456" << qint64(-1);
+        QTest::newRow("ceros de sobra") << "1,50000" << qint64(15000);
         QTest::newRow("vacío") << "" << qint64(-1);
     }
     void importeTecleado() {

@@ -331,6 +331,38 @@ class TstDecJurada : public QObject {
         delete w;
     }
 
+    // The fee reads as every money box, and is stored as the totals read it.
+    void cuotaSeGrabaComoSeLee_data() {
+        QTest::addColumn<QString>("cuota");
+        QTest::addColumn<QString>("total");  // four members with the fee
+        QTest::addColumn<double>("guardada");
+        QTest::newRow("punto decimal") << "7.5"
+                                       << "30" << 7.5;
+        QTest::newRow("a la argentina") << "1.234,50"
+                                        << "4938" << 1234.5;
+    }
+    void cuotaSeGrabaComoSeLee() {
+        QFETCH(QString, cuota);
+        QFETCH(QString, total);
+        QFETCH(double, guardada);
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "05/2024");
+        w->texto(14)->setText("10/06/2024");
+        w->texto(15)->setText("4455");
+        w->texto(16)->setFocus();
+        w->texto(16)->selectAll();
+        QTest::keyClicks(w->texto(16), cuota);
+        QTest::keyClick(w->texto(16), Qt::Key_Return);
+        QTRY_COMPARE(w->texto(11)->text(), total);
+        w->btnGrabar_Click();
+        QCOMPARE(base.valor("SELECT DDJJ_ValorCuota FROM DDJJ WHERE DDJJ_Periodo='2024-05-01'")
+                     .toDouble(),
+                 guardada);
+        delete w;
+    }
+
     void venceElDiezDelMesSiguiente() {
         QCOMPARE(frmDecJurada::VencimientoPropuesto("12/2024"), QString("10/01/2025"));
         QCOMPARE(frmDecJurada::VencimientoPropuesto("11/2024"), QString("10/12/2024"));

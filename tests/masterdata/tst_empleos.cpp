@@ -14,6 +14,9 @@ using namespace zul;
 
 namespace {
 
+const QString kExcedido =
+    QStringLiteral("El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999");
+
 struct Escena {
     prueba::BaseDePrueba base;
     Empleos* v = new Empleos;
@@ -176,6 +179,18 @@ class TstEmpleos : public QObject {
                                << "2345678,75"
                                << "Los datos se grabaron correctamente"
                                << "Capataz D'Ávila";
+        // The total reads as every money box reads, or is refused.
+        QTest::newRow("total con punto decimal") << "Capataz D'Ávila"
+                                                 << "2345678.75"
+                                                 << "Los datos se grabaron correctamente"
+                                                 << "Capataz D'Ávila";
+        QTest::newRow("total con dos comas") << "x"
+                                             << "12,345,678"
+                                             << "Debe ingresar el total"
+                                             << "Peón de Patio";
+        QTest::newRow("total con cinco decimales")
+            << "x"
+            << "2345678,75001" << kExcedido << "Peón de Patio";
     }
     void grabar() {
         QFETCH(QString, nombre);
@@ -198,6 +213,31 @@ class TstEmpleos : public QObject {
         QCOMPARE(e.base.valor("SELECT emp_nombre FROM Empleo").toString(), guardado);
         const double sueldo = e.base.valor("SELECT emp_sueldo FROM Empleo").toDouble();
         QCOMPARE(sueldo, guardado == nombre ? 2345678.75 : 1500000.25);
+    }
+
+    // A stored salary comes back whole, even longer than a user may type; one the box could
+    // not give back as stored is refused, and stays as it was.
+    void sueldoGrabadoVuelveEntero_data() {
+        QTest::addColumn<QString>("guardado");  // SQL literal
+        QTest::addColumn<QString>("mostrado");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("el mayor importe") << "99999999999.9999"
+                                          << "99999999999,9999"
+                                          << "Los datos se grabaron correctamente";
+        QTest::newRow("1e30") << "1e30"
+                              << "1000000000000000019884624838656" << kExcedido;
+    }
+    void sueldoGrabadoVuelveEntero() {
+        QFETCH(QString, guardado);
+        QFETCH(QString, mostrado);
+        QFETCH(QString, mensaje);
+        Escena e;
+        e.base.ejecutar("UPDATE Empleo SET emp_sueldo=" + guardado);
+        e.Clave("20", "B", "3");
+        QCOMPARE(e.v->texto(Empleos::kTotal)->text(), mostrado);
+        e.v->btnGrabar()->click();
+        QCOMPARE(e.Mensajes(), QStringList{mensaje});
+        QCOMPARE(e.base.valor("SELECT emp_sueldo = " + guardado + " FROM Empleo").toInt(), 1);
     }
 
     // Deleting asks with the stop icon, is not refused for employees that use the job, and

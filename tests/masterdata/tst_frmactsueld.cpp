@@ -5,10 +5,12 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "common/Moneda.h"
 #include "lookup/consulta.h"
 #include "masterdata/frmActSueld.h"
 #include "platform/MsgBox.h"
 #include "support/BaseDePrueba.h"
+#include "support/Teclear.h"
 
 using namespace zul;
 
@@ -67,6 +69,10 @@ class TstFrmActSueld : public QObject {
     void consultas_data();
     void consultas();
     void textosSQL();
+    void sueldosRedondeados_data();
+    void sueldosRedondeados();
+    void salirConCodigoInexistente_data();
+    void salirConCodigoInexistente();
 };
 
 void TstFrmActSueld::actualizar_data() {
@@ -101,6 +107,22 @@ void TstFrmActSueld::actualizar_data() {
     QTest::newRow("antiguedad que no es entera")
         << QStringList{"5", "", "1,5", "100", ""} << false
         << "La antigüedad debe ser un número entero de años, o quedar vacía" << kAntes;
+    // The amount reads as in every other window, and what reads as none is never 0.
+    QTest::newRow("importe a la argentina")
+        << QStringList{"5", "A", "10", "1.234,50", ""} << false << fin
+        << "5A10:1501235.0|5A20:2000000.0|5B10:1800000.0|6A10:1000000.0";
+    QTest::newRow("importe que no es numero") << QStringList{"5", "", "", "abc", ""} << false
+                                              << "Ingrese un importe o porcentaje" << kAntes;
+    // Salaries beyond what the scale gives back whole are refused, all of them or none.
+    QTest::newRow("porcentaje de treinta cifras")
+        << QStringList{"5", "", "", "", "999999999999999999999999999999"} << false
+        << "El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999" << kAntes;
+    QTest::newRow("un sueldo que pasaria del tope")
+        << QStringList{"5", "", "", "", "9999900"} << true
+        << "El sueldo del código 5, categoría A, antigüedad 10 no se puede actualizar.\nEl "
+           "importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999\nNo se "
+           "actualizó ningún sueldo."
+        << kAntes;
 }
 
 void TstFrmActSueld::actualizar() {
@@ -130,12 +152,15 @@ void TstFrmActSueld::cajasDecimales_data() {
     QTest::addColumn<QString>("queda");
     QTest::newRow("punto decimal") << "12.5"
                                    << "12,5";
+    QTest::newRow("a la argentina") << "1.234,50"
+                                    << "1234,5";
+    // What is no amount stays as typed, for the update to refuse.
     QTest::newRow("segundo punto") << "1.000.5"
-                                   << "1,0005";
+                                   << "1.000.5";
     QTest::newRow("coma") << "2500000,75"
                           << "2500000,75";
     QTest::newRow("no es numero") << "abc"
-                                  << "0";
+                                  << "abc";
     QTest::newRow("vacia") << ""
                            << "";
 }
@@ -220,12 +245,69 @@ void TstFrmActSueld::consultas() {
 
 void TstFrmActSueld::textosSQL() {
     const QString filtro = frmActSueld::FiltroSueldos("5", "A", "10");
-    QCOMPARE(frmActSueld::SumarImporte("1500", filtro),
-             QString("update empleo set emp_sueldo = emp_sueldo + 1500 where Empleo.emp_codigo =  "
-                     "5 and Empleo.emp_catego =  'A' and Empleo.emp_antigu =  10"));
+    QCOMPARE(frmActSueld::ConsultaSueldos(filtro),
+             QString("select emp_codigo,emp_catego,emp_antigu,emp_sueldo from Empleo where "
+                     "Empleo.emp_codigo =  5 and Empleo.emp_catego =  'A' and Empleo.emp_antigu "
+                     "=  10 order by emp_codigo,emp_catego,emp_antigu"));
+    QCOMPARE(frmActSueld::ActualizarSueldo(5, "D'A", 10, *Moneda::desdeImporte("1650000,55")),
+             QString("update empleo set emp_sueldo = 1650000.55 where emp_codigo = 5 and "
+                     "emp_catego = 'D''A' and emp_antigu = 10"));
+}
+
+// Salaries written by the update are amounts of four decimals, as the currency holds them.
+void TstFrmActSueld::sueldosRedondeados_data() {
+    QTest::addColumn<QString>("antes");  // the salary of 7/C/1, as stored
+    QTest::addColumn<QString>("importe");
+    QTest::addColumn<QString>("porcentaje");
+    QTest::addColumn<QString>("despues");  // SQL literal of the exact amount
+    QTest::newRow("10 % sobre 700") << "700"
+                                    << ""
+                                    << "10"
+                                    << "770";
+    QTest::newRow("7 % con cuatro decimales") << "1234.5678"
+                                              << ""
+                                              << "7"
+                                              << "1320.9875";
+    QTest::newRow("centavos sumados") << "0.1"
+                                      << "0,2"
+                                      << ""
+                                      << "0.3";
+}
+
+void TstFrmActSueld::sueldosRedondeados() {
+    QFETCH(QString, antes);
+    QFETCH(QString, importe);
+    QFETCH(QString, porcentaje);
+    QFETCH(QString, despues);
+    Escena e;
+    e.base.ejecutar("insert into Empleo values (7,'A',1,'Cadete'," + antes + ")");
+    const QStringList cajas = {"7", "", "", importe, porcentaje};
+    for (int i = 0; i < cajas.size(); ++i) QVERIFY(e.Escribir(i, cajas[i]));
+    QTest::mouseClick(e.ventana.findChild<QPushButton*>("confirmar"), Qt::LeftButton);
+    QCOMPARE(e.Mensaje(), QString("Proceso Finalizado"));
     QCOMPARE(
-        frmActSueld::AplicarPorcentaje("10", frmActSueld::FiltroSueldos("5", "", "")),
-        QString("update empleo set emp_sueldo = emp_sueldo * 1.1 where Empleo.emp_codigo =  5"));
+        e.base.valor("select emp_sueldo = " + despues + " from Empleo where emp_codigo=7").toInt(),
+        1);
+}
+
+// A code not in the scale is told and the focus goes back to it, yet the window can be
+// cleared or left with one click, saying it once.
+void TstFrmActSueld::salirConCodigoInexistente_data() {
+    QTest::addColumn<QString>("boton");
+    QTest::newRow("Cancelar") << "cancelar";
+    QTest::newRow("Salir") << "salir";
+}
+
+void TstFrmActSueld::salirConCodigoInexistente() {
+    QFETCH(QString, boton);
+    Escena e;
+    QTest::keyClicks(e.caja(frmActSueld::kCodigo), "99");
+    prueba::Clic(e.ventana.findChild<QPushButton*>(boton));
+    QTRY_VERIFY(boton == "salir" ? !e.ventana.isVisible()
+                                 : e.caja(frmActSueld::kCodigo)->text().isEmpty());
+    QCOMPARE(msgbox_prueba::mostrados().size(), 1);
+    QCOMPARE(e.Mensaje(), QString("El Empleo es inexistente"));
+    QCOMPARE(e.Sueldos(), kAntes);
 }
 
 QTEST_MAIN(TstFrmActSueld)

@@ -248,6 +248,14 @@ class TstFrmEmpleados : public QObject {
                                      << "Debe ingresar la fecha de ingreso";
         QTest::newRow("sueldo no numero") << int(F::kSueldo) << "mucho"
                                           << "Debe ingresar el sueldo";
+        // Amounts are stored as typed, or refused.
+        QTest::newRow("sueldo con dos comas") << int(F::kSueldo) << "12,345,678"
+                                              << "Debe ingresar el sueldo";
+        QTest::newRow("sueldo con cinco decimales")
+            << int(F::kSueldo) << "1234,56789"
+            << "El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999";
+        QTest::newRow("remunerativo con dos comas") << int(F::kRemunera) << "1,2,3"
+                                                    << "Debe ingresar el importe remunerativo";
         QTest::newRow("base bloqueada") << int(F::kObservaciones) << "x"
                                         << "Error Nro.:";
     }

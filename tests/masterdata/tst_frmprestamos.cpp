@@ -125,6 +125,11 @@ class TstFrmPrestamos : public QObject {
                                         << "Debe ingresar el empleado";
         QTest::newRow("importe en letras") << 1 << "mil"
                                            << "Debe ingresar el importe";
+        QTest::newRow("importe con dos comas") << 1 << "12,345,678"
+                                               << "Debe ingresar el importe";
+        QTest::newRow("importe de cien mil millones")
+            << 1 << "100.000.000.000"
+            << "El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999";
         QTest::newRow("media cuota") << 2 << "2,5"
                                      << "Debe ingresar la cantidad de cuotas";
         QTest::newRow("31 de febrero") << 3 << "31022025"

@@ -7,6 +7,7 @@
 
 #include "platform/MsgBox.h"
 #include "platform/Validacion.h"
+#include "support/Teclear.h"
 
 using namespace zul;
 
@@ -32,6 +33,7 @@ struct Ventana {
     QToolButton* sinFoco = new QToolButton(&w);
     Validacion* v = new Validacion(&w);
     bool acepta = false;
+    bool avisa = false;  // says something even when it accepts
     int controles = 0;
     int acciones = 0;
 
@@ -43,7 +45,7 @@ struct Ventana {
         sinFoco->setFocusPolicy(Qt::NoFocus);
         v->registrar(caja, [this] {
             ++controles;
-            if (!acepta)
+            if (!acepta || avisa)
                 MsgBox(QStringLiteral("Debe ingresar el dato"), 48, QStringLiteral("AVISO"));
             return acepta;
         });
@@ -76,6 +78,8 @@ class TstValidacion : public QObject {
     void clicEnOtraCajaRechazadoNoMueveElCursor();
     void elFocoQueMueveLaAccionNoVuelveAControlar();
     void cajaDeshabilitadaNoSeControla();
+    void aceptadoConAvisoNoPierdeElClic_data();
+    void aceptadoConAvisoNoPierdeElClic();
 };
 
 void TstValidacion::tabulacionRechazadaDejaElFocoYNoSaleNiEntra() {
@@ -199,6 +203,27 @@ void TstValidacion::cajaDeshabilitadaNoSeControla() {
     QTest::mouseClick(v.sinFoco, Qt::LeftButton);
     QCOMPARE(v.controles, 0);
     QCOMPARE(v.acciones, 1);
+}
+
+// A box shown while the button is held takes the release; the click still acts, once.
+void TstValidacion::aceptadoConAvisoNoPierdeElClic_data() {
+    QTest::addColumn<bool>("avisa");
+    QTest::newRow("con aviso") << true;
+    QTest::newRow("sin aviso") << false;
+}
+
+void TstValidacion::aceptadoConAvisoNoPierdeElClic() {
+    QFETCH(bool, avisa);
+    Ventana v;
+    v.acepta = true;
+    v.avisa = avisa;
+    prueba::Clic(v.grabar);
+    QTRY_COMPARE(v.acciones, 1);
+    QTest::qWait(50);
+    QCOMPARE(v.acciones, 1);
+    QCOMPARE(v.controles, 1);
+    QCOMPARE(v.mensajes(), avisa ? 1 : 0);
+    QVERIFY(!v.grabar->isDown());
 }
 
 QTEST_MAIN(TstValidacion)
