@@ -87,6 +87,14 @@ QString Texto(const Recordset& rs, const char* campo) {
     return FormatoNulo(rs.value(QString::fromLatin1(campo)), 3);
 }
 
+// The join to the category of a stored line: its stored code, or the employee's own category
+// when the code was stored as 0.
+QString CategoriaGuardada(const char* campo) {
+    const QString c = QString::fromLatin1(campo);
+    return QStringLiteral("(") + c + QStringLiteral("<>0 and cat_id=") + c +
+           QStringLiteral(" or ") + c + QStringLiteral("=0 and cat_id=ado_categoria)");
+}
+
 bool DeclaracionGrabada(qint32 idDDJJ, const QString& paraQue) {
     if (idDDJJ != 0) return true;
     MsgBox(QStringLiteral("Grabe la declaración jurada antes de ") + paraQue, 48);
@@ -155,14 +163,16 @@ DatosInforme DatosDDJJ(const Seleccion& seleccion) {
                     {"codigoBarras", codbar}};
 
     // Stored lines in the order they were saved; name and CUIL from the employee's row when it
-    // still exists, the category as stored.
+    // still exists, the category as stored. A code that is not a number is stored as 0: that
+    // line shows the employee's category, as the declaration window does.
     Recordset rs = db.openRecordset(
         QStringLiteral("select ExD_IdEmpleado, ExD_Sueldo, ExD_Aporte2, ExD_AporteFar, "
                        "ExD_AporteAmec, ExD_Cuota, ExD_Afiliado, ExD_Prestamo, ado_nombre, "
                        "ado_cuil, cat_nombre from EmpleadoXDDJJ left join Empleado on "
                        "ado_id=ExD_IdEmpleado and ado_idempresa=ExD_idempresa left join "
-                       "Categoria on cat_id=ExD_IdCatego where ExD_IdDDJJ=") +
-        nId + QStringLiteral(" order by EmpleadoXDDJJ.rowid"));
+                       "Categoria on ") +
+        CategoriaGuardada("ExD_IdCatego") + QStringLiteral(" where ExD_IdDDJJ=") + nId +
+        QStringLiteral(" order by EmpleadoXDDJJ.rowid"));
     QVariantList empleados;
     empleados.reserve(rs.recordCount());
     for (; !rs.eof(); rs.moveNext())
@@ -184,9 +194,9 @@ DatosInforme DatosDDJJ(const Seleccion& seleccion) {
     Recordset rb = db.openRecordset(
         QStringLiteral("select Baj_Empleado, Baj_FecEgreso, Baj_Sueldo, ado_nombre, ado_cuil, "
                        "cat_nombre from Bajas left join Empleado on ado_id=Baj_Empleado and "
-                       "ado_idempresa=baj_idempresa left join Categoria on cat_id=Baj_IdCatego "
-                       "where Baj_DDJJ=") +
-        nId + QStringLiteral(" order by Bajas.rowid"));
+                       "ado_idempresa=baj_idempresa left join Categoria on ") +
+        CategoriaGuardada("Baj_IdCatego") + QStringLiteral(" where Baj_DDJJ=") + nId +
+        QStringLiteral(" order by Bajas.rowid"));
     QVariantList bajas;
     bajas.reserve(rb.recordCount());
     for (; !rb.eof(); rb.moveNext())

@@ -159,7 +159,8 @@ enum class Tag {
     h6,
     ul,
     ol,
-    li
+    li,
+    header
 };
 
 Tag TagDe(QStringView nombre) {
@@ -174,7 +175,7 @@ Tag TagDe(QStringView nombre) {
         {"th", Tag::th},       {"h1", Tag::h1},         {"h2", Tag::h2},
         {"h3", Tag::h3},       {"h4", Tag::h4},         {"h5", Tag::h5},
         {"h6", Tag::h6},       {"ul", Tag::ul},         {"ol", Tag::ol},
-        {"li", Tag::li}};
+        {"li", Tag::li},       {"header", Tag::header}};
     // Tag names are short ASCII: lower-cased on the stack, no string built per tag.
     char16_t minus[8];
     if (nombre.size() > 7) return Tag::otra;
@@ -207,6 +208,7 @@ bool EsBloque(Tag t) {
         case Tag::ul:
         case Tag::ol:
         case Tag::li:
+        case Tag::header:
             return true;
         default:
             return false;
@@ -243,6 +245,7 @@ struct Contexto {
     EstiloTexto estilo;
     Qt::Alignment alineacion = Qt::AlignLeft;
     bool sinCorte = false;
+    bool conSiguiente = false;
     QColor fondo;
 };
 
@@ -428,6 +431,7 @@ class Lector {
         if (t == Tag::table) {
             c.alineacion = Qt::AlignLeft;
             c.sinCorte = false;
+            c.conSiguiente = false;
         } else if (t == Tag::tr || celdaTag || t == Tag::p || t == Tag::div) {
             if (const QString a = e.valor(u"align"); !a.isEmpty())
                 c.alineacion = Alineacion(a, c.alineacion);
@@ -436,6 +440,7 @@ class Lector {
         if (const QString estilo = e.valor(u"style"); !estilo.isEmpty()) aplicarEstilo(estilo, c);
         if (t == Tag::body) estiloBase_ = c.estilo;
         if (t == Tag::head && !e.sola) ++cabeza_;
+        if (t == Tag::header && !e.sola) ++encabezado_;
 
         if (t == Tag::table) abrirTabla(e);
         if (t == Tag::thead) enEncabezado_ = true;
@@ -506,6 +511,8 @@ class Lector {
                 c.alineacion = Alineacion(d.valor, c.alineacion);
             } else if (prop == u"white-space") {
                 c.sinCorte = min == u"nowrap";
+            } else if (prop == u"page-break-after" || prop == u"break-after") {
+                c.conSiguiente = min.startsWith(u"avoid");
             }
         }
     }
@@ -544,6 +551,7 @@ class Lector {
         if ((t == Tag::td || t == Tag::th) && tablas_ == 1) celdaAbierta_ = false;
         if (t == Tag::thead) enEncabezado_ = false;
         if (t == Tag::head) --cabeza_;
+        if (t == Tag::header) --encabezado_;
         if (t == Tag::table) cerrarTabla();
     }
 
@@ -564,7 +572,7 @@ class Lector {
         Bloque b;
         b.tipo = Bloque::tabla;
         b.t = std::move(tabla_);
-        doc_.bloques.push_back(std::move(b));
+        bloques().push_back(std::move(b));
     }
 
     void abrirFila() {
@@ -585,6 +593,9 @@ class Lector {
         tabla_.filas.back().celdas.push_back(std::move(celda));
         celdaAbierta_ = true;
     }
+
+    // Where a finished block goes: the page header or the body.
+    std::vector<Bloque>& bloques() { return encabezado_ > 0 ? doc_.encabezado : doc_.bloques; }
 
     Celda* celda() {
         return tablas_ > 0 && celdaAbierta_ && !tabla_.filas.empty() &&
@@ -631,6 +642,7 @@ class Lector {
         parrafo_ = Parrafo();
         parrafo_.alineacion = c.alineacion;
         parrafo_.sinCorte = c.sinCorte;
+        parrafo_.conSiguiente = c.conSiguiente;
         parrafo_.margen = celda() ? 0 : margenPendiente_;
         abierto_ = true;
     }
@@ -681,7 +693,7 @@ class Lector {
         } else if (tablas_ == 0) {
             Bloque b;
             b.p = std::move(parrafo_);
-            doc_.bloques.push_back(std::move(b));
+            bloques().push_back(std::move(b));
             margenPendiente_ = 0;
         }
     }
@@ -696,6 +708,7 @@ class Lector {
     bool espacio_ = false;
     double margenPendiente_ = 0;
     int cabeza_ = 0;
+    int encabezado_ = 0;
     Tabla tabla_;
     int tablas_ = 0;
     bool celdaAbierta_ = false;

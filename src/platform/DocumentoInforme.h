@@ -4,11 +4,12 @@
 //
 // The HTML read is the part reports use: <p>, <div>, <br>, <b>/<strong>, <i>/<em>, <u>,
 // <span>, <table> (width, border, cellpadding) with <thead>, <tr>, <td>/<th> (width, align,
-// colspan), <img src width height> and <title>; the attributes align and bgcolor; the styles
-// font-family, font-size (pt or px), font-weight, font-style, text-decoration, color,
-// background-color, text-align and white-space: nowrap, on any element, inherited as in HTML.
-// Other tags are left out and their text kept; comments and <head> contents other than the
-// title are skipped.
+// colspan), <img src width height>, <title> and <header> (what every page after the first
+// repeats at its top); the attributes align and bgcolor; the styles font-family, font-size (pt
+// or px), font-weight, font-style, text-decoration, color, background-color, text-align and
+// white-space: nowrap, on any element, inherited as in HTML, and page-break-after: avoid (or
+// break-after: avoid) on the paragraphs of the element. Other tags are left out and their text
+// kept; comments and <head> contents other than the title are skipped.
 
 #include <QColor>
 #include <QImage>
@@ -44,7 +45,8 @@ struct Tramo {
 
 struct Parrafo {
     Qt::Alignment alineacion = Qt::AlignLeft;
-    bool sinCorte = false;  // white-space: nowrap
+    bool sinCorte = false;      // white-space: nowrap
+    bool conSiguiente = false;  // page-break-after: avoid: on the page of what follows it
     std::vector<Tramo> tramos;
     // Blank space before and after, in CSS pixels (paragraphs outside tables).
     double margen = 0;
@@ -93,6 +95,7 @@ struct DocumentoInforme {
     QString titulo;          // <title>, blanks simplified
     EstiloTexto estiloBase;  // of <body>
     std::vector<Bloque> bloques;
+    std::vector<Bloque> encabezado;  // <header>: at the top of every page but the first
     QMap<QString, QImage> imagenes;
 
     // The plain text: one line per paragraph, table cells in order.

@@ -44,12 +44,16 @@ ImpresionInforme::ImpresionInforme(const DocumentoInforme& doc, QPaintDevice* di
     }();
     (void)sustituidas;
     nuevaPagina();
-    for (const Bloque& b : doc_.bloques) {
-        if (b.tipo == Bloque::parrafo)
-            parrafo(b.p);
-        else
-            tabla(b.t);
-    }
+    const std::vector<Bloque>& bloques = doc_.bloques;
+    for (bloque_ = 0; bloque_ < bloques.size(); ++bloque_)
+        bloque(bloques[bloque_], bloque_ + 1 < bloques.size() ? &bloques[bloque_ + 1] : nullptr);
+}
+
+void ImpresionInforme::bloque(const Bloque& b, const Bloque* siguiente) {
+    if (b.tipo == Bloque::parrafo)
+        parrafo(b.p, siguiente);
+    else
+        tabla(b.t);
 }
 
 const ImpresionInforme::Medida& ImpresionInforme::medida(const EstiloTexto& estilo) {
@@ -149,20 +153,35 @@ ImpresionInforme::Tamano ImpresionInforme::medir(const Parrafo& p, double ancho,
     return t;
 }
 
-void ImpresionInforme::nuevaPagina() {
+void ImpresionInforme::nuevaPagina(size_t fila) {
     paginas_.emplace_back();
+    paginas_.back().bloque = bloque_;
+    paginas_.back().fila = fila;
     y_ = area_.top();
     margenAnterior_ = 0;
+    if (paginas_.size() > 1 && !enEncabezado_) {
+        enEncabezado_ = true;
+        for (const Bloque& b : doc_.encabezado) bloque(b, nullptr);
+        enEncabezado_ = false;
+    }
+    cuerpo_ = y_;
 }
 
-void ImpresionInforme::parrafo(const Parrafo& p) {
-    double antes = y_ > area_.top() ? std::max(p.margen, margenAnterior_) * pixel_ : 0;
+double ImpresionInforme::inicio(const Bloque& b, double margen) {
+    if (b.tipo == Bloque::parrafo)
+        return std::max(margen, b.p.margen) * pixel_ + medir(b.p, area_.width()).alto;
+    return margen * pixel_ + inicioTabla(b.t) + b.t.borde * pixel_;
+}
+
+void ImpresionInforme::parrafo(const Parrafo& p, const Bloque* siguiente) {
+    const auto antes = [&] {
+        return y_ > area_.top() ? std::max(p.margen, margenAnterior_) * pixel_ : 0;
+    };
     const Tamano t = medir(p, area_.width());
-    if (y_ + antes + t.alto > area_.bottom() && y_ > area_.top()) {
-        nuevaPagina();
-        antes = 0;
-    }
-    y_ += antes;
+    // A heading goes to the next page with the start of what it heads.
+    const double alto = t.alto + (p.conSiguiente && siguiente ? inicio(*siguiente, p.margen) : 0);
+    if (!enEncabezado_ && y_ + antes() + alto > area_.bottom() && y_ > cuerpo_) nuevaPagina();
+    y_ += antes();
     paginas_.back().parrafos.push_back(
         {&p, QRectF(area_.left(), y_, area_.width(), t.alto), t.ancho, t.lineas});
     y_ += t.alto;
@@ -227,24 +246,34 @@ void ImpresionInforme::colocarFila(const Tabla& t, const Fila& f, const FilaMedi
     y_ += m.alto;
 }
 
-// The template's widths, widened where a column's content cannot fit them (a nowrap text, a
-// word) at the expense of the columns whose content leaves room to spare. Also measures every
-// cell's paragraphs on one line, in order, into `naturales`.
-std::vector<double> ImpresionInforme::anchosColumnas(const Tabla& t, double ancho,
-                                                     std::vector<double>& naturales) {
+std::vector<double> ImpresionInforme::anchosDeColumnas(const Tabla& t, double ancho, double extra) {
+    const TablaMedida& m = medirTabla(t);
+    return anchosColumnas(t, ancho, extra, m.naturales,
+                          {&m.anchos, (t.borde + 2 * t.relleno) * pixel_});
+}
+
+// `naturales`: every cell's paragraphs measured on one line, in order. `impreso`: the columns
+// of the table laid out here, whose one-line paragraphs keep their line; without them, what
+// fits the template's widths does.
+std::vector<double> ImpresionInforme::anchosColumnas(const Tabla& t, double ancho, double extra,
+                                                     const std::vector<double>& naturales,
+                                                     Columnas impreso) {
     std::vector<double> anchos = t.anchos(ancho, pixel_);
     std::vector<double> minimos(anchos.size(), 0);
-    const double extra = (t.borde + 2 * t.relleno) * pixel_;
+    const double* natural = naturales.data();
     for (const Fila& f : t.filas) {
         size_t col = 0;
         for (const Celda& c : f.celdas) {
             for (const Parrafo& p : c.parrafos) {
-                naturales.push_back(natural(p));
+                const double enUnaLinea = *natural++;
                 if (c.columnas != 1 || col >= anchos.size()) continue;
                 // What fits keeps its line; what does not, its longest word. A unit to spare
                 // against rounding.
-                double necesita = naturales.back() + extra;
-                if (necesita > anchos[col] && !p.sinCorte) necesita = palabraMasAncha(p) + extra;
+                double necesita = enUnaLinea + extra;
+                const bool cabe = impreso.anchos
+                                      ? enUnaLinea + impreso.extra <= (*impreso.anchos)[col]
+                                      : necesita <= anchos[col];
+                if (!cabe && !p.sinCorte) necesita = palabraMasAncha(p) + extra;
                 minimos[col] = std::max(minimos[col], necesita + 1);
             }
             col += static_cast<size_t>(c.columnas);
@@ -265,17 +294,42 @@ std::vector<double> ImpresionInforme::anchosColumnas(const Tabla& t, double anch
     return anchos;
 }
 
+const ImpresionInforme::TablaMedida& ImpresionInforme::medirTabla(const Tabla& t) {
+    const auto hecha = tablas_.find(&t);
+    if (hecha != tablas_.end()) return hecha->second;
+    TablaMedida m;
+    // Columns fill the width less the right-hand rule.
+    m.ancho = t.anchoEn(area_.width(), pixel_) - t.borde * pixel_;
+    for (const Fila& f : t.filas)
+        for (const Celda& c : f.celdas)
+            for (const Parrafo& p : c.parrafos) m.naturales.push_back(natural(p));
+    m.anchos = anchosColumnas(t, m.ancho, (t.borde + 2 * t.relleno) * pixel_, m.naturales, {});
+    return tablas_.emplace(&t, std::move(m)).first->second;
+}
+
+double ImpresionInforme::inicioTabla(const Tabla& t) {
+    const TablaMedida& m = medirTabla(t);
+    const double* natural = m.naturales.data();
+    double alto = 0;
+    const size_t filas = std::min(t.filas.size(), static_cast<size_t>(t.filasEncabezado) + 1);
+    for (size_t r = 0; r < filas; ++r)
+        alto += medirFila(t, t.filas[r], m.anchos, area_.left(), natural).alto;
+    return alto;
+}
+
 void ImpresionInforme::tabla(const Tabla& t) {
     if (t.filas.empty()) return;
     const double borde = t.borde * pixel_;
-    // Columns fill the width less the right-hand rule.
-    const double anchoTabla = t.anchoEn(area_.width(), pixel_) - borde;
+    const TablaMedida& medida = medirTabla(t);
+    const double anchoTabla = medida.ancho;
+    const std::vector<double>& anchos = medida.anchos;
     const double x0 = area_.left();
-    std::vector<double> naturales;
-    const std::vector<double> anchos = anchosColumnas(t, anchoTabla, naturales);
-    const double* natural = naturales.data();
-    if (y_ > area_.top()) y_ += margenAnterior_ * pixel_;
-    margenAnterior_ = 0;
+    const double* natural = medida.naturales.data();
+    const auto margen = [&] {
+        if (y_ > area_.top()) y_ += margenAnterior_ * pixel_;
+        margenAnterior_ = 0;
+    };
+    margen();
 
     // The bottom rule of the rows on this page.
     const auto cerrar = [&] {
@@ -284,14 +338,17 @@ void ImpresionInforme::tabla(const Tabla& t) {
                 {QRectF(x0, y_, anchoTabla + borde, borde), Qt::black});
     };
     std::vector<FilaMedida> encabezado;
-    double tope = area_.top();  // rows above this are the page's repeated headers
+    double tope = cuerpo_;  // rows above this are the page's repeated headers
     for (size_t r = 0; r < t.filas.size(); ++r) {
         const Fila& f = t.filas[r];
         FilaMedida m = medirFila(t, f, anchos, x0, natural);
         const bool esEncabezado = static_cast<int>(r) < t.filasEncabezado;
-        if (y_ + m.alto + borde > area_.bottom() && y_ > tope) {
+        // The header rows start a page only with a row under them.
+        const double alto = r == 0 && t.filasEncabezado > 0 ? inicioTabla(t) : m.alto;
+        if (!enEncabezado_ && y_ + alto + borde > area_.bottom() && y_ > tope) {
             cerrar();
-            nuevaPagina();
+            nuevaPagina(r);
+            margen();
             if (!esEncabezado)
                 for (size_t h = 0; h < encabezado.size(); ++h)
                     colocarFila(t, t.filas[h], encabezado[h], anchoTabla, x0);

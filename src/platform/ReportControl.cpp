@@ -122,11 +122,12 @@ int Paginar(const DocumentoInforme& doc, QPrinter& impresora) {
 
 void PrepararHoja(QPrinter& impresora) {
     impresora.setPageSize(QPageSize(QPageSize::A4));
-    impresora.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    const double m = kMargenImpresoraMm;
+    impresora.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
 }
 
 QRectF AreaDeTexto(const QPrinter& impresora) {
-    const double margen = 2 / 2.54 * impresora.logicalDpiY();
+    const double margen = kMargenTextoMm / 25.4 * impresora.logicalDpiY();
     return QRectF(margen, margen, impresora.width() - 2 * margen, impresora.height() - 2 * margen);
 }
 

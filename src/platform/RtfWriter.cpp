@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/DocumentoInforme.h"
+#include "platform/ImpresionInforme.h"
 
 namespace zul {
 
@@ -19,6 +20,10 @@ constexpr int kPapelAlto = 16838;
 constexpr int kMargen = 1134;  // 2 cm
 constexpr int kAnchoUtil = kPapelAncho - 2 * kMargen;
 constexpr int kTwipsPorPixel = 15;
+constexpr double kTwipsPorMm = 1440 / 25.4;
+// Half the space between the texts of two cells, and a cell rule's width.
+constexpr int kHueco = 70;
+constexpr int kRaya = 10;
 
 // The code-page 1252 byte of a character; -1 when the code page has none.
 int Cp1252(char16_t u) {
@@ -51,6 +56,12 @@ struct Png {
 
 class Escritor {
   public:
+    Escritor() : twips_(1, 1, QImage::Format_Mono) {
+        const int puntosPorMetro = qRound(1440 / 0.0254);
+        twips_.setDotsPerMeterX(puntosPorMetro);
+        twips_.setDotsPerMeterY(puntosPorMetro);
+    }
+
     QByteArray documento(const QList<const DocumentoInforme*>& docs) {
         // A first pass finds the colours for the header, encodes the pictures and sizes the
         // output, so the whole file is written once into one buffer.
@@ -80,19 +91,59 @@ class Escritor {
         out_ += "\\fs20\n";
         for (qsizetype i = 0; i < docs.size(); ++i) {
             if (i > 0) out_ += "\\page\n";
-            doc_ = docs[i];
-            for (const Bloque& b : doc_->bloques) {
-                if (b.tipo == Bloque::tabla)
-                    tabla(b.t);
-                else
-                    parrafo(b.p, false, false);
-            }
+            cuerpo(*docs[i]);
         }
         out_ += "}\n";
         return std::move(out_);
     }
 
   private:
+    // The document broken into pages where the printed copy breaks them (the sheet here has
+    // room to spare for a word processor's looser lines), so that every page opens with the
+    // page header and a table's header rows, which not every word processor repeats itself.
+    void cuerpo(const DocumentoInforme& d) {
+        doc_ = &d;
+        const double margen = (kMargenImpresoraMm + kMargenTextoMm) * kTwipsPorMm;
+        ImpresionInforme paginas(d, &twips_,
+                                 QRectF(0, 0, kPapelAncho - 2 * margen, kPapelAlto - 2 * margen));
+        medidas_ = &paginas;
+        proxima_ = 1;
+        for (size_t k = 0; k < d.bloques.size(); ++k) {
+            const Bloque& b = d.bloques[k];
+            if (b.tipo == Bloque::tabla) {
+                tabla(b.t, k);
+            } else {
+                if (empiezaPagina(k, 0)) pagina();
+                parrafo(b.p, false, false);
+            }
+        }
+        medidas_ = nullptr;
+    }
+
+    // Whether the printed copy starts a page at row `fila` of block `bloque` (or before it,
+    // at something that wrote nothing).
+    bool empiezaPagina(size_t bloque, size_t fila) {
+        const auto& ps = medidas_->paginas();
+        bool empieza = false;
+        while (proxima_ < ps.size() &&
+               std::pair(ps[proxima_].bloque, ps[proxima_].fila) <= std::pair(bloque, fila)) {
+            ++proxima_;
+            empieza = true;
+        }
+        return empieza;
+    }
+
+    // A new page, opened by the page header.
+    void pagina() {
+        saltoPendiente_ = true;
+        for (const Bloque& b : doc_->encabezado) {
+            if (b.tipo == Bloque::tabla)
+                tabla(b.t, kSinPaginas);
+            else
+                parrafo(b.p, false, false);
+        }
+    }
+
     // --- first pass
 
     qsizetype preparar(const DocumentoInforme& d) {
@@ -105,21 +156,22 @@ class Escritor {
                 if (!r.imagen.isEmpty()) tamano += codificar(d.imagenes.value(r.imagen));
             }
         };
-        for (const Bloque& b : d.bloques) {
-            if (b.tipo == Bloque::parrafo) {
-                medir(b.p);
-                continue;
-            }
-            tamano += 16;
-            for (const Fila& f : b.t.filas) {
-                tamano += 48;
-                for (const Celda& c : f.celdas) {
-                    tamano += b.t.borde > 0 ? 128 : 40;
-                    if (Visible(c.fondo)) color(c.fondo);
-                    for (const Parrafo& p : c.parrafos) medir(p);
+        for (const auto* bloques : {&d.encabezado, &d.bloques})
+            for (const Bloque& b : *bloques) {
+                if (b.tipo == Bloque::parrafo) {
+                    medir(b.p);
+                    continue;
+                }
+                tamano += 16;
+                for (const Fila& f : b.t.filas) {
+                    tamano += 48;
+                    for (const Celda& c : f.celdas) {
+                        tamano += b.t.borde > 0 ? 128 : 40;
+                        if (Visible(c.fondo)) color(c.fondo);
+                        for (const Parrafo& p : c.parrafos) medir(p);
+                    }
                 }
             }
-        }
         return tamano;
     }
 
@@ -237,6 +289,8 @@ class Escritor {
 
     void parrafo(const Parrafo& p, bool enCelda, bool ultimoDeCelda) {
         out_ += enCelda ? "\\pard\\intbl" : "\\pard";
+        if (!enCelda && std::exchange(saltoPendiente_, false)) out_ += "\\pagebb";
+        if (!enCelda && p.conSiguiente) out_ += "\\keepn";
         const Qt::Alignment a = p.alineacion;
         out_ += (a & Qt::AlignHCenter)   ? "\\qc"
                 : (a & Qt::AlignRight)   ? "\\qr"
@@ -261,46 +315,70 @@ class Escritor {
         out_ += enCelda && ultimoDeCelda ? "\\cell\n" : "\\par\n";
     }
 
-    void tabla(const Tabla& t) {
+    // `bloque`: the table's place in the body, kSinPaginas for one of the page header.
+    void tabla(const Tabla& t, size_t bloque) {
         const int columnas = t.columnas();
         if (columnas == 0) return;
         const int total = qRound(t.anchoEn(kAnchoUtil, kTwipsPorPixel));
-        // Right edges of the columns, rounded once so that spans end on the same twip.
+        // Right edges of the columns, rounded once so that spans end on the same twip. The
+        // columns are those of the printed page, for the gaps and rules of a cell here, and a
+        // twentieth of a point each side to spare for the reader's own measuring.
         std::vector<int> borde(columnas);
         double x = 0;
-        const std::vector<double> anchos = t.anchos(total, kTwipsPorPixel);
+        const double extra = 2 * kHueco + (t.borde > 0 ? 2 * kRaya : 0) + 2;
+        const std::vector<double> anchos = medidas_->anchosDeColumnas(t, total, extra);
         for (int c = 0; c < columnas; ++c) borde[c] = qRound(x += anchos[c]);
 
         for (size_t r = 0; r < t.filas.size(); ++r) {
-            const Fila& f = t.filas[r];
-            if (f.celdas.empty()) continue;
-            out_ += "\\trowd\\trgaph70\\trleft0";
-            if (static_cast<int>(r) < t.filasEncabezado) out_ += "\\trhdr";
-            int c = 0;
-            for (const Celda& celda : f.celdas) {
-                if (t.borde > 0)
-                    out_ +=
-                        "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-                        "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
-                if (Visible(celda.fondo)) {
-                    out_ += "\\clcbpat";
-                    numero(color(celda.fondo));
-                }
-                c += celda.columnas;
-                out_ += "\\cellx";
-                numero(borde[std::min(c, columnas) - 1]);
+            if (bloque != kSinPaginas && empiezaPagina(bloque, r)) {
+                pagina();
+                if (r > 0)
+                    for (int h = 0; h < t.filasEncabezado; ++h) fila(t, h, borde);
             }
-            out_ += '\n';
-            for (const Celda& celda : f.celdas) {
-                if (celda.parrafos.empty()) out_ += "\\pard\\intbl\\cell\n";
-                for (size_t i = 0; i < celda.parrafos.size(); ++i)
-                    parrafo(celda.parrafos[i], true, i + 1 == celda.parrafos.size());
-            }
-            out_ += "\\row\n";
+            fila(t, static_cast<int>(r), borde);
         }
         out_ += "\\pard\n";
     }
 
+    void fila(const Tabla& t, int r, const std::vector<int>& borde) {
+        const int columnas = static_cast<int>(borde.size());
+        const Fila& f = t.filas[static_cast<size_t>(r)];
+        if (f.celdas.empty()) return;
+        // A page break here belongs to a paragraph of its own, before the row.
+        if (std::exchange(saltoPendiente_, false)) out_ += "\\pard\\pagebb\\plain\\fs2\\par\n";
+        out_ += "\\trowd\\trgaph";
+        numero(kHueco);
+        out_ += "\\trleft0";
+        if (r < t.filasEncabezado) out_ += "\\trhdr";
+        int c = 0;
+        for (const Celda& celda : f.celdas) {
+            if (t.borde > 0)
+                out_ +=
+                    "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                    "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
+            if (Visible(celda.fondo)) {
+                out_ += "\\clcbpat";
+                numero(color(celda.fondo));
+            }
+            c += celda.columnas;
+            out_ += "\\cellx";
+            numero(borde[std::min(c, columnas) - 1]);
+        }
+        out_ += '\n';
+        for (const Celda& celda : f.celdas) {
+            if (celda.parrafos.empty()) out_ += "\\pard\\intbl\\cell\n";
+            for (size_t i = 0; i < celda.parrafos.size(); ++i)
+                parrafo(celda.parrafos[i], true, i + 1 == celda.parrafos.size());
+        }
+        out_ += "\\row\n";
+    }
+
+    static constexpr size_t kSinPaginas = static_cast<size_t>(-1);
+
+    QImage twips_;  // measures in twips
+    ImpresionInforme* medidas_ = nullptr;
+    size_t proxima_ = 1;  // the next page of the printed copy
+    bool saltoPendiente_ = false;
     const DocumentoInforme* doc_ = nullptr;
     QByteArray out_;
     std::vector<QColor> colores_;

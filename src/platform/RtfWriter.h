@@ -12,7 +12,9 @@ namespace zul {
 struct DocumentoInforme;
 
 // One RTF file holding the documents one after the other, each on a new page. A4 paper with
-// 2 cm margins; widths in CSS pixels count 15 twips each.
+// 2 cm margins; widths in CSS pixels count 15 twips each. Columns are as wide as on the printed
+// page, and pages break where the printed copy breaks them, each opening with the document's
+// page header and the header rows of the table it continues.
 QByteArray EscribirRtf(const QList<const DocumentoInforme*>& documentos);
 
 }  // namespace zul

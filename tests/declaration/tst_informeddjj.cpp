@@ -37,6 +37,21 @@ struct Ventana {
     bool relojPuesto() const { return widget.cursor().shape() == Qt::WaitCursor; }
 };
 
+// The cells of the printed table row that holds `nombre`.
+QStringList FilaDe(const DocumentoInforme& doc, const QString& nombre) {
+    for (const Bloque& b : doc.bloques)
+        for (const Fila& f : b.t.filas) {
+            QStringList celdas;
+            for (const Celda& c : f.celdas) {
+                QStringList ps;
+                for (const Parrafo& p : c.parrafos) ps << p.texto();
+                celdas << ps.join(' ');
+            }
+            if (celdas.contains(nombre)) return celdas;
+        }
+    return {};
+}
+
 }  // namespace
 
 class TstInformeDDJJ : public QObject {
@@ -68,6 +83,8 @@ class TstInformeDDJJ : public QObject {
     void enviaAmbosInformesEnUnArchivo();
     void correoQueFallaNoSigue();
     void imprimirDespuesDeEnviarImprime();
+    void categoriaQueNoEsNumero_data();
+    void categoriaQueNoEsNumero();
 };
 
 void TstInformeDDJJ::sinFilaDelEstudioImprimeDDJJUnaVez() {
@@ -227,6 +244,37 @@ void TstInformeDDJJ::imprimirDespuesDeEnviarImprime() {
     QCOMPARE(v.rpt->runs()[1].salida, base_->carpeta() + "/impreso.pdf");
     QVERIFY(QFileInfo(base_->carpeta() + "/impreso.pdf").size() > 0);
     QCOMPARE(sendmail.mensajes(), 1);
+}
+
+void TstInformeDDJJ::categoriaQueNoEsNumero_data() {
+    QTest::addColumn<int>("empleado");
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("guardada");  // the statement that stores its category as 0
+    QTest::newRow("empleado") << 1 << "Pérez, José"
+                              << "update EmpleadoXDDJJ set ExD_IdCatego=0 where ExD_IdEmpleado=1";
+    QTest::newRow("baja") << 3 << "Gómez, Ana"
+                          << "update Bajas set Baj_IdCatego=0 where Baj_Empleado=3";
+}
+
+// A category code that is not a number is stored as 0: the printout shows the employee's
+// category, as the declaration window does; numeric ones keep the category stored.
+void TstInformeDDJJ::categoriaQueNoEsNumero() {
+    QFETCH(int, empleado);
+    QFETCH(QString, nombre);
+    QFETCH(QString, guardada);
+    base_->ejecutar(
+        "insert into Categoria (Cat_Id, Cat_Nombre) values ('LRG9', 'Logística Región 9 "
+        "''Sur''')");
+    base_->ejecutar("update Empleado set Ado_Categoria='LRG9' where Ado_Id=" +
+                    QString::number(empleado));
+    base_->ejecutar(guardada);
+    base_->ejecutar("update Empresa set emp_rptDJ2 = NULL where emp_id=0");
+    Ventana v(base_->carpeta());
+    QVERIFY(ImprimirDDJJ(7, &v.widget));
+    const DocumentoInforme& doc = *v.rpt->lastDocument();
+    QVERIFY2(FilaDe(doc, nombre).contains("Logística Región 9 'Sur'"),
+             qPrintable(FilaDe(doc, nombre).join(" | ")));
+    QVERIFY(FilaDe(doc, "D'Angelo, María").contains("Administrativo B"));
 }
 
 QTEST_MAIN(TstInformeDDJJ)

@@ -22,9 +22,11 @@ QString Linea(const Parrafo& p) {
 }
 
 // The document's structure in a line per block: tables as [(cell|cell)(...)], header rows
-// marked h, a cell's paragraphs joined by /, spans as *N.
+// marked h, a cell's paragraphs joined by /, spans as *N; the page header's blocks first, after
+// "E:".
 QString Volcado(const DocumentoInforme& d) {
     QString v = d.titulo.isEmpty() ? QString() : "T:" + d.titulo + '\n';
+    for (const Bloque& b : d.encabezado) v += "E:" + Linea(b.p) + '\n';
     for (const Bloque& b : d.bloques) {
         if (b.tipo == Bloque::parrafo) {
             v += Linea(b.p) + '\n';
@@ -61,6 +63,7 @@ QString Aspecto(const DocumentoInforme& d, const QString& texto) {
                  : (al & Qt::AlignJustify) ? " just"
                                            : " izq";
             if (p.sinCorte) a += " nowrap";
+            if (p.conSiguiente) a += " con el siguiente";
             if (fondo.isValid()) a += " fondo " + fondo.name();
             if (e.color.isValid()) a += " color " + e.color.name();
             if (!e.familias.isEmpty()) a += ' ' + e.familias.join(',');
@@ -145,6 +148,8 @@ class TstDocumentoInforme : public QObject {
         Caso("imagen", "<p>a <img src=\"barras\" width=\"300\" height=\"60\" /> b</p>",
              "a <img:barras 300x60> b\n");
         Caso("imagen sin medidas", "<img src=x>", "<img:x 0x0>\n");
+        Caso("encabezado de página", "<header><p>Compañía <b>Ñandú</b></p></header><p>a</p>",
+             "E:Compañía Ñandú\na\n");
     }
 
     // Every table also shares out a width among exactly its columns.
@@ -200,6 +205,8 @@ class TstDocumentoInforme : public QObject {
         Caso("peso numérico", "<span style='font-weight: 700'>x</span>", "9pt b izq");
         Caso("mayúsculas y blancos", "<P STYLE=' FONT-SIZE : 10PT ; TEXT-ALIGN:RIGHT'>x</P>",
              "10pt der");
+        Caso("con lo que le sigue", "<p style='page-break-after: avoid'><b>x</b></p><p>y</p>",
+             "9pt b izq con el siguiente");
     }
 
     void estilos() {
@@ -312,6 +319,11 @@ class TstDocumentoInforme : public QObject {
                    "\\pard\\intbl\\ql\\plain\\f0\\fs18 a\\par\n"
                    "\\pard\\intbl\\ql\\plain\\f0\\fs18 b\\cell\n"
                    "\\pard\\intbl\\qr\\plain\\f0\\fs18\\cf1 c\\cell\n\\row\n\\pard\n");
+        QTest::newRow("título con lo que le sigue")
+            << "<p style='break-after: avoid'>a</p><p>b</p>"
+            << QByteArray(
+                   "\\pard\\keepn\\ql\\sb180\\sa180\\plain\\f0\\fs18 a\\par\n"
+                   "\\pard\\ql\\sb180\\sa180\\plain\\f0\\fs18 b\\par\n");
     }
 
     void rtf() {

@@ -1,5 +1,6 @@
 // Laying reports out on pages: columns that widen for what must not break, rows that wrap,
-// long tables that repeat their headers and never split a row.
+// long tables that repeat their headers and never split a row, headings that go with what they
+// head.
 
 #include <QPrinter>
 #include <QtTest>
@@ -39,6 +40,13 @@ const Ubicado* Buscar(const std::vector<Ubicado>& todos, const QString& texto) {
     return nullptr;
 }
 
+// A table of `filas` rows that fills pages ahead of what a test places after it.
+QString Relleno(int filas) {
+    QString html = "<table style='font-size: 7pt'>";
+    for (int i = 0; i < filas; ++i) html += QString("<tr><td>relleno %1</td></tr>").arg(i);
+    return html + "</table>";
+}
+
 }  // namespace
 
 class TstImpresionInforme : public QObject {
@@ -48,6 +56,8 @@ class TstImpresionInforme : public QObject {
     void loQueNoSeParteEnsanchaSuColumna_data();
     void loQueNoSeParteEnsanchaSuColumna();
     void tablaLargaRepiteEncabezados();
+    void tituloConLoQueSigue_data();
+    void tituloConLoQueSigue();
 };
 
 void TstImpresionInforme::loQueNoSeParteEnsanchaSuColumna_data() {
@@ -120,6 +130,45 @@ void TstImpresionInforme::tablaLargaRepiteEncabezados() {
     }
     QCOMPARE(filas, 300);  // every row once: none split, none lost
     QCOMPARE(Todos(imp).back().u.parrafo->texto(), QString("Fin"));
+}
+
+void TstImpresionInforme::tituloConLoQueSigue_data() {
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<QString>("sigue");
+    QTest::addColumn<QString>("primero");  // the first text after the heading
+    const QString tabla =
+        "<table border=1><thead><tr><th>%1</th></tr></thead>"
+        "<tr><td>Gómez, Ana</td></tr><tr><td>Pérez, José</td></tr></table>";
+    QTest::newRow("título de una tabla")
+        << "<p style='page-break-after: avoid'>Bajas del personal</p>" << tabla.arg("Código")
+        << "Gómez, Ana";
+    QTest::newRow("título de un párrafo")
+        << "<p style='page-break-after: avoid'>Bajas del personal</p>"
+        << "<p>Sin bajas en el período.</p>"
+        << "Sin bajas en el período.";
+    QTest::newRow("fila de títulos de una tabla")
+        << "" << tabla.arg("Bajas del personal") << "Gómez, Ana";
+}
+
+// Wherever the page ends, a heading (a paragraph marked so, a table's header rows) shares its
+// page with the start of what it heads.
+void TstImpresionInforme::tituloConLoQueSigue() {
+    QFETCH(QString, titulo);
+    QFETCH(QString, sigue);
+    QFETCH(QString, primero);
+    Hoja hoja;
+    for (int filas = 40; filas < 140; ++filas) {
+        const DocumentoInforme doc = LeerHtml(Relleno(filas) + titulo + sigue);
+        ImpresionInforme imp(doc, &hoja.impresora, AreaDeTexto(hoja.impresora));
+        const auto todos = Todos(imp);
+        const Ubicado* t = Buscar(todos, "Bajas del personal");
+        const Ubicado* p = Buscar(todos, primero);
+        QVERIFY(t && p);
+        QVERIFY2(t->pagina == p->pagina,
+                 qPrintable(QString("con %1 filas antes, solo al pie de la página %2")
+                                .arg(filas)
+                                .arg(t->pagina + 1)));
+    }
 }
 
 QTEST_MAIN(TstImpresionInforme)

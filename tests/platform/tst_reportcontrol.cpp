@@ -1,6 +1,7 @@
 // The report control: selection formulas, files that are not reports of ours, the two shipped
-// reports rendered over a saved declaration to PDF and RTF, appending exports, and the RTF
-// writer's output read back by a word processor when one is installed.
+// reports rendered over a saved declaration to PDF and RTF, appending exports, the pages of a
+// long declaration printed and exported, and the RTF writer's output read back by a word
+// processor when one is installed.
 
 #include <QPrinter>
 #include <QProcess>
@@ -58,15 +59,33 @@ QString TextoPdf(const QString& pdf) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-QString TextoRtf(const QString& rtf) {
+// The file a word processor converts an RTF file to, beside it, in `formato` ("pdf", ...);
+// "" when no word processor is installed.
+QString ConvertirRtf(const QString& rtf, const QString& formato, const QString& extension) {
     if (QStandardPaths::findExecutable("soffice").isEmpty()) return {};
     const QFileInfo fi(rtf);
     QTemporaryDir perfil;
     QProcess p;
     p.start("soffice", {"-env:UserInstallation=file://" + perfil.path(), "--headless",
-                        "--convert-to", "txt:Text (encoded):UTF8", "--outdir", fi.path(), rtf});
+                        "--convert-to", formato, "--outdir", fi.path(), rtf});
     p.waitForFinished(120000);
-    return QString::fromUtf8(Leer(fi.path() + '/' + fi.completeBaseName() + ".txt"));
+    return fi.path() + '/' + fi.completeBaseName() + '.' + extension;
+}
+
+QString TextoRtf(const QString& rtf) {
+    const QString txt = ConvertirRtf(rtf, "txt:Text (encoded):UTF8", "txt");
+    return txt.isEmpty() ? QString() : QString::fromUtf8(Leer(txt));
+}
+
+// The text of each page of the PDF a word processor makes of an RTF file; empty when no word
+// processor or pdftotext is installed.
+QStringList PaginasRtf(const QString& rtf) {
+    const QString pdf = ConvertirRtf(rtf, "pdf", "pdf");
+    if (pdf.isEmpty()) return {};
+    // Pages are separated by form feeds.
+    QStringList paginas = TextoPdf(pdf).split('\f');
+    if (!paginas.isEmpty() && paginas.last().trimmed().isEmpty()) paginas.removeLast();
+    return paginas;
 }
 
 // The first page of a PDF as a picture; null when poppler's pdftoppm is not installed.
@@ -107,6 +126,67 @@ const QStringList kTextoDeclaracion = {"Compañía Ñandú & Hijos S.A.",
                                        "15/05/2024",
                                        "90.000,00"};
 
+// The saved declaration with the shipped reports, and a report control set to run DDJJ.rpt
+// on it.
+struct Declaracion {
+    prueba::BaseDePrueba base;
+    ReportControl rpt;
+    Declaracion() {
+        prueba::CopiarInformes(base.carpeta());
+        prueba::GrabarDDJJDePrueba(base);
+        rpt.setDataProvider(DatosDDJJ);
+        rpt.setSelectionFormula(FormulaDDJJ(7, 3));
+        rpt.setReportFileName(base.carpeta() + "/DDJJ.rpt");
+    }
+};
+
+// A device that measures in twips, as the RTF does.
+QImage EnTwips() {
+    QImage twips(1, 1, QImage::Format_RGB32);
+    twips.setDotsPerMeterX(qRound(1440 / 0.0254));
+    twips.setDotsPerMeterY(qRound(1440 / 0.0254));
+    return twips;
+}
+
+// Employees and leavers enough for several pages, after those of the saved declaration.
+void DeclaracionLarga(const prueba::BaseDePrueba& base, int empleados, int bajas) {
+    for (int i = 0; i < empleados + bajas; ++i) {
+        const int id = 100 + i;
+        base.ejecutar(QString("insert into Empleado (Ado_Id, ado_IdEmpresa, Ado_Nombre, Ado_Cuil, "
+                              "Ado_Categoria) values (%1, 3, 'Núñez D''Alessandro, María %1', "
+                              "'27-%2-4', '1')")
+                          .arg(id)
+                          .arg(id, 8, 10, QChar('0')));
+        base.ejecutar(i < empleados
+                          ? QString("insert into EmpleadoXDDJJ values (7, %1, 1234567.89, 1, 1, "
+                                    "1, 1, 1, 1, 25000, 3)")
+                                .arg(id)
+                          : QString("insert into Bajas values (7, %1, '2024-05-31', 987654.32, 1, "
+                                    "3)")
+                                .arg(id));
+    }
+}
+
+// The RTF's text for the column heading `palabra` and the width of its cell, in twips.
+struct CeldaRtf {
+    int ancho = 0;
+    QString error;
+};
+CeldaRtf AnchoDeCelda(const QByteArray& rtf, const QByteArray& titulo) {
+    const qsizetype donde = rtf.indexOf("\\b " + titulo + "\\cell\n");
+    if (donde < 0) return {0, "no está"};
+    const qsizetype fila = rtf.lastIndexOf("\\trowd", donde);
+    const qsizetype celdas = rtf.indexOf('\n', fila);
+    static const QRegularExpression cellx(R"(\\cellx(\d+))");
+    QList<int> bordes{0};
+    for (auto m = cellx.globalMatch(QString::fromLatin1(rtf.mid(fila, celdas - fila)));
+         m.hasNext();)
+        bordes << m.next().captured(1).toInt();
+    const qsizetype antes = rtf.mid(celdas, donde - celdas).count("\\cell\n");
+    if (antes + 1 >= bordes.size()) return {0, "sin columna"};
+    return {bordes[antes + 1] - bordes[antes], {}};
+}
+
 }  // namespace
 
 class TstReportControl : public QObject {
@@ -121,6 +201,12 @@ class TstReportControl : public QObject {
     void cadaEjecucionConSuDestino();
     void impresoSinPartirYConNombre_data();
     void impresoSinPartirYConNombre();
+    void cadaHojaDiceDeQuien_data();
+    void cadaHojaDiceDeQuien();
+    void rtfTitulosDeColumnaEnteros_data();
+    void rtfTitulosDeColumnaEnteros();
+    void tituloDeBajasConLoQueSigue_data();
+    void tituloDeBajasConLoQueSigue();
 };
 
 void TstReportControl::formulaConBlancos() {
@@ -392,9 +478,7 @@ void TstReportControl::impresoSinPartirYConNombre() {
 
     // The exported copy keeps the template's column widths (17 cm of text, 70 twips of gap
     // each side): what must not break fits them too.
-    QImage enTwips(1, 1, QImage::Format_RGB32);
-    enTwips.setDotsPerMeterX(qRound(1440 / 0.0254));
-    enTwips.setDotsPerMeterY(qRound(1440 / 0.0254));
+    QImage enTwips = EnTwips();
     ImpresionInforme medidas(*doc, &enTwips, QRectF(0, 0, 9638, 13000));
     for (const Bloque& b : doc->bloques) {
         const std::vector<double> anchos = b.t.anchos(9638 * b.t.anchoPorciento / 100, 15);
@@ -410,6 +494,143 @@ void TstReportControl::impresoSinPartirYConNombre() {
                 col += c.columnas;
             }
         }
+    }
+}
+
+void TstReportControl::cadaHojaDiceDeQuien_data() {
+    QTest::addColumn<bool>("exportada");
+    QTest::addColumn<QStringList>("enCadaHoja");
+    QTest::newRow("impresa") << false
+                             << QStringList{"Compañía Ñandú & Hijos S.A.", "30-99887766-5",
+                                            "05/2024", "Código"};
+    // The RTF as written: the page header, and the table's header row on the page.
+    QTest::newRow("exportada")
+        << true
+        << QStringList{"Compa\\u241\\'f1\\u237\\'eda \\u209\\'d1and\\u250\\'fa & Hijos S.A.",
+                       "30-99887766-5", "05/2024", "\\trhdr", "C\\u243\\'f3digo"};
+}
+
+// Every page of a long declaration says whose it is (company, CUIT, period) and opens its table
+// with the column headings, printed or exported; the exported file breaks its pages where the
+// printout does, and a word processor shows them so.
+void TstReportControl::cadaHojaDiceDeQuien() {
+    QFETCH(bool, exportada);
+    QFETCH(QStringList, enCadaHoja);
+    Declaracion d;
+    prueba::BaseDePrueba& base = d.base;
+    ReportControl& rpt = d.rpt;
+    DeclaracionLarga(base, 150, 60);
+    rpt.setPdfOutput(base.carpeta() + "/ddjj.pdf");
+    rpt.setAction(1);
+    const int paginas = rpt.runs().last().paginas;
+    QVERIFY(paginas >= 4);
+
+    QStringList hojas;
+    const QString rtf = base.carpeta() + "/ddjj.rtf";
+    if (exportada) {
+        rpt.setDestination(ReportControl::aArchivo);
+        rpt.setPrintFileName(rtf);
+        rpt.setAction(1);
+        hojas = QString::fromLatin1(Leer(rtf)).split("\\pagebb");
+    } else {
+        const Impreso impreso(*rpt.lastDocument());
+        for (const PaginaInforme& p : impreso.impresion->paginas()) {
+            QString texto;
+            for (const ParrafoUbicado& u : p.parrafos) texto += u.parrafo->texto() + '\n';
+            hojas << texto;
+        }
+    }
+    QCOMPARE(hojas.size(), paginas);
+    for (int i = 0; i < hojas.size(); ++i)
+        for (const QString& texto : enCadaHoja)
+            QVERIFY2(hojas[i].contains(texto),
+                     qPrintable(QString("página %1 sin %2").arg(i + 1).arg(texto)));
+
+    if (!exportada) return;
+    const QStringList vistas = PaginasRtf(rtf);
+    if (vistas.isEmpty()) QSKIP("sin procesador de textos para ver el RTF");
+    QCOMPARE(vistas.size(), paginas);
+    for (int i = 0; i < vistas.size(); ++i)
+        for (const char* texto : {"Compañía Ñandú & Hijos S.A.", "30-99887766-5", "Código"})
+            QVERIFY2(vistas[i].contains(texto),
+                     qPrintable(QString("página %1 sin %2").arg(i + 1).arg(texto)));
+    // Headings on one line, not broken inside the word.
+    ContieneTodo(vistas.join('\n'), {"Afil.", "C.S.", "Préstamo"});
+}
+
+void TstReportControl::rtfTitulosDeColumnaEnteros_data() {
+    QTest::addColumn<QString>("titulo");
+    QTest::addColumn<QByteArray>("enRtf");
+    QTest::newRow("Código") << "Código" << QByteArray("C\\u243\\'f3digo");
+    QTest::newRow("Afil.") << "Afil." << QByteArray("Afil.");
+    QTest::newRow("C.S.") << "C.S." << QByteArray("C.S.");
+}
+
+// A column heading of the exported declaration fits its cell whole, as on the printed page:
+// the cell is the word's width in its font plus the cell's gaps (70 twips) and rules (10).
+void TstReportControl::rtfTitulosDeColumnaEnteros() {
+    QFETCH(QString, titulo);
+    QFETCH(QByteArray, enRtf);
+    Declaracion d;
+    d.rpt.setDestination(ReportControl::aArchivo);
+    d.rpt.setPrintFileName(d.base.carpeta() + "/ddjj.rtf");
+    d.rpt.setAction(1);
+
+    const CeldaRtf celda = AnchoDeCelda(Leer(d.base.carpeta() + "/ddjj.rtf"), enRtf);
+    QVERIFY2(celda.error.isEmpty(), qPrintable(celda.error));
+    const DocumentoInforme& doc = *d.rpt.lastDocument();
+    QImage enTwips = EnTwips();
+    ImpresionInforme medidas(doc, &enTwips, QRectF(0, 0, 9638, 13000));
+    double palabra = 0;
+    for (const Bloque& b : doc.bloques)
+        for (const Fila& f : b.t.filas)
+            for (const Celda& c : f.celdas)
+                for (const Parrafo& p : c.parrafos)
+                    if (p.texto() == titulo)
+                        palabra = QFontMetricsF(medidas.fuente(p.tramos.front().estilo), &enTwips)
+                                      .horizontalAdvance(titulo);
+    QVERIFY(palabra > 0);
+    QVERIFY2(celda.ancho - 2 * 70 - 2 * 10 >= palabra,
+             qPrintable(QString("%1 twips para %2").arg(celda.ancho).arg(palabra)));
+}
+
+void TstReportControl::tituloDeBajasConLoQueSigue_data() {
+    QTest::addColumn<bool>("hayBajas");
+    QTest::addColumn<QString>("primero");
+    QTest::newRow("con bajas") << true << "Gómez, Ana";
+    QTest::newRow("sin bajas") << false << "Sin bajas en el período.";
+}
+
+// However many employees come before, the leavers' heading prints on the page of what follows
+// it.
+void TstReportControl::tituloDeBajasConLoQueSigue() {
+    QFETCH(bool, hayBajas);
+    QFETCH(QString, primero);
+    const QVariantMap baja{{"codigo", "3"}, {"nombre", "Gómez, Ana"}, {"sueldo", "90.000,00"}};
+    for (int empleados = 30; empleados < 110; ++empleados) {
+        QVariantList lista;
+        for (int i = 0; i < empleados; ++i)
+            lista << QVariantMap{{"codigo", QString::number(i)}, {"nombre", "Pérez, José"}};
+        DatosInforme datos;
+        datos.datos = {{"hayEmpleados", true},
+                       {"empleados", lista},
+                       {"hayBajas", hayBajas},
+                       {"bajas", QVariantList{baja}}};
+        const auto doc =
+            RenderizarInforme(QStringLiteral(ZUL_SOURCE_DIR) + "/reports/DDJJ.rpt", datos);
+        const Impreso impreso(*doc);
+        int titulo = -1, siguiente = -1;
+        const auto& paginas = impreso.impresion->paginas();
+        for (int p = 0; p < static_cast<int>(paginas.size()); ++p)
+            for (const ParrafoUbicado& u : paginas[static_cast<size_t>(p)].parrafos) {
+                if (u.parrafo->texto() == "Bajas del personal") titulo = p;
+                if (u.parrafo->texto() == primero && siguiente < 0) siguiente = p;
+            }
+        QVERIFY(titulo >= 0);
+        QVERIFY2(titulo == siguiente,
+                 qPrintable(QString("con %1 empleados, solo al pie de la página %2")
+                                .arg(empleados)
+                                .arg(titulo + 1)));
     }
 }
 
