@@ -56,8 +56,8 @@ void ImpresionInforme::bloque(const Bloque& b, const Bloque* siguiente) {
         tabla(b.t);
 }
 
-const ImpresionInforme::Medida& ImpresionInforme::medida(const EstiloTexto& estilo) {
-    for (const Medida& m : medidas_)
+ImpresionInforme::Medida& ImpresionInforme::medida(const EstiloTexto& estilo) {
+    for (Medida& m : medidas_)
         if (m.estilo == estilo) return m;
     QFont f;
     if (!estilo.familias.isEmpty()) f.setFamilies(estilo.familias);
@@ -66,7 +66,7 @@ const ImpresionInforme::Medida& ImpresionInforme::medida(const EstiloTexto& esti
     f.setItalic(estilo.cursiva);
     f.setUnderline(estilo.subrayado);
     const QFont enDispositivo(f, dispositivo_);
-    medidas_.push_back({estilo, enDispositivo, QFontMetricsF(enDispositivo, dispositivo_)});
+    medidas_.push_back({estilo, enDispositivo, QFontMetricsF(enDispositivo, dispositivo_), {}});
     return medidas_.back();
 }
 
@@ -104,11 +104,16 @@ void ImpresionInforme::componer(QTextLayout& l, const Parrafo& p, double ancho) 
     l.endLayout();
 }
 
+double ImpresionInforme::Medida::ancho(const QString& texto) {
+    const auto hecho = anchos.constFind(texto);
+    if (hecho != anchos.cend()) return *hecho;
+    return *anchos.insert(texto, metricas.horizontalAdvance(texto));
+}
+
 double ImpresionInforme::natural(const Parrafo& p) {
     double w = 0;
     for (const Tramo& r : p.tramos)
-        w += r.imagen.isEmpty() ? medida(r.estilo).metricas.horizontalAdvance(r.texto)
-                                : tamanoImagen(r).width();
+        w += r.imagen.isEmpty() ? medida(r.estilo).ancho(r.texto) : tamanoImagen(r).width();
     return w;
 }
 

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QRectF>
 #include <deque>
 #include <unordered_map>
@@ -65,6 +66,9 @@ class ImpresionInforme {
         EstiloTexto estilo;
         QFont fuente;
         QFontMetricsF metricas;
+        // Widths already measured: a declaration repeats its amounts, flags and categories.
+        QHash<QString, double> anchos;
+        double ancho(const QString& texto);
     };
     struct Tamano {
         double alto = 0;
@@ -88,7 +92,7 @@ class ImpresionInforme {
         std::vector<double> naturales;
     };
 
-    const Medida& medida(const EstiloTexto& estilo);
+    Medida& medida(const EstiloTexto& estilo);
     // `natural`: the paragraph's width on one line when already known, else below 0.
     Tamano medir(const Parrafo& p, double ancho, double natural = -1);
     double natural(const Parrafo& p);
