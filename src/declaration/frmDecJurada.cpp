@@ -521,8 +521,10 @@ bool frmDecJurada::mskPeriodo_Validate() {
         // The window still shows the month before: not to be saved as the month typed.
         MostrarError(e);
         cargaIncompleta_ = true;
+        periodoSinCargar_ = true;
         return true;
     }
+    periodoSinCargar_ = false;
     texto_[7]->setText(Periodo());
     Calcular();
     return true;
@@ -1072,7 +1074,16 @@ void frmDecJurada::btnGrabar_Click() {
     btnCancelar_Click();
 }
 
+bool frmDecJurada::PeriodoSinCargar() const {
+    if (periodoSinCargar_)
+        MsgBox(QStringLiteral("El período ingresado no se pudo leer: la ventana muestra todavía el "
+                              "período anterior. Vuelva a ingresar el período."),
+               48);
+    return periodoSinCargar_;
+}
+
 void frmDecJurada::btnEliminar_Click() {
+    if (PeriodoSinCargar()) return;
     if (MsgBox(QStringLiteral("Confirma eliminación del registro? "), 68,
                QStringLiteral("Eliminación")) != vbYes)
         return;
@@ -1093,10 +1104,12 @@ void frmDecJurada::btnEliminar_Click() {
 }
 
 void frmDecJurada::btnImprimir_Click() {
+    if (PeriodoSinCargar()) return;
     ImprimirDDJJ(IdDDJJ_, this);
 }
 
 void frmDecJurada::btnEMail_Click() {
+    if (PeriodoSinCargar()) return;
     EnviarDDJJ(IdDDJJ_, texto_[0]->text(), Periodo(), texto_[20], this);
 }
 

@@ -96,6 +96,10 @@ class frmDecJurada : public QWidget {
     // amounts beyond what can be represented.
     bool cargaIncompleta_ = false;
     bool desborde_ = false;
+    // The period typed did not load: the window still shows the month before, which must not
+    // be deleted, printed or mailed under the period typed.
+    bool periodoSinCargar_ = false;
+    bool PeriodoSinCargar() const;
     // Box that lost the focus only to another window or a menu (-1: none).
     int cajaSinSalir_ = -1;
     // Rows of the active grid taken out by a code typed among the leavers, by employee code.

@@ -1,6 +1,7 @@
 #include <sqlite3.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
@@ -775,6 +776,36 @@ class TstDecJurada : public QObject {
                             "ddjj_idempresa=1")
                      .toDouble(),
                  150.35);
+        delete w;
+    }
+
+    // March (saved) on screen, May does not load: deleting, printing and mailing would act on
+    // March under May's period.
+    void periodoQueNoCargoNoSeUsa() {
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, "03/2024");
+        sqlite3* otra = nullptr;
+        sqlite3_open(base.ruta().toUtf8().constData(), &otra);
+        QCOMPARE(sqlite3_exec(otra, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        periodo(w, "05/2024");
+        sqlite3_exec(otra, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(otra);
+        const QDir carpeta(CarpetaPrograma);
+        const QStringList antes = carpeta.entryList({"DJ_*"});
+        for (auto accion : {&frmDecJurada::btnEliminar_Click, &frmDecJurada::btnImprimir_Click,
+                            &frmDecJurada::btnEMail_Click}) {
+            msgbox_prueba::limpiar();
+            msgbox_prueba::responder(vbYes);
+            (w->*accion)();
+            const auto mensajes = msgbox_prueba::mostrados();
+            QVERIFY(!mensajes.isEmpty());
+            QVERIFY2(mensajes.last().texto.startsWith("El período ingresado no se pudo leer"),
+                     qPrintable(mensajes.last().texto));
+        }
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
+        QCOMPARE(carpeta.entryList({"DJ_*"}), antes);
         delete w;
     }
 
