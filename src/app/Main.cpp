@@ -103,9 +103,12 @@ QString ActualizarBase() {
 }
 
 void AvisarBaseInutilizable(const QString& motivo) {
-    MsgBox(QStringLiteral("No se puede abrir la base de datos %1.\n%2\nEl programa se cerrará.")
-               .arg(RutaBase, motivo),
-           16, QStringLiteral("ERROR"));
+    // A reason that already names the file is not preceded by its name again.
+    const QString texto =
+        motivo.contains(RutaBase)
+            ? motivo
+            : QStringLiteral("No se puede abrir la base de datos %1.\n%2").arg(RutaBase, motivo);
+    MsgBox(texto + QStringLiteral("\nEl programa se cerrará."), 16, QStringLiteral("ERROR"));
 }
 
 bool VerificarBase(const QString& motivoActualizacion) {

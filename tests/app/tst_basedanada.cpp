@@ -104,6 +104,7 @@ void TstBaseDanada::alComenzarSeAvisaYNoSeEscribe() {
     if (cortados == 0) return;
     QVERIFY2(m[0].texto.contains("'" + base.ruta() + "'. " + kDanada), qPrintable(m[0].texto));
     QVERIFY(m[0].texto.endsWith("\nEl programa se cerrará."));
+    QCOMPARE(m[0].texto.count(base.ruta()), 1);
     QCOMPARE(m[0].estilo, 16);
     QCOMPARE(Bytes(base.ruta()), antes);
 }
