@@ -1,5 +1,7 @@
 #include "common/Cuit.h"
 
+#include <QLineEdit>
+
 #include "platform/MsgBox.h"
 
 namespace zul {
@@ -7,8 +9,6 @@ namespace {
 
 constexpr int kLargoSinSeparadores = 11;
 constexpr int kLargoConSeparadores = 13;
-constexpr int kPosPrimerSeparador = 2;
-constexpr int kPosSegundoSeparador = 11;
 
 QString Digitos(const QString& texto) {
     QString s;
@@ -35,22 +35,26 @@ bool CuitAceptable(const QString& cuit) {
         return c == QLatin1Char('-') || c == QLatin1Char(' ') || c == QLatin1Char('.') ||
                c == QLatin1Char('/');
     };
-    bool forma = false;
-    if (texto.size() == kLargoSinSeparadores) {
-        forma = Digitos(texto) == texto;
-    } else if (texto.size() == kLargoConSeparadores) {
-        // Separators only after the prefix and before the check digit: "20-12345678-6".
-        forma = esSeparador(texto.at(kPosPrimerSeparador)) &&
-                esSeparador(texto.at(kPosSegundoSeparador)) &&
-                Digitos(texto).size() == kLargoSinSeparadores;
-    }
+    // The check digit ignores separators wherever they stand: so does the shape.
+    qsizetype separadores = 0;
+    for (QChar c : texto) separadores += esSeparador(c) ? 1 : 0;
+    const bool forma = Digitos(texto).size() == kLargoSinSeparadores &&
+                       (texto.size() == kLargoSinSeparadores ||
+                        (texto.size() == kLargoConSeparadores &&
+                         separadores == kLargoConSeparadores - kLargoSinSeparadores));
     return forma && ValidarCuit(texto);
 }
 
-bool ComprobarCajaCuit(const QString& texto) {
-    if (texto.isEmpty() || CuitAceptable(texto)) return true;
-    MsgBox(QStringLiteral("El CUIT no es válido"), vbOKOnly);
-    return false;
+bool ComprobarCajaCuit(QLineEdit* caja) {
+    const QString texto = caja->text();
+    if (texto.isEmpty()) return true;
+    if (!CuitAceptable(texto)) {
+        MsgBox(QStringLiteral("El CUIT no es válido"), vbOKOnly);
+        return false;
+    }
+    // What is stored is the number checked, without the blanks around it.
+    if (texto != texto.trimmed()) caja->setText(texto.trimmed());
+    return true;
 }
 
 }  // namespace zul

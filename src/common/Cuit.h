@@ -3,17 +3,20 @@
 
 #include <QString>
 
+class QLineEdit;
+
 namespace zul {
 
 // True when the eleventh digit is the check digit of the first ten. Only the first 16
 // characters count; anything but digits is dropped; missing digits count as 0.
 bool ValidarCuit(const QString& cuit);
-// What the data-entry windows accept: 11 digits, or 13 characters written as 2 digits,
-// separator, 8 digits, separator, 1 digit (separators: hyphen, blank, dot, slash); then a
-// valid check digit. Blanks around the text do not count.
+// What the data-entry windows accept: 11 digits, or 13 characters that are 11 digits and two
+// separators anywhere (hyphen, blank, dot, slash); then a valid check digit. Blanks around the
+// text do not count.
 bool CuitAceptable(const QString& cuit);
 // The check of a CUIT box when it is left: an empty box passes; otherwise a CUIT that is not
-// acceptable gets "El CUIT no es válido" and false (the focus stays in the box).
-bool ComprobarCajaCuit(const QString& texto);
+// acceptable gets "El CUIT no es válido" and false (the focus stays in the box). An accepted
+// CUIT is left in the box, and so stored, without the blanks around it.
+bool ComprobarCajaCuit(QLineEdit* caja);
 
 }  // namespace zul

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QStyle>
+#include <algorithm>
 
 #include "common/Globales.h"
 #include "platform/Database.h"
@@ -59,6 +60,18 @@ bool PermisoImportacion(Database::Acceso acceso, const QString& tabla) {
         default:
             return false;
     }
+}
+
+// "Unicode" saved without its byte-order mark: the high byte of nearly every character is a
+// NUL, always on the same side; a stray NUL is not.
+bool PareceUtf16SinMarca(QByteArrayView bytes) {
+    if (QStringConverter::encodingForData(bytes)) return false;
+    qsizetype nulos[2] = {0, 0};
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        if (bytes[i] == '\0') ++nulos[i % 2];
+    const qsizetype mas = std::max(nulos[0], nulos[1]);
+    const qsizetype menos = std::min(nulos[0], nulos[1]);
+    return mas > 0 && 4 * mas >= bytes.size() && mas > 2 * menos;
 }
 
 }  // namespace
@@ -192,11 +205,20 @@ bool ImpoEmpleos::PuedeGrabar() {
     QFile archivo(texto->text());
     if (!archivo.open(QIODevice::ReadOnly)) {
         MsgBox(QStringLiteral("No se puede leer el archivo \"%1\": %2\n%3")
-                   .arg(texto->text(), archivo.errorString(), kSinCambios),
+                   .arg(texto->text(), CausaDeArchivo(archivo), kSinCambios),
                vbExclamation, QStringLiteral("Atención"));
         return false;
     }
-    lineas_ = LineasDeImportacion(archivo.readAll());
+    const QByteArray contenido = archivo.readAll();
+    if (PareceUtf16SinMarca(contenido)) {
+        MsgBox(QStringLiteral("No se importó el archivo: parece un archivo Unicode (UTF-16) "
+                              "guardado sin su marca de orden de bytes.\nGuárdelo de nuevo como "
+                              "texto ANSI, UTF-8 o Unicode con marca e impórtelo otra vez. %1")
+                   .arg(kSinCambios),
+               vbExclamation, QStringLiteral("Atención"));
+        return false;
+    }
+    lineas_ = LineasDeImportacion(contenido);
     std::optional<FalloImportacion> fallo;
     try {
         fallo = ComprobarImportacion(Database::open(RutaBase), lineas_);

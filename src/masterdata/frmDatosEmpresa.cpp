@@ -85,8 +85,7 @@ void frmDatosEmpresa::AlCargar() {
 }
 
 bool frmDatosEmpresa::ValidarCaja(int indice) {
-    return indice == kCuit ? ComprobarCajaCuit(texto(kCuit)->text())
-                           : Mantenimiento::ValidarCaja(indice);
+    return indice == kCuit ? ComprobarCajaCuit(texto(kCuit)) : Mantenimiento::ValidarCaja(indice);
 }
 
 QList<Requerido> frmDatosEmpresa::Requeridos() const {

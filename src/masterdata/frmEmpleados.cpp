@@ -251,7 +251,7 @@ bool frmEmpleados::ValidarCaja(int indice) {
                 ValidarEgreso();
                 break;
             case kCuil:
-                sigue = ComprobarCajaCuit(Texto(kCuil));
+                sigue = ComprobarCajaCuit(texto(kCuil));
                 break;
             default:
                 break;

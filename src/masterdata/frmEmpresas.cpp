@@ -136,8 +136,7 @@ std::optional<ConsultaCaja> frmEmpresas::ConsultaDe(int caja) const {
 }
 
 bool frmEmpresas::ValidarCaja(int indice) {
-    return indice == kCuit ? ComprobarCajaCuit(texto(kCuit)->text())
-                           : Mantenimiento::ValidarCaja(indice);
+    return indice == kCuit ? ComprobarCajaCuit(texto(kCuit)) : Mantenimiento::ValidarCaja(indice);
 }
 
 QString frmEmpresas::ConsultaClave() const {

@@ -92,6 +92,11 @@ int colacion(void*, int na, const void* a, int nb, const void* b) {
     return jet::compararSinMayusculas(desdeUtf8(pa, na), desdeUtf8(pb, nb));
 }
 
+const char* const kNoPermitida = "La instrucción hace algo que aquí no está permitido.";
+const char* const kTablaInterna =
+    "La instrucción quiere cambiar la estructura interna de la base de datos, lo que no está "
+    "permitido.";
+
 // The engine's words for the statements it cannot read, and the program's. Only the names
 // the engine quotes are kept.
 const struct {
@@ -110,7 +115,58 @@ const struct {
     {R"re(^no such function: (.*)$)re", "No existe la función %1."},
     {R"re(^duplicate column name: (.*)$)re", "La columna %1 ya existe."},
     {R"re(^ambiguous column name: (.*)$)re", "El nombre de columna %1 es ambiguo."},
+    {R"re(^not authorized$)re", kNoPermitida},
+    {R"re(^access to \S+ is prohibited$)re", kNoPermitida},
+    {R"re(^table \S+ may not be (modified|dropped|altered)$)re", kTablaInterna},
+    {R"re(^object name reserved for internal use: \S+$)re", kTablaInterna},
+    {R"re(^unsupported file format$)re",
+     "El archivo de la base de datos está dañado o es de una versión que este programa no lee. "
+     "Restaure la última copia de seguridad."},
 };
+
+// A quoted word or the engine's own words can be a whole line of an imported file: the start
+// says where it is.
+constexpr qsizetype kCitaMaxima = 60;
+
+QString Cita(const QString& texto) {
+    return texto.size() <= kCitaMaxima ? texto : texto.left(kCitaMaxima) + QChar(0x2026);
+}
+
+// Readable names of the columns that must hold a value, by "Tabla.columna" as the engine
+// quotes them.
+const struct {
+    const char* columna;
+    const char* nombre;
+} kDatosObligatorios[] = {
+    {"Empresa.Emp_Id", "el código de la empresa"},
+    {"Categoria.Cat_Id", "el código de la categoría"},
+    {"Empleo.emp_codigo", "el código de la escala de sueldos"},
+    {"Empleo.emp_catego", "la categoría de la escala de sueldos"},
+    {"Empleo.emp_antigu", "la antigüedad de la escala de sueldos"},
+    {"Empleado.Ado_Id", "el código del empleado"},
+    {"Empleado.ado_IdEmpresa", "la empresa del empleado"},
+    {"DDJJ.DDJJ_Id", "el número de la declaración jurada"},
+    {"EmpleadoXDDJJ.ExD_IdDDJJ", "la declaración jurada de un empleado declarado"},
+    {"EmpleadoXDDJJ.ExD_IdEmpleado", "el empleado de una línea de la declaración jurada"},
+    {"Bajas.Baj_DDJJ", "la declaración jurada de una baja"},
+    {"Bajas.Baj_Empleado", "el empleado de una baja"},
+    {"Prestamo.pre_Id", "el número del préstamo"},
+    {"Prestamo.pre_IdEmpresa", "la empresa del préstamo"},
+    {"PrestamoCuota.pcu_idPrestamo", "el préstamo de una cuota"},
+    {"PrestamoCuota.pcu_nrocuota", "el número de cuota del préstamo"},
+    {"PrestamoCuota.pcu_IdEmpresa", "la empresa de una cuota del préstamo"},
+    {"impresoras.imp_equipo", "el nombre del equipo de las impresoras"},
+    {"rubros.codigo", "el código del rubro"},
+};
+
+QString FaltaDato(const QString& motor) {
+    const QString columna = motor.section(QStringLiteral(": "), 1);
+    for (const auto& d : kDatosObligatorios)
+        if (columna.compare(QLatin1String(d.columna), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Falta un dato obligatorio: %1.")
+                .arg(QString::fromUtf8(d.nombre));
+    return QStringLiteral("Falta un dato obligatorio.");
+}
 
 QString ErrorSql(const QString& motor) {
     static const auto patrones = [] {
@@ -127,7 +183,7 @@ QString ErrorSql(const QString& motor) {
         for (qsizetype k = 0; k < molde.size(); ++k) {
             const bool marca = molde[k] == '%' && k + 1 < molde.size() && molde[k + 1].isDigit();
             if (marca)
-                texto += m.captured(molde[++k].digitValue());
+                texto += Cita(m.captured(molde[++k].digitValue()));
             else
                 texto += molde[k];
         }
@@ -141,21 +197,16 @@ QString ErrorSql(const QString& motor) {
 // system's error number behind a failed read or write.
 QString DescripcionError(int codigo, const QString& motor, int sistema) {
     switch (codigo & 0xFF) {
-        case SQLITE_ERROR:
-            if (QString texto = ErrorSql(motor); !texto.isEmpty()) return texto;
-            break;
         case SQLITE_CONSTRAINT:
             if (codigo == SQLITE_CONSTRAINT_TRIGGER) return motor;  // a trigger words its own
             if (codigo == SQLITE_CONSTRAINT_UNIQUE || codigo == SQLITE_CONSTRAINT_PRIMARYKEY)
                 return QStringLiteral("Ya existe un registro con la misma clave.");
-            if (codigo == SQLITE_CONSTRAINT_NOTNULL)
-                return QStringLiteral("Falta un dato obligatorio: %1.")
-                    .arg(motor.section(QStringLiteral(": "), 1));
+            if (codigo == SQLITE_CONSTRAINT_NOTNULL) return FaltaDato(motor);
             return QStringLiteral("El registro no cumple una condición de la base de datos.");
         case SQLITE_MISMATCH:
             return QStringLiteral("Un valor no es del tipo de su campo.");
         case SQLITE_AUTH:
-            return QStringLiteral("La instrucción hace algo que aquí no está permitido.");
+            return QString::fromUtf8(kNoPermitida);
         case SQLITE_READONLY:
             return QStringLiteral("La base de datos es de sólo lectura.");
         case SQLITE_BUSY:
@@ -176,7 +227,9 @@ QString DescripcionError(int codigo, const QString& motor, int sistema) {
         default:
             break;
     }
-    return QStringLiteral("La base de datos no pudo completar la operación (") + motor +
+    // The engine's words are the same whatever number comes with them.
+    if (QString texto = ErrorSql(motor); !texto.isEmpty()) return texto;
+    return QStringLiteral("La base de datos no pudo completar la operación (") + Cita(motor) +
            QStringLiteral(").");
 }
 

@@ -14,6 +14,8 @@
 #include <QSysInfo>
 #include <mutex>
 
+#include "platform/MsgBox.h"
+
 namespace zul {
 
 namespace {
@@ -85,12 +87,12 @@ void MailItem::addAttachment(const QString& ruta) {
     if (!f.open(QIODevice::ReadOnly))
         throw MailError(
             MailError::Tipo::Adjunto,
-            QString("No se puede leer el archivo adjunto: %1 (%2)").arg(ruta, f.errorString()));
+            QString("No se puede leer el archivo adjunto %1: %2").arg(ruta, CausaDeArchivo(f)));
     QByteArray datos = f.readAll();
     if (f.error() != QFileDevice::NoError)
         throw MailError(
             MailError::Tipo::Adjunto,
-            QString("No se puede leer el archivo adjunto: %1 (%2)").arg(ruta, f.errorString()));
+            QString("No se puede leer el archivo adjunto %1: %2").arg(ruta, CausaDeArchivo(f)));
     adjuntos_.push_back({info.fileName(), std::move(datos)});
 }
 
@@ -176,7 +178,9 @@ void MailItem::send() const {
     proceso.start(programa, {"-t", "-i"});
     if (!proceso.waitForStarted())
         throw MailError(MailError::Tipo::Envio,
-                        QString("No se pudo ejecutar %1: %2").arg(programa, proceso.errorString()));
+                        QString("No se pudo ejecutar %1: el programa no arranca. Revise la "
+                                "instalación del envío de correo del sistema.")
+                            .arg(programa));
     proceso.write(mensaje);
     proceso.closeWriteChannel();
     if (!proceso.waitForFinished(kEsperaSendmailMs)) {

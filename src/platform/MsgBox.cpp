@@ -1,6 +1,8 @@
 #include "platform/MsgBox.h"
 
 #include <QApplication>
+#include <QFileDevice>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cerrno>
@@ -99,6 +101,19 @@ QString CausaComunDelSistema(int error) {
             return QStringLiteral("El archivo está en uso.");
         case EIO:
             return QStringLiteral("Error de lectura o escritura en la unidad.");
+        case ENOENT:
+            return QStringLiteral("El archivo o la carpeta no existe.");
+        case EISDIR:
+            return QStringLiteral("La ruta es una carpeta, no un archivo.");
+        case ENOTDIR:
+            return QStringLiteral("Parte de la ruta es un archivo, no una carpeta.");
+        case ENAMETOOLONG:
+            return QStringLiteral("El nombre del archivo es demasiado largo.");
+        case EMFILE:
+        case ENFILE:
+            return QStringLiteral("Hay demasiados archivos abiertos.");
+        case ENOMEM:
+            return QStringLiteral("No hay memoria suficiente.");
         default:
             return {};
     }
@@ -107,6 +122,19 @@ QString CausaComunDelSistema(int error) {
 QString CausaDelSistema(int error) {
     const QString comun = CausaComunDelSistema(error);
     return comun.isEmpty() ? QString::fromLocal8Bit(std::strerror(error)) : comun;
+}
+
+QString CausaDeArchivo(const QFileDevice& archivo) {
+    if (QFileInfo(archivo.fileName()).isDir()) return CausaComunDelSistema(EISDIR);
+    // Qt keeps only the system's words for the failure: the number behind them is found by them.
+    static const int kErrores[] = {ENOENT,  EACCES,       EPERM,   ENOSPC, EDQUOT,
+                                   EROFS,   EBUSY,        ETXTBSY, EIO,    EISDIR,
+                                   ENOTDIR, ENAMETOOLONG, EMFILE,  ENFILE, ENOMEM};
+    const QString texto = archivo.errorString();
+    for (int error : kErrores)
+        if (texto == QString::fromLocal8Bit(std::strerror(error)))
+            return CausaComunDelSistema(error);
+    return texto;
 }
 
 namespace msgbox_prueba {

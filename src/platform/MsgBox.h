@@ -8,6 +8,7 @@
 #include <QtGlobal>
 #include <optional>
 
+class QFileDevice;
 class QWidget;
 
 namespace zul {
@@ -43,6 +44,8 @@ QString TextoError(int numero, const QString& descripcion);
 QString CausaComunDelSistema(int error);
 // The same, with the system's own text for the rest.
 QString CausaDelSistema(int error);
+// Why a file could not be opened, read or written, as CausaDelSistema words it.
+QString CausaDeArchivo(const QFileDevice& archivo);
 
 namespace msgbox_prueba {
 

@@ -14,6 +14,7 @@
 #include <kainjow/mustache.hpp>
 
 #include "platform/ImpresionInforme.h"
+#include "platform/MsgBox.h"
 #include "platform/RtfWriter.h"
 
 namespace zul {
@@ -65,7 +66,7 @@ QString LeerPlantilla(const QString& archivo) {
             53, QStringLiteral("No se encontró el archivo de informe %1.").arg(Ruta(archivo)));
     if (!f.open(QIODevice::ReadOnly))
         throw ReportError(53, QStringLiteral("No se puede leer el archivo de informe %1: %2")
-                                  .arg(Ruta(archivo), f.errorString()));
+                                  .arg(Ruta(archivo), CausaDeArchivo(f)));
     QString texto = QString::fromUtf8(f.readAll());
     if (texto.startsWith(QChar(0xFEFF))) texto.remove(0, 1);
     if (texto.section(u'\n', 0, 0).trimmed() != QLatin1String(kMarcaInforme))
@@ -275,7 +276,7 @@ void ReportControl::exportar(std::unique_ptr<DocumentoInforme> doc, Ejecucion& e
     if (!f.open(QIODevice::WriteOnly) || f.write(rtf) != rtf.size() || !f.commit()) {
         exportadoA_.clear();
         throw ReportError(75, QStringLiteral("No se pudo grabar el archivo %1: %2")
-                                  .arg(Ruta(printFileName_), f.errorString()));
+                                  .arg(Ruta(printFileName_), CausaDeArchivo(f)));
     }
     exportadoA_ = printFileName_;
     e.salida = printFileName_;

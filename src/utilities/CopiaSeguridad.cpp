@@ -37,8 +37,6 @@ QString CausaComun(int error) {
             return QStringLiteral("No tiene permiso para escribir en esa carpeta.");
         case ENOENT:
             return QStringLiteral("La carpeta no existe.");
-        case ENOTDIR:
-            return QStringLiteral("Parte de la ruta es un archivo, no una carpeta.");
         case EISDIR:
             return QStringLiteral("Ya hay una carpeta con el nombre de la copia.");
         default:

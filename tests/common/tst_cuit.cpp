@@ -1,3 +1,4 @@
+#include <QLineEdit>
 #include <QTest>
 
 #include "common/Cuit.h"
@@ -54,7 +55,10 @@ void TstCuit::aceptable_data() {
     QTest::newRow("con blancos largos") << "20 - 12345678 - 6" << false;
     QTest::newRow("trece guiones") << "-------------" << false;
     QTest::newRow("trece digitos") << "2012345678600" << false;
-    QTest::newRow("separador corrido") << "201-2345678-6" << false;
+    // Separators count wherever they stand, as for the check digit.
+    QTest::newRow("separador corrido") << "201-2345678-6" << true;
+    QTest::newRow("separadores juntos") << "2012345678 -6" << true;
+    QTest::newRow("tres separadores") << "20-1234567-8-6" << false;
     QTest::newRow("letra en el numero") << "20-1234567a-6" << false;
     QTest::newRow("once con letra") << "2012345678a" << false;
     QTest::newRow("digito errado") << "20-12345678-5" << false;
@@ -75,18 +79,24 @@ void TstCuit::aceptable() {
 void TstCuit::cajaCuit_data() {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<bool>("pasa");
-    QTest::newRow("vacia") << "" << true;
-    QTest::newRow("valido") << "20-12345678-6" << true;
-    QTest::newRow("trece guiones") << "-------------" << false;
-    QTest::newRow("solo blancos") << "   " << false;
+    QTest::addColumn<QString>("queda");  // what the box holds afterwards, and so is stored
+    QTest::newRow("vacia") << "" << true << "";
+    QTest::newRow("valido") << "20-12345678-6" << true << "20-12345678-6";
+    QTest::newRow("trece guiones") << "-------------" << false << "-------------";
+    QTest::newRow("solo blancos") << "   " << false << "   ";
+    QTest::newRow("blancos alrededor") << " 20123456786 " << true << "20123456786";
+    QTest::newRow("blanco y separadores") << "20-12345678-6 " << true << "20-12345678-6";
 }
 
 void TstCuit::cajaCuit() {
     QFETCH(QString, texto);
     QFETCH(bool, pasa);
+    QFETCH(QString, queda);
     msgbox_prueba::activar();
     msgbox_prueba::limpiar();
-    QCOMPARE(ComprobarCajaCuit(texto), pasa);
+    QLineEdit caja(texto);
+    QCOMPARE(ComprobarCajaCuit(&caja), pasa);
+    QCOMPARE(caja.text(), queda);
     const auto mostrados = msgbox_prueba::mostrados();
     QCOMPARE(mostrados.size(), pasa ? 0 : 1);
     if (!pasa) {

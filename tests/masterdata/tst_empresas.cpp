@@ -192,6 +192,42 @@ class TstEmpresas : public QObject {
         delete w;
     }
 
+    // The CUIT stored is the one checked, the same in the firm's window and the companies':
+    // without the blanks around it, its separators wherever the check digit ignores them.
+    void cuitGuardado_data() {
+        QTest::addColumn<bool>("estudio");
+        QTest::addColumn<QString>("tipeado");
+        QTest::addColumn<QString>("guardado");
+        for (const bool estudio : {false, true}) {
+            const auto fila = [estudio](const char* n, const char* tipeado, const char* guardado) {
+                QTest::addRow("%s %s", estudio ? "estudio" : "empresa", n)
+                    << estudio << QString(tipeado) << QString(guardado);
+            };
+            fila("blancos alrededor", " 20123456786 ", "20123456786");
+            fila("blancos y guiones", "  20-12345678-6", "20-12345678-6");
+            fila("separador corrido", "201-2345678-6", "201-2345678-6");
+            fila("separadores blancos", "2012345678 .6", "2012345678 .6");
+        }
+    }
+    void cuitGuardado() {
+        QFETCH(bool, estudio);
+        QFETCH(QString, tipeado);
+        QFETCH(QString, guardado);
+        prueba::BaseDePrueba b;
+        QPointer<Mantenimiento> w;
+        if (estudio) {
+            w = Abrir<E>();
+        } else {
+            w = Abrir<F>();
+            Llenar(static_cast<F*>(w.data()), "01012020");
+        }
+        Escribir(w, F::kCuit, tipeado);
+        Clic(w->btnGrabar());
+        QCOMPARE(Mostrados().size(), 1);
+        QCOMPARE(Fila(b, estudio ? 0 : 1, {"Emp_CUIT"}), guardado);
+        delete w;
+    }
+
     // F2 lists the companies, not the firm, and puts the number chosen in the code box; the
     // company shows once the box is left, and saving updates it.
     void consultaYModificacion() {

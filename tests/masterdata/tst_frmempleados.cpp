@@ -203,6 +203,32 @@ class TstFrmEmpleados : public QObject {
         delete w;
     }
 
+    // The CUIL stored is the one checked: without the blanks around it, its separators
+    // wherever the check digit ignores them.
+    void cuilGuardado_data() {
+        QTest::addColumn<QString>("tipeado");
+        QTest::addColumn<QString>("guardado");
+        QTest::newRow("blancos alrededor") << " 27123456780 "
+                                           << "27123456780";
+        QTest::newRow("blancos y guiones") << "27-12345678-0  "
+                                           << "27-12345678-0";
+        QTest::newRow("separador corrido") << "271-2345678-0"
+                                           << "271-2345678-0";
+    }
+    void cuilGuardado() {
+        QFETCH(QString, tipeado);
+        QFETCH(QString, guardado);
+        prueba::BaseDePrueba base;
+        Datos(base);
+        QPointer<F> w = abrir();
+        completar(w);
+        dar(w, F::kCuil, tipeado);
+        clic(w->btnGrabar());
+        QCOMPARE(mensajes(), QStringList{"Los datos se grabaron correctamente"});
+        QCOMPARE(campo(base, "Ado_Cuil").toString(), guardado);
+        delete w;
+    }
+
     // All twenty columns: amounts the Argentine way, flags 1/0; saved again, the row changes.
     void grabaYActualiza() {
         prueba::BaseDePrueba base;

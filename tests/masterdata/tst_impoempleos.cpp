@@ -106,6 +106,24 @@ void TstImpoEmpleos::importar_data() {
             << QByteArray(QStringEncoder(orden, QStringEncoder::Flag::WriteBom)
                               .encode(QString::fromUtf8(tres)))
             << kFinalizada << tresTablas;
+    QTest::newRow("utf-16 sin marca")
+        << QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(QString::fromUtf8(tres)))
+        << "parece un archivo Unicode (UTF-16)" << kAntes;
+    // A long line is quoted by its start: the whole of it froze the window.
+    QTest::newRow("linea larga sin cerrar")
+        << "insert into Categoria values ('" + QByteArray(200000, 'x')
+        << "no se reconoce '" + QString(59, 'x') + "….\n"
+        << kAntes;
+    QTest::newRow("esquema en castellano")
+        << QByteArray(
+               "delete from Empleo where emp_nombre in (select name from "
+               "pragma_table_info('Empresa'))")
+        << "la línea 1 no es válida.\nLa instrucción hace algo que aquí no está permitido."
+        << kAntes;
+    QTest::newRow("tabla interna")
+        << QByteArray("delete from sqlite_master")
+        << "la línea 1 no es válida.\nLa instrucción quiere cambiar la estructura interna"
+        << kAntes;
     QTest::newRow("nulos tras la ultima linea")
         << QByteArray(tres)
                .append("insert into Empleo values (8,'C',1,'Ayudante',900000.25)")

@@ -243,7 +243,18 @@ class TstDatabase : public QObject {
         caso("instrucción rechazada", "La instrucción hace algo que aquí no está permitido.");
         caso("error de sintaxis", "Error de sintaxis cerca de \"'Ayudante'\".");
         caso("tabla inexistente", "No existe la tabla NoHay.");
-        caso("dato obligatorio", "Falta un dato obligatorio: Categoria.Cat_Id.");
+        caso("dato obligatorio", "Falta un dato obligatorio: el código de la categoría.");
+        caso("dato obligatorio de la escala",
+             "Falta un dato obligatorio: la categoría de la escala de sueldos.");
+        caso("instrucción no autorizada", "La instrucción hace algo que aquí no está permitido.");
+        caso("tabla interna",
+             "La instrucción quiere cambiar la estructura interna de la base de datos, lo que no "
+             "está permitido.");
+        caso("formato no soportado",
+             "No se puede leer la base de datos '<ruta>'. El archivo de la base de datos está "
+             "dañado o es de una versión que este programa no lee. Restaure la última copia de "
+             "seguridad.");
+        caso("palabra larga", "Error de sintaxis: no se reconoce '" + QString(59, 'x') + "….");
         caso("tipo de dato", "Un valor no es del tipo de su campo.");
         caso("disco lleno", "El disco está lleno.");
         caso("error de escritura", "Error de lectura o escritura en la unidad.");
@@ -283,6 +294,31 @@ class TstDatabase : public QObject {
             provocar = [&] { db.execute("insert into NoHay values(1)"); };
         } else if (falla == "dato obligatorio") {
             provocar = [&] { db.execute("insert into Categoria(Cat_Nombre) values('x')"); };
+        } else if (falla == "dato obligatorio de la escala") {
+            provocar = [&] { db.execute("insert into Empleo(emp_codigo,emp_antigu) values(1,0)"); };
+        } else if (falla == "instrucción no autorizada") {
+            // A table-valued pragma is refused with the engine's plain error number.
+            nada.emplace(db, [](Database::Acceso a, const QString& tabla) {
+                return a == Database::Acceso::Consultar || tabla == "Categoria";
+            });
+            provocar = [&] {
+                db.comprobar(
+                    "delete from Categoria where Cat_Id in (select name from "
+                    "pragma_table_info('Empresa'))");
+            };
+        } else if (falla == "tabla interna") {
+            provocar = [&] { db.execute("delete from sqlite_master"); };
+        } else if (falla == "formato no soportado") {
+            // The header says the schema is of a format newer than any this engine reads.
+            Database::closeShared();
+            QFile archivo(base.ruta());
+            QVERIFY(archivo.open(QIODevice::ReadWrite));
+            QVERIFY(archivo.seek(47));
+            archivo.write("\x09", 1);
+            archivo.close();
+            provocar = [&] { Database::open(base.ruta()); };
+        } else if (falla == "palabra larga") {
+            provocar = [&] { db.execute("insert into Categoria values ('" + QString(5000, 'x')); };
         } else if (falla == "tipo de dato") {
             provocar = [&] { db.execute("insert into Empresa(Emp_Id) values('uno')"); };
         } else if (falla == "disco lleno") {

@@ -247,9 +247,18 @@ void TstReportControl::archivosQueNoSonInformes() {
         QString texto;
     } casos[] = {{carpeta + "/falta.rpt", 53, "No se encontró el archivo de informe"},
                  {carpeta + "/crystal.rpt", 20500, "no es un informe de este programa"},
-                 {carpeta + "/roto.rpt", 20500, "tiene un error"}};
+                 {carpeta + "/roto.rpt", 20500, "tiene un error"},
+                 {carpeta + "/carpeta.rpt", 53, "La ruta es una carpeta, no un archivo."},
+                 // Exported into a folder that is not there: the system's words in Spanish.
+                 {carpeta + "/bueno.rpt", 75, "El archivo o la carpeta no existe."}};
+    QVERIFY(QDir(carpeta).mkdir("carpeta.rpt"));
     for (const auto& c : casos) {
         rpt.setReportFileName(c.archivo);
+        if (c.numero == 75) {
+            rpt.setDestination(ReportControl::aArchivo);
+            rpt.setPrintFileType(ReportControl::formatoRtf);
+            rpt.setPrintFileName(carpeta + "/no-existe/dj.rtf");
+        }
         try {
             rpt.setAction(1);
             QFAIL(qPrintable(c.archivo));
@@ -258,6 +267,7 @@ void TstReportControl::archivosQueNoSonInformes() {
             QVERIFY2(e.mensaje().contains(c.texto), qPrintable(e.mensaje()));
         }
     }
+    rpt.setDestination(ReportControl::aImpresora);
     QVERIFY(rpt.runs().isEmpty());
     QVERIFY(!QFile::exists(carpeta + "/salida.pdf"));
 
