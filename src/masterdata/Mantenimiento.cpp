@@ -236,7 +236,14 @@ void Mantenimiento::showEvent(QShowEvent* e) {
 
 void Mantenimiento::Form_Load() {
     Centrar(this);
+    const TextosEnteros enteros(CajasEnOrden());
     AlCargar();
+}
+
+QList<QLineEdit*> Mantenimiento::CajasEnOrden() const {
+    QList<QLineEdit*> cajas;
+    for (int i : orden_) cajas << texto_[i];
+    return cajas;
 }
 
 void Mantenimiento::AlCambiarFoco(QWidget* ahora) {
@@ -283,6 +290,7 @@ bool Mantenimiento::ValidarClave() {
         existe = !rs.vacio();
         if (existe) {
             Modo = 1;
+            const TextosEnteros enteros(CajasEnOrden());
             MostrarRegistro(rs);
         } else {
             Modo = 2;

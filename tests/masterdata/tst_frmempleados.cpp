@@ -282,6 +282,36 @@ class TstFrmEmpleados : public QObject {
         delete w;
     }
 
+    // A stored text longer than its box lets a user type is shown and saved back whole; the
+    // box's limit still bounds what is typed.
+    void textoGuardadoEntero_data() {
+        QTest::addColumn<int>("caja");
+        QTest::addColumn<QString>("columna");
+        QTest::addColumn<int>("limite");
+        QTest::newRow("observaciones de 276") << int(F::kObservaciones) << "ado_observ" << 100;
+    }
+    void textoGuardadoEntero() {
+        QFETCH(int, caja);
+        QFETCH(QString, columna);
+        QFETCH(int, limite);
+        prueba::BaseDePrueba base;
+        Datos(base);
+        const QString largo = QString("Núñez D'Alessandro, ").repeated(14).left(276);
+        base.ejecutar("UPDATE Empleado SET " + columna + "='" + QString(largo).replace("'", "''") +
+                      "' WHERE Ado_Id=1");
+        QPointer<F> w = abrir();
+        dar(w, F::kCodigo, "1");
+        QCOMPARE(w->texto(caja)->text(), largo);
+        clic(w->btnGrabar());
+        QCOMPARE(mensajes(), QStringList{"Los datos se grabaron correctamente"});
+        QCOMPARE(base.valor("SELECT " + columna + " FROM Empleado WHERE Ado_Id=1").toString(),
+                 largo);
+        dar(w, F::kCodigo, "");
+        dar(w, caja, largo);
+        QCOMPARE(w->texto(caja)->text(), largo.left(limite));
+        delete w;
+    }
+
     // A saved declaration keeps its employees; loans do not, and stay behind.
     void eliminar_data() {
         QTest::addColumn<QString>("codigo");
