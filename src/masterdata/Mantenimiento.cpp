@@ -324,6 +324,21 @@ void Mantenimiento::btnGrabar_Click() {
         if (caja) caja->setFocus();
         return;
     }
+    // A date that does not exist is refused, never saved as no date.
+    for (int i : orden_) {
+        QLineEdit* caja = texto_[i];
+        if (!EsCajaFecha(caja->property("Tag").toString()) || caja->text().isEmpty() ||
+            EsFecha(caja->text()))
+            continue;
+        QString nombre = Label1_[i]->text();
+        if (nombre.endsWith(u':')) nombre.chop(1);
+        MsgBox(QStringLiteral("La %1 ingresada (%2) no es una fecha válida. Escriba una fecha que "
+                              "exista, en la forma día/mes/año.")
+                   .arg(nombre, caja->text().trimmed()),
+               vbExclamation, QString());
+        caja->setFocus();
+        return;
+    }
     if (!PuedeGrabar()) return;
     bool grabado = false;
     try {

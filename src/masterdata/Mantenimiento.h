@@ -137,7 +137,8 @@ class Mantenimiento : public QWidget {
     // The key was not found (and, inserting at once, its row was created). By default the focus
     // goes to the box after the key box and the validation answers Cancel.
     virtual bool AlNoExistir();
-    // Save: the required fields in order, the window's own checks (false stops the save, the
+    // Save: the required fields in order, a date in every date box that is not empty (each
+    // told by its caption), the window's own checks (false stops the save, the
     // window having said why), then the write on `db` and the saved message. The write answers
     // false when the record on screen is no longer in its table (its update changed no row),
     // having written nothing.

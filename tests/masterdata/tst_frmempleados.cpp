@@ -256,6 +256,19 @@ class TstFrmEmpleados : public QObject {
             << "El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999";
         QTest::newRow("remunerativo con dos comas") << int(F::kRemunera) << "1,2,3"
                                                     << "Debe ingresar el importe remunerativo";
+        // A date that does not exist, typed whole or in part, is refused naming its box.
+        QTest::newRow("nacimiento imposible")
+            << int(F::kFechaNac) << "31021980"
+            << "La Fecha Nacimiento ingresada (31/02/1980) no es una fecha válida.";
+        QTest::newRow("ingreso imposible")
+            << int(F::kFechaIng) << "29022027"
+            << "La Fecha Ingreso ingresada (29/02/2027) no es una fecha válida.";
+        QTest::newRow("egreso imposible")
+            << int(F::kFechaEgreso) << "31112026"
+            << "La Fecha Egreso ingresada (31/11/2026) no es una fecha válida.";
+        QTest::newRow("egreso a medias")
+            << int(F::kFechaEgreso) << "1503202"
+            << "La Fecha Egreso ingresada (15/03/202) no es una fecha válida.";
         QTest::newRow("base bloqueada") << int(F::kObservaciones) << "x"
                                         << "Error Nro.:";
     }
