@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
+#include <algorithm>
+#include <limits>
 
 #include "common/Formato.h"
 #include "platform/Ventana.h"
@@ -17,6 +19,23 @@ namespace {
 
 const QString kPlantilla = QStringLiteral("  /  /    ");
 constexpr int kLargoFecha = 10;
+// Kept on each box that has shown a stored text: the limit of what may be typed into it, and
+// how many fills of it are under way.
+constexpr char kLimiteTecleo[] = "LimiteTecleo";
+constexpr char kLlenando[] = "Llenando";
+
+// Changing a box's limit sets its text again, which would move the caret and drop the selection.
+void FijarLargo(QLineEdit* caja, int largo) {
+    if (caja->maxLength() == largo) return;
+    const int cursor = caja->cursorPosition();
+    const int inicio = caja->selectionStart();
+    const int seleccion = static_cast<int>(caja->selectedText().size());
+    caja->setMaxLength(largo);
+    if (inicio >= 0)
+        caja->setSelection(inicio, seleccion);
+    else
+        caja->setCursorPosition(cursor);
+}
 
 // The frame a focus move stays in: the MDI child the control lives in, or its window.
 QWidget* Marco(QWidget* control) {
@@ -301,6 +320,35 @@ void InstalarCajaFecha(QLineEdit* caja, EntradaFecha entrada) {
     caja->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 /]{0,10}")), caja));
     caja->installEventFilter(new FiltroFecha(caja, entrada));
+}
+
+TextosEnteros::TextosEnteros(const QList<QLineEdit*>& cajas) {
+    for (QLineEdit* caja : cajas) {
+        if (!caja) continue;
+        if (!caja->property(kLimiteTecleo).isValid()) {
+            const int limite = caja->maxLength();
+            caja->setProperty(kLimiteTecleo, limite);
+            // Emptied or cut down to its limit, the box takes no more than that again.
+            QObject::connect(caja, &QLineEdit::textChanged, caja, [caja, limite](const QString& t) {
+                if (caja->property(kLlenando).toInt() == 0 && t.size() <= limite)
+                    FijarLargo(caja, limite);
+            });
+        }
+        caja->setProperty(kLlenando, caja->property(kLlenando).toInt() + 1);
+        FijarLargo(caja, std::numeric_limits<int>::max());
+        cajas_ << caja;
+    }
+}
+
+TextosEnteros::~TextosEnteros() {
+    for (const QPointer<QLineEdit>& caja : cajas_) {
+        if (!caja) continue;
+        const int llenando = caja->property(kLlenando).toInt() - 1;
+        caja->setProperty(kLlenando, llenando);
+        if (llenando == 0)
+            FijarLargo(caja, std::max(caja->property(kLimiteTecleo).toInt(),
+                                      static_cast<int>(caja->text().size())));
+    }
 }
 
 }  // namespace zul

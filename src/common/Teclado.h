@@ -2,6 +2,8 @@
 // Keyboard conventions of the data-entry windows and the dd/mm/yyyy date box.
 
 #include <QDate>
+#include <QList>
+#include <QPointer>
 #include <QString>
 
 class QLineEdit;
@@ -38,5 +40,19 @@ QString ArmarFecha(const QString& texto, bool hasta);
 // `sinPlantilla`: entering the box leaves its text as it is (windows that propose their own).
 enum EntradaFecha { conPlantilla, sinPlantilla };
 void InstalarCajaFecha(QLineEdit* caja, EntradaFecha entrada = conPlantilla);
+
+// A box's length limit bounds what is typed, never what is stored: while one of these lives,
+// texts set into its boxes stay whole. Afterwards a box holding more than its limit may be
+// edited within the length it holds, and its limit comes back once its text fits it.
+class TextosEnteros {
+  public:
+    explicit TextosEnteros(const QList<QLineEdit*>& cajas);
+    ~TextosEnteros();
+    TextosEnteros(const TextosEnteros&) = delete;
+    TextosEnteros& operator=(const TextosEnteros&) = delete;
+
+  private:
+    QList<QPointer<QLineEdit>> cajas_;
+};
 
 }  // namespace zul

@@ -1,11 +1,13 @@
 #include "lookup/ModConsu.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMetaProperty>
 #include <QWidget>
 
 #include "common/Formato.h"
 #include "common/Globales.h"
+#include "common/Teclado.h"
 #include "lookup/NueCons.h"
 #include "platform/Database.h"
 
@@ -61,6 +63,8 @@ void CopiarResultados(const QList<ParConsulta>& pares, const Resultados& resulta
     for (int k = 0; k < int(resultados.size()) && k < pares.size(); ++k) {
         QWidget* control = pares[k].control;
         if (resultados[k].isEmpty() || !control) continue;
+        // A stored value arrives whole, whatever a user may type into the box.
+        const TextosEnteros entero({qobject_cast<QLineEdit*>(control)});
         // The box's own value property (a text box's text).
         const QMetaProperty valor = control->metaObject()->userProperty();
         if (valor.isValid()) valor.write(control, resultados[k]);

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 
 #include "common/Formato.h"
 #include "common/Globales.h"
@@ -175,12 +174,7 @@ void Empleos::AntesDeAlta() {
 
 void Empleos::MostrarRegistro(const Recordset& rs) {
     const auto poner = [&](int caja, const char* campo, int tipo) {
-        // A stored value is shown whole, even past what the box lets a user type: cut, it
-        // would be saved back as another value.
-        const QString t = FormatoNulo(rs.value(QString::fromLatin1(campo)), tipo);
-        QLineEdit* c = texto(caja);
-        c->setMaxLength(std::max(kLargos[caja], static_cast<int>(t.size())));
-        c->setText(t);
+        texto(caja)->setText(FormatoNulo(rs.value(QString::fromLatin1(campo)), tipo));
     };
     poner(kCodigo, "emp_codigo", 1);
     poner(kCategoria, "emp_catego", 3);
@@ -227,7 +221,6 @@ void Empleos::DespuesDeEliminar() {
 }
 
 void Empleos::Limpiar() {
-    for (int i = kCodigo; i <= kTotal; ++i) texto(i)->setMaxLength(kLargos[i]);
     denom_->clear();
     btnGrabar()->setEnabled(false);
     btnEliminar()->setEnabled(false);

@@ -236,7 +236,14 @@ void Mantenimiento::showEvent(QShowEvent* e) {
 
 void Mantenimiento::Form_Load() {
     Centrar(this);
+    const TextosEnteros enteros(CajasEnOrden());
     AlCargar();
+}
+
+QList<QLineEdit*> Mantenimiento::CajasEnOrden() const {
+    QList<QLineEdit*> cajas;
+    for (int i : orden_) cajas << texto_[i];
+    return cajas;
 }
 
 void Mantenimiento::AlCambiarFoco(QWidget* ahora) {
@@ -283,6 +290,7 @@ bool Mantenimiento::ValidarClave() {
         existe = !rs.vacio();
         if (existe) {
             Modo = 1;
+            const TextosEnteros enteros(CajasEnOrden());
             MostrarRegistro(rs);
         } else {
             Modo = 2;
@@ -314,6 +322,21 @@ void Mantenimiento::btnGrabar_Click() {
         if (r.valido ? r.valido(t) : !t.isEmpty()) continue;
         MsgBox(r.mensaje, vbInformation, QString());
         if (caja) caja->setFocus();
+        return;
+    }
+    // A date that does not exist is refused, never saved as no date.
+    for (int i : orden_) {
+        QLineEdit* caja = texto_[i];
+        if (!EsCajaFecha(caja->property("Tag").toString()) || caja->text().isEmpty() ||
+            EsFecha(caja->text()))
+            continue;
+        QString nombre = Label1_[i]->text();
+        if (nombre.endsWith(u':')) nombre.chop(1);
+        MsgBox(QStringLiteral("La %1 ingresada (%2) no es una fecha válida. Escriba una fecha que "
+                              "exista, en la forma día/mes/año.")
+                   .arg(nombre, caja->text().trimmed()),
+               vbExclamation, QString());
+        caja->setFocus();
         return;
     }
     if (!PuedeGrabar()) return;

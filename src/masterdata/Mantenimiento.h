@@ -115,7 +115,7 @@ class Mantenimiento : public QWidget {
 
   protected:
     // ---- hooks ----
-    // The window's own start-up, after centring.
+    // The window's own start-up, after centring; texts it loads are shown whole, as below.
     virtual void AlCargar() {}
     // F2 on box `caja`; none by default.
     virtual std::optional<ConsultaCaja> ConsultaDe(int caja) const;
@@ -128,7 +128,8 @@ class Mantenimiento : public QWidget {
     // says before it runs.
     virtual QString AltaClave() const { return {}; }
     virtual void AntesDeAlta() {}
-    // Fills the window from the row found.
+    // Fills the window from the row found. A stored text is shown whole, even past what its
+    // box lets a user type: cut, it would be saved back as another text.
     virtual void MostrarRegistro(const Recordset&) {}
     // Whether the key box stays open after its lookup; by default it locks. A window may keep it
     // open for a record found, so that another key can be typed over it.
@@ -136,7 +137,8 @@ class Mantenimiento : public QWidget {
     // The key was not found (and, inserting at once, its row was created). By default the focus
     // goes to the box after the key box and the validation answers Cancel.
     virtual bool AlNoExistir();
-    // Save: the required fields in order, the window's own checks (false stops the save, the
+    // Save: the required fields in order, a date in every date box that is not empty (each
+    // told by its caption), the window's own checks (false stops the save, the
     // window having said why), then the write on `db` and the saved message. The write answers
     // false when the record on screen is no longer in its table (its update changed no row),
     // having written nothing.
@@ -175,6 +177,7 @@ class Mantenimiento : public QWidget {
 
   private:
     void Armar(const QString& titulo, const QList<CajaMantenimiento>& cajas);
+    QList<QLineEdit*> CajasEnOrden() const;
     void AlCambiarFoco(QWidget* ahora);
 
     QVector<QLineEdit*> texto_;

@@ -261,12 +261,29 @@ class TstEmpleos : public QObject {
         QTRY_VERIFY(e.v->texto(Empleos::kCodigo)->hasFocus());
     }
 
-    // The job lookup fills the three key boxes; the row is loaded when the seniority is left.
+    // The job lookup fills the three key boxes, each whole even past what a user may type
+    // into it; the row is loaded when the seniority is left.
+    void consultaConF2_data() {
+        QTest::addColumn<QString>("buscado");
+        QTest::addColumn<QString>("categoria");
+        QTest::addColumn<QString>("nombre");
+        QTest::newRow("clave de la escala") << "patio"
+                                            << "B"
+                                            << "Peón de Patio";
+        QTest::newRow("categoría más larga que su caja") << "ordenanza"
+                                                         << "MAESTR"
+                                                         << "Ordenanza";
+    }
     void consultaConF2() {
+        QFETCH(QString, buscado);
+        QFETCH(QString, categoria);
+        QFETCH(QString, nombre);
         Escena e;
-        consulta::alMostrar = [](consulta& d) {
+        e.base.ejecutar("INSERT INTO Categoria VALUES ('MAESTR', 'Maestranza General')");
+        e.base.ejecutar("INSERT INTO Empleo VALUES (20, 'MAESTR', 3, 'Ordenanza', 900)");
+        consulta::alMostrar = [buscado](consulta& d) {
             QCOMPARE(d.windowTitle(), "Consulta de Empleos");
-            d.texto()->setText("patio");
+            d.texto()->setText(buscado);
             d.buscar_Click();
             QCOMPARE(d.filas(), 1);
             d.grilla()->setCurrentIndex(d.grilla()->model()->index(0, 0));
@@ -275,12 +292,12 @@ class TstEmpleos : public QObject {
         QTest::keyClick(e.v->texto(Empleos::kCodigo), Qt::Key_F2);
         consulta::alMostrar = nullptr;
         QCOMPARE(e.v->texto(Empleos::kCodigo)->text(), "20");
-        QCOMPARE(e.v->texto(Empleos::kCategoria)->text(), "B");
+        QCOMPARE(e.v->texto(Empleos::kCategoria)->text(), categoria);
         QCOMPARE(e.v->texto(Empleos::kAntiguedad)->text(), "3");
         QVERIFY(e.v->texto(Empleos::kNombre)->text().isEmpty());
         e.v->texto(Empleos::kAntiguedad)->setFocus();
         QTest::keyClick(e.v->texto(Empleos::kAntiguedad), Qt::Key_Return);
-        QTRY_COMPARE(e.v->texto(Empleos::kNombre)->text(), "Peón de Patio");
+        QTRY_COMPARE(e.v->texto(Empleos::kNombre)->text(), nombre);
         QVERIFY(e.Mensajes().isEmpty());
     }
 };

@@ -282,6 +282,19 @@ class TstFrmEmpleados : public QObject {
             << "El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999";
         QTest::newRow("remunerativo con dos comas") << int(F::kRemunera) << "1,2,3"
                                                     << "Debe ingresar el importe remunerativo";
+        // A date that does not exist, typed whole or in part, is refused naming its box.
+        QTest::newRow("nacimiento imposible")
+            << int(F::kFechaNac) << "31021980"
+            << "La Fecha Nacimiento ingresada (31/02/1980) no es una fecha válida.";
+        QTest::newRow("ingreso imposible")
+            << int(F::kFechaIng) << "29022027"
+            << "La Fecha Ingreso ingresada (29/02/2027) no es una fecha válida.";
+        QTest::newRow("egreso imposible")
+            << int(F::kFechaEgreso) << "31112026"
+            << "La Fecha Egreso ingresada (31/11/2026) no es una fecha válida.";
+        QTest::newRow("egreso a medias")
+            << int(F::kFechaEgreso) << "1503202"
+            << "La Fecha Egreso ingresada (15/03/202) no es una fecha válida.";
         QTest::newRow("base bloqueada") << int(F::kObservaciones) << "x"
                                         << "Error Nro.:";
     }
@@ -305,6 +318,36 @@ class TstFrmEmpleados : public QObject {
         QCOMPARE(w->texto(F::kCodigo)->text(), QString("3"));
         QCOMPARE(w->texto(F::kCuil)->text(), QString("27-12345678-0"));
         QVERIFY(!campo(base, "Ado_Id").isValid());
+        delete w;
+    }
+
+    // A stored text longer than its box lets a user type is shown and saved back whole; the
+    // box's limit still bounds what is typed.
+    void textoGuardadoEntero_data() {
+        QTest::addColumn<int>("caja");
+        QTest::addColumn<QString>("columna");
+        QTest::addColumn<int>("limite");
+        QTest::newRow("observaciones de 276") << int(F::kObservaciones) << "ado_observ" << 100;
+    }
+    void textoGuardadoEntero() {
+        QFETCH(int, caja);
+        QFETCH(QString, columna);
+        QFETCH(int, limite);
+        prueba::BaseDePrueba base;
+        Datos(base);
+        const QString largo = QString("Núñez D'Alessandro, ").repeated(14).left(276);
+        base.ejecutar("UPDATE Empleado SET " + columna + "='" + QString(largo).replace("'", "''") +
+                      "' WHERE Ado_Id=1");
+        QPointer<F> w = abrir();
+        dar(w, F::kCodigo, "1");
+        QCOMPARE(w->texto(caja)->text(), largo);
+        clic(w->btnGrabar());
+        QCOMPARE(mensajes(), QStringList{"Los datos se grabaron correctamente"});
+        QCOMPARE(base.valor("SELECT " + columna + " FROM Empleado WHERE Ado_Id=1").toString(),
+                 largo);
+        dar(w, F::kCodigo, "");
+        dar(w, caja, largo);
+        QCOMPARE(w->texto(caja)->text(), largo.left(limite));
         delete w;
     }
 
