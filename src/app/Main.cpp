@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QTranslator>
 
@@ -52,29 +53,74 @@ const struct {
     {"rubros", "codigo descripcion"},
 };
 
-// What the file lacks, in words; empty when everything is there. With `soloTablas`, only the
-// tables are looked for: the columns an older file lacks are the upgrade's to add.
-QString Faltante(Database& db, bool soloTablas = false) {
+// The columns the upgrade adds to an older file, with the statement that adds them.
+const struct {
+    const char* tabla;
+    const char* columnas;
+    const char* sql;
+} kAgregadas[] = {
+    {"DDJJ", "DDJJ_codbar", "alter table DDJJ add DDJJ_codbar varchar(32)"},
+    {"DDJJ", "DDJJ_fcodbar", "alter table DDJJ add DDJJ_fcodbar varchar(32)"},
+    {"Empleado", "Ado_Remunera Ado_noRemunera",
+     "alter table empleado add Ado_Remunera double,Ado_NORemunera double"},
+};
+
+QStringList Columnas(const char* lista) {
+    return QString::fromLatin1(lista).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+bool Agregada(const QString& tabla, const QString& columna) {
+    for (const auto& a : kAgregadas)
+        if (tabla == QLatin1String(a.tabla) &&
+            Columnas(a.columnas).contains(columna, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+// The columns of `tabla`, read without a row; throws DatabaseError when there is no such table.
+Recordset Vacia(Database& db, const QString& tabla) {
+    return db.openRecordset(QStringLiteral("SELECT * FROM ") + tabla +
+                            QStringLiteral(" WHERE 0=1"));
+}
+
+const QString kAjena = QStringLiteral(
+    "El archivo no es una base de datos de este programa: %1 Ponga en su lugar la base de datos "
+    "del programa o restaure la última copia de seguridad.");
+
+// How much of the schema Faltante looks for.
+enum Alcance {
+    propias,  // the tables and every column but those the upgrade adds
+    todo
+};
+
+// What the file lacks, in words; empty when everything is there. A missing table or a missing
+// column the upgrade does not add makes it another program's file.
+QString Faltante(Database& db, Alcance alcance) {
     for (const auto& t : kEsquema) {
         const QString tabla = QString::fromLatin1(t.tabla);
         Recordset rs;
         try {
-            rs = db.openRecordset(QStringLiteral("SELECT * FROM ") + tabla +
-                                  QStringLiteral(" WHERE 0=1"));
+            rs = Vacia(db, tabla);
         } catch (const DatabaseError&) {
-            return QStringLiteral("Le falta la tabla %1.").arg(tabla);
+            return kAjena.arg(QStringLiteral("le falta la tabla %1.").arg(tabla));
         }
-        if (soloTablas) continue;
-        for (const QString& columna :
-             QString::fromLatin1(t.columnas).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-            if (rs.fieldIndex(columna) < 0)
+        for (const QString& columna : Columnas(t.columnas)) {
+            if (rs.fieldIndex(columna) >= 0) continue;
+            if (!Agregada(tabla, columna))
+                return kAjena.arg(
+                    QStringLiteral("le falta la columna %1 de la tabla %2.").arg(columna, tabla));
+            // An older file of ours that could not be upgraded.
+            if (alcance == todo)
                 return QStringLiteral("Le falta la columna %1 de la tabla %2.").arg(columna, tabla);
+        }
     }
     return {};
 }
 
 // The engine's plain error code, which a column already there gives.
 constexpr int kErrorSql = 1;
+// At start-up a file another program holds is said at once.
+constexpr int kEsperaAlComenzar = 500;
 
 }  // namespace
 
@@ -82,24 +128,31 @@ QString ActualizarBase() {
     try {
         Database& db = Database::open(RutaBase);
         // Another program's file is left as it was, and a damaged one is not written to.
-        if (!Faltante(db, true).isEmpty()) return {};
+        if (!Faltante(db, propias).isEmpty()) return {};
         db.verificarIntegridad();
-        for (const char* sql :
-             {"alter table DDJJ add DDJJ_codbar varchar(32)",
-              "alter table DDJJ add DDJJ_fcodbar varchar(32)",
-              "alter table empleado add Ado_Remunera double,Ado_NORemunera double"}) {
+        db.esperarBloqueo(kEsperaAlComenzar);
+        const auto restaurar = qScopeGuard([&db] { db.esperarBloqueo(Database::kEspera); });
+        QString motivo;
+        for (const auto& a : kAgregadas) {
+            const Recordset rs = Vacia(db, QString::fromLatin1(a.tabla));
+            bool falta = false;
+            for (const QString& columna : Columnas(a.columnas)) falta |= rs.fieldIndex(columna) < 0;
+            if (!falta) continue;
             try {
-                db.execute(QString::fromLatin1(sql));
+                db.execute(QString::fromLatin1(a.sql));
             } catch (const DatabaseError& e) {
-                // The column already there is the engine's plain error; a file in use or
+                // A column already there is the engine's plain error; a file in use or
                 // read-only stops the upgrade (the next statements would only wait and fail).
-                if ((e.numero() & 0xFF) != kErrorSql) return e.descripcion();
+                if ((e.numero() & 0xFF) != kErrorSql) {
+                    motivo = e.descripcion();
+                    break;
+                }
             }
         }
+        return motivo;
     } catch (const DatabaseError& e) {
         return e.descripcion();
     }
-    return {};
 }
 
 void AvisarBaseInutilizable(const QString& motivo) {
@@ -115,9 +168,9 @@ bool VerificarBase(const QString& motivoActualizacion) {
     QString motivo;
     try {
         Database& db = Database::open(RutaBase);
-        // A missing table first: it is what tells another program's file.
-        motivo = Faltante(db, true);
-        if (motivo.isEmpty()) motivo = Faltante(db);
+        // Another program's file first: its missing columns are not the upgrade's to add.
+        motivo = Faltante(db, propias);
+        if (motivo.isEmpty()) motivo = Faltante(db, todo);
         if (!motivo.isEmpty() && !motivoActualizacion.isEmpty())
             motivo += QStringLiteral(" No se pudo actualizar: ") + motivoActualizacion;
         // Nothing is read from a damaged file: its sums would be wrong without a word.

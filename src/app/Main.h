@@ -10,7 +10,8 @@ int Main(int argc, char** argv);
 void NombrarAplicacion();
 QString ObtenerNombreEquipo();
 // Adds the columns older database files lack; a column already there is skipped. A file without
-// every table of the program is another program's and is left untouched. Returns why the file
+// every table of the program, or without a column the upgrade does not add, is another
+// program's and is left untouched. Returns why the file
 // could not be upgraded (in use, read-only, damaged, unreadable), or "" when nothing stood in
 // the way.
 QString ActualizarBase();

@@ -1,7 +1,9 @@
 #include "declaration/GrabarDDJJ.h"
 
 #include <QDate>
+#include <QSet>
 #include <QStringList>
+#include <cmath>
 #include <limits>
 
 #include "common/Formato.h"
@@ -131,6 +133,32 @@ ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& d) {
             }
         }
 
+        // Another copy may have deleted an employee listed since then: the declaration would
+        // count a line that nobody can list.
+        QStringList listados;
+        for (const EmpleadoDDJJ& e : d.empleados)
+            if (!e.codigo.isEmpty() && EsNumero(e.codigo)) listados << FormatoSQL(e.codigo, 1);
+        listados += bajas;
+        if (!listados.isEmpty()) {
+            Recordset rs = db.openRecordset(
+                QStringLiteral("select ado_id from empleado where ado_idempresa=") + empresa +
+                QStringLiteral(" and ado_id in (") + listados.join(QLatin1Char(',')) +
+                QLatin1Char(')'));
+            QSet<double> estan;
+            for (; !rs.eof(); rs.moveNext()) estan.insert(LeerNumero(rs.value(0)));
+            for (const QString& codigo : std::as_const(listados)) {
+                if (estan.contains(LeerNumero(codigo))) continue;
+                ResultadoGrabar r =
+                    Rechazo(QStringLiteral("El empleado %1 ya no existe: otro usuario lo eliminó. "
+                                           "Se vuelven a cargar los datos.")
+                                    .arg(codigo) +
+                                kNoSeGrabo,
+                            48, std::nullopt);
+                r.recargar = true;
+                return r;
+            }
+        }
+
         qint64 maximo = 0;
         Recordset rs = db.openRecordset(QStringLiteral("SELECT max(DDJJ_Id) as Max  FROM DDJJ"));
         if (!rs.vacio() && !rs.isNull(QStringLiteral("Max")))
@@ -183,6 +211,44 @@ ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& d) {
         MsgBox(QStringLiteral("Error Nro.:") + e.descripcion() + kNoSeGrabo);
     }
     return {ResultadoGrabar::Estado::Fallo, 0, QString()};
+}
+
+QString DDJJDanada(Database& db, qint32 idDDJJ, qint32 idEmpresa) {
+    const QString id = QString::number(idDDJJ), empresa = QString::number(idEmpresa);
+    const Recordset dj = db.openRecordset(
+        QStringLiteral("select DDJJ_Periodo, DDJJ_CantEmp, DDJJ_TotalRemu, DDJJ_Prestamo from DDJJ "
+                       "where DDJJ_Id=") +
+        id + QStringLiteral(" and ddjj_idempresa=") + empresa);
+    if (dj.vacio()) return {};
+    // Every line of the declaration, as the reports list them, and those the window lists: of
+    // the company, with the employee and its category there.
+    const Recordset todas = db.openRecordset(
+        QStringLiteral("select count(*) as Lineas from EmpleadoXDDJJ where ExD_IdDDJJ=") + id);
+    const Recordset listadas = db.openRecordset(
+        QStringLiteral("select count(*) as Lineas, sum(ExD_Sueldo) as Sueldos, sum(ExD_Prestamo) "
+                       "as Prestamos from EmpleadoXDDJJ, empleado, categoria where "
+                       "ExD_IdEmpleado=ado_id and ado_categoria= cat_id and ExD_IdDDJJ= ") +
+        id + QStringLiteral(" and ExD_IdEmpresa=ado_idempresa and ExD_IdEmpresa=") + empresa);
+    // Null (no line, no loan) reads as 0.
+    const auto numero = [](const Recordset& rs, const char* campo) {
+        return LeerNumero(rs.value(QString::fromLatin1(campo)));
+    };
+    // The totals were summed in another order: only a difference below the fourth decimal is
+    // rounding.
+    const auto igual = [](double a, double b) {
+        return std::abs(a - b) <= 0.00005 + std::abs(b) * 1e-9;
+    };
+    const double cantidad = numero(dj, "DDJJ_CantEmp");
+    if (numero(todas, "Lineas") == cantidad && numero(listadas, "Lineas") == cantidad &&
+        igual(numero(listadas, "Sueldos"), numero(dj, "DDJJ_TotalRemu")) &&
+        igual(numero(listadas, "Prestamos"), numero(dj, "DDJJ_Prestamo")))
+        return {};
+    const auto periodo = LeerFecha(dj.value(QStringLiteral("DDJJ_Periodo")));
+    return QStringLiteral(
+               "La Declaración Jurada del período %1 está dañada en el archivo: sus empleados no "
+               "coinciden con la cantidad y los totales que se grabaron con ella. No se imprime "
+               "ni se envía así. Restaure la última copia de seguridad.")
+        .arg(periodo ? periodo->toString(QStringLiteral("MM/yyyy")) : QString());
 }
 
 ResultadoEliminar EliminarDDJJ(qint32 idDDJJ, const QString& periodo) {

@@ -87,6 +87,16 @@ struct ResultadoGrabar {
 // message.
 ResultadoGrabar GrabarDDJJ(const DDJJEnPantalla& ddjj);
 
+class Database;
+
+// The number a damaged declaration is reported with, as a damaged file is.
+constexpr int kErrorDDJJDanada = 11;
+
+// "" when the lines stored for declaration `idDDJJ` of company `idEmpresa`, as the window and
+// the reports list them, agree with its stored count of employees and its totals of salaries
+// and loans; otherwise the message that says it is damaged (a line lost or changed on disk).
+QString DDJJDanada(Database& db, qint32 idDDJJ, qint32 idEmpresa);
+
 enum class ResultadoEliminar {
     Eliminada,  // the three tables cleared and said so
     NoExiste,   // no longer there (another copy deleted it): nothing deleted, said so

@@ -10,6 +10,7 @@
 #include "common/Impresoras.h"
 #include "common/Moneda.h"
 #include "declaration/CodigoBarras.h"
+#include "declaration/GrabarDDJJ.h"
 #include "platform/Database.h"
 #include "platform/Mail.h"
 #include "platform/MsgBox.h"
@@ -128,6 +129,11 @@ DatosInforme DatosDDJJ(const Seleccion& seleccion) {
         throw ReportError(20525, QStringLiteral("No se encontró la declaración jurada Nº %1 de la "
                                                 "empresa %2.")
                                      .arg(nId, nEmpresa));
+    // Nothing is printed or mailed of a declaration whose lines were lost or changed on disk.
+    if (const QString danada = DDJJDanada(db, dj.value(QStringLiteral("DDJJ_Id")).toInt(),
+                                          dj.value(QStringLiteral("ddjj_idempresa")).toInt());
+        !danada.isEmpty())
+        throw DatabaseError(kErrorDDJJDanada, danada);
 
     DatosInforme d;
     Recordset emp =

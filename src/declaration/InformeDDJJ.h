@@ -32,7 +32,7 @@ QString FormulaDDJJ(qint32 idDDJJ, qint32 idEmpresa);
 // "ddjj" (every total, period, due date, registration number, bar code digits), "empleados"
 // and "bajas" (lists) with "hayEmpleados"/"hayBajas", "hayCodigo", and the image "barras"
 // with its display width "barrasAncho". Throws ReportError when the formula names no stored
-// declaration, DatabaseError on a failing query.
+// declaration, DatabaseError on a failing query or a damaged declaration (DDJJDanada).
 DatosInforme DatosDDJJ(const Seleccion& seleccion);
 
 // The export file for a company and a period "mm/yyyy": CarpetaPrograma + "/DJ_" + name + "_"

@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QVBoxLayout>
 #include <QVarLengthArray>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -485,6 +486,7 @@ QString frmDecJurada::ConsultaBajasGrabada(const QString& idDDJJ) {
 bool frmDecJurada::mskPeriodo_Validate() {
     const QString p = "01/" + Periodo();
     if (!EsFecha(p)) return true;
+    QString danada;  // said once the file is free again
     try {
         Database& db = Database::open(RutaBase);
         // One read of the file for the declaration and its thousands of small queries.
@@ -507,6 +509,7 @@ bool frmDecJurada::mskPeriodo_Validate() {
                 {18, "DDJJ_Amec3"},   {19, "DDJJ_Prestamo"}};
             for (const auto& [i, campo] : guardados)
                 texto_[i]->setText(FormatoNulo(rsDDJJ.value(QString::fromLatin1(campo)), 1));
+            danada = DDJJDanada(db, IdDDJJ_, IdEmpresa);
             btnGrabar_->setEnabled(false);
             btnEliminar_->setEnabled(true);
         } else {
@@ -527,6 +530,7 @@ bool frmDecJurada::mskPeriodo_Validate() {
     periodoSinCargar_ = false;
     texto_[7]->setText(Periodo());
     Calcular();
+    if (!danada.isEmpty()) MsgBox(danada, 48);
     return true;
 }
 
@@ -560,7 +564,10 @@ QString frmDecJurada::VencimientoPropuesto(const QString& periodo) {
 void frmDecJurada::texto_GotFocus(int indice) {
     QLineEdit* caja = texto_[indice];
     const QString tipo = ItemLista(caja->property("Tag").toString(), 2);
-    if (tipo == "4" || tipo == "8") {
+    // A date typed or stored is the clerk's: only an empty box gets one proposed.
+    const bool sinFecha = std::none_of(caja->text().cbegin(), caja->text().cend(),
+                                       [](QChar c) { return c.isDigit(); });
+    if ((tipo == "4" || tipo == "8") && sinFecha) {
         if (indice == 14) {
             const QString vence = VencimientoPropuesto(Periodo());
             if (!vence.isEmpty()) {
@@ -1075,6 +1082,12 @@ void frmDecJurada::btnGrabar_Click() {
 }
 
 bool frmDecJurada::PeriodoSinCargar() const {
+    // A period that is no month never loaded: the month on screen is not the one typed.
+    if (!EsFecha("01/" + Periodo())) {
+        MsgBox(QStringLiteral("El período ingresado no es válido!"), 48, QString());
+        mskPeriodo_->setFocus();
+        return true;
+    }
     if (periodoSinCargar_)
         MsgBox(QStringLiteral("El período ingresado no se pudo leer: la ventana muestra todavía el "
                               "período anterior. Vuelva a ingresar el período."),

@@ -99,6 +99,7 @@ class frmDecJurada : public QWidget {
     // The period typed did not load: the window still shows the month before, which must not
     // be deleted, printed or mailed under the period typed.
     bool periodoSinCargar_ = false;
+    // Says so, also for a period that is no month, and returns true then.
     bool PeriodoSinCargar() const;
     // Box that lost the focus only to another window or a menu (-1: none).
     int cajaSinSalir_ = -1;

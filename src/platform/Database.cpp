@@ -16,6 +16,8 @@ namespace {
 
 std::unique_ptr<Database> compartida;
 
+constexpr int kEsperaAlAbrir = 500;  // milliseconds, for the first read of the file
+
 const QString kDanada = QStringLiteral(
     "El archivo de la base de datos está dañado. Restaure la última copia de seguridad.");
 
@@ -341,6 +343,10 @@ bool Recordset::boolValue(int i) const {
 }
 
 Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
+    if (!crear && QFileInfo(ruta).isDir())
+        throw DatabaseError(3044, "'" + ruta +
+                                      "' es una carpeta, no el archivo de la base de datos. "
+                                      "Ponga en su lugar el archivo de la base de datos.");
     if (!crear && !QFileInfo(ruta).isFile())
         throw DatabaseError(3024, "No se encuentra el archivo '" + ruta + "'.");
     // Only the window thread uses a connection: the engine need not lock around every call.
@@ -353,7 +359,9 @@ Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
         throw DatabaseError(3051, "No se puede abrir el archivo '" + ruta + "'. " + motivo);
     }
     sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, 5000);
+    // A file another program holds is said at once, not after seconds of silence; a commit
+    // of another copy ends well within this.
+    sqlite3_busy_timeout(db_, kEsperaAlAbrir);
     const int utf8 = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_function(db_, "month", 1, utf8, nullptr, funcMes, nullptr, nullptr);
     sqlite3_create_function(db_, "year", 1, utf8, nullptr, funcAnio, nullptr, nullptr);
@@ -368,6 +376,11 @@ Database::Database(const QString& ruta, bool crear) : ruta_(ruta) {
         db_ = nullptr;
         throw Ilegible(ruta, e);
     }
+    esperarBloqueo(kEspera);
+}
+
+void Database::esperarBloqueo(int milisegundos) {
+    sqlite3_busy_timeout(db_, milisegundos);
 }
 
 // A file cut short by a few bytes still opens: the engine reads the missing tail of its last
@@ -383,8 +396,11 @@ void Database::verificarTamanio() {
     if (leer("PRAGMA journal_mode") == QLatin1String("wal")) return;
     // Under a read lock, so that another copy of the program cannot grow the file meanwhile.
     Lectura lectura(*this);
+    const qint64 tamanio = QFileInfo(ruta_).size();
+    // A new file stays empty until its first commit, while the engine already counts a page.
+    if (tamanio == 0) return;
     const qint64 paginas = leer("PRAGMA page_count").toLongLong();
-    if (QFileInfo(ruta_).size() != paginas * leer("PRAGMA page_size").toLongLong())
+    if (tamanio != paginas * leer("PRAGMA page_size").toLongLong())
         throw DatabaseError(SQLITE_CORRUPT, kDanada);
 }
 
@@ -496,6 +512,13 @@ sqlite3_stmt* Database::sentenciaCompartida(const QString& sql, const Valores& v
 
 int Database::execute(const QString& sql, int opciones) {
     (void)opciones;
+    // A statement on its own is a write transaction too: the file is checked before it.
+    if (!inTransaction()) {
+        Transaction t(*this);
+        const int cambios = execute(sql);
+        t.commit();
+        return cambios;
+    }
     const jet::Preparada preparada = Traducir(sql);
     if (const auto& p = preparada.parametrizada) {
         sqlite3_stmt* st = sentenciaCompartida(p->sql, p->valores, preparada.sentencias.first());
@@ -617,6 +640,14 @@ void Database::beginTrans() {
     // Every transaction of the program writes: taking the write lock first lets the busy
     // timeout wait for another copy's save, where a reader turning writer would fail at once.
     ejecutarNativo(QStringLiteral("BEGIN IMMEDIATE"));
+    // Another program may have damaged the file since it was opened: nothing is written into
+    // it then. Under the write lock, so that no other copy changes the size meanwhile.
+    try {
+        verificarTamanio();
+    } catch (const DatabaseError& e) {
+        rollback();
+        throw Ilegible(ruta_, e);
+    }
 }
 void Database::commitTrans() {
     ejecutarNativo(QStringLiteral("COMMIT"));

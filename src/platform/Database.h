@@ -88,7 +88,8 @@ class Database {
     QString path() const { return ruta_; }
 
     // Runs one statement (Jet dialect) and returns the rows it changed. `opciones` is accepted
-    // for the callers' sake: every statement already applies as a whole or not at all.
+    // for the callers' sake: every statement already applies as a whole or not at all. Outside
+    // a transaction the statement is one of its own, which checks the file first (beginTrans).
     int execute(const QString& sql, int opciones = 0);
     Recordset openRecordset(const QString& sql);
 
@@ -105,10 +106,17 @@ class Database {
     // Returns true when the statement writes.
     bool comprobar(const QString& sql);
 
+    static constexpr int kEspera = 5000;  // milliseconds, see esperarBloqueo
+    // How long a statement waits for another copy to release the file before it fails as in
+    // use: 5 s once open (start-up waits less, to say at once that the file is in use).
+    void esperarBloqueo(int milisegundos);
+
     // Reads the whole file and throws DatabaseError when a table and its indexes disagree or a
     // page is damaged. Runs once per connection; a file cut short is refused already at open.
     void verificarIntegridad();
 
+    // Takes the write lock and checks the file's size: a file damaged since it was opened
+    // throws DatabaseError and nothing is written.
     void beginTrans();
     void commitTrans();
     void rollback();

@@ -2,6 +2,7 @@
 // read, computed or saved from it; start-up and the windows say which file and what to do.
 #include <sqlite3.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
@@ -11,7 +12,9 @@
 #include "declaration/frmDecJurada.h"
 #include "platform/Database.h"
 #include "platform/MsgBox.h"
+#include "platform/ReportControl.h"
 #include "support/BaseDePrueba.h"
+#include "support/DDJJDePrueba.h"
 
 using namespace zul;
 
@@ -45,9 +48,10 @@ QByteArray Bytes(const QString& ruta) {
 }
 
 // Cuts `cortados` bytes off the end of the file; with `relleno`, writes zeros in their place,
-// as a disk that lost the tail of a page without changing the file's size.
-void Danar(const QString& ruta, int cortados, bool relleno) {
-    Database::closeShared();
+// as a disk that lost the tail of a page without changing the file's size. With `abierta` the
+// program's connection stays open, as in a copy already running.
+void Danar(const QString& ruta, int cortados, bool relleno, bool abierta = false) {
+    if (!abierta) Database::closeShared();
     QFile f(ruta);
     const qint64 largo = f.size();
     QVERIFY(f.resize(largo - cortados));
@@ -73,6 +77,10 @@ class TstBaseDanada : public QObject {
     void alComenzarSeAvisaYNoSeEscribe_data();
     void alComenzarSeAvisaYNoSeEscribe();
     void laDeclaracionNoSeCalculaNiSeGraba();
+    void danadaDespuesDeAbrirNoSeEscribe_data();
+    void danadaDespuesDeAbrirNoSeEscribe();
+    void declaracionDanadaNoSeMuestraNiSale_data();
+    void declaracionDanadaNoSeMuestraNiSale();
 };
 
 void TstBaseDanada::alComenzarSeAvisaYNoSeEscribe_data() {
@@ -126,6 +134,90 @@ void TstBaseDanada::laDeclaracionNoSeCalculaNiSeGraba() {
     w.texto(16)->setText("10");
     w.btnGrabar_Click();
     QCOMPARE(Declaraciones(base.ruta()), 0);
+}
+
+// The file is cut short while the program has it open: no write goes into it.
+void TstBaseDanada::danadaDespuesDeAbrirNoSeEscribe_data() {
+    QTest::addColumn<bool>("ventana");  // the declaration's save, or a statement on its own
+    QTest::newRow("grabar la declaración") << true;
+    QTest::newRow("una sentencia suelta") << false;
+}
+
+void TstBaseDanada::danadaDespuesDeAbrirNoSeEscribe() {
+    QFETCH(bool, ventana);
+    prueba::BaseDePrueba base;
+    Empresa(base);
+    frmDecJurada w;
+    w.mskPeriodo()->setText("05/2024");
+    w.mskPeriodo_Validate();
+    Danar(base.ruta(), 2, false, true);
+    const QByteArray antes = Bytes(base.ruta());
+    msgbox_prueba::limpiar();
+    QString error;
+    if (ventana) {
+        w.texto(14)->setText("10/06/2024");
+        w.texto(15)->setText("4455");
+        w.texto(16)->setText("10");
+        w.btnGrabar_Click();
+        error = msgbox_prueba::mostrados().value(0).texto;
+    } else {
+        try {
+            Database::open(RutaBase).execute("update Empresa set Emp_Telefono='1' where Emp_Id=7");
+        } catch (const DatabaseError& e) {
+            error = e.descripcion();
+        }
+    }
+    QVERIFY2(error.contains("'" + base.ruta() + "'. " + kDanada), qPrintable(error));
+    Database::closeShared();
+    QCOMPARE(Bytes(base.ruta()), antes);
+}
+
+// The tail of the last page, a column no index holds, lost as zeros: the start-up check finds
+// nothing, but the saved declaration no longer agrees with its lines.
+void TstBaseDanada::declaracionDanadaNoSeMuestraNiSale_data() {
+    QTest::addColumn<int>("ceros");
+    // The last line's company, then its loan and salary too (its header is the full check's).
+    QTest::newRow("1 byte") << 1;
+    QTest::newRow("17 bytes") << 17;
+}
+
+void TstBaseDanada::declaracionDanadaNoSeMuestraNiSale() {
+    QFETCH(int, ceros);
+    prueba::BaseDePrueba base;
+    Empresa(base);
+    base.ejecutar("UPDATE Empresa SET emp_emaild='estudio@example.com' WHERE emp_id=0");
+    prueba::CopiarInformes(base.carpeta());
+    {
+        frmDecJurada w;
+        w.mskPeriodo()->setText("05/2024");
+        w.mskPeriodo_Validate();
+        w.texto(14)->setText("10/06/2024");
+        w.texto(15)->setText("4455");
+        w.texto(16)->setText("10");
+        w.btnGrabar_Click();
+    }
+    QCOMPARE(Declaraciones(base.ruta()), 1);
+    // The last page holds the declaration's latest lines (a table leaf, 0x0D).
+    QCOMPARE(Bytes(base.ruta()).at(Bytes(base.ruta()).size() - 4096), '\x0D');
+    Danar(base.ruta(), ceros, true);
+    msgbox_prueba::limpiar();
+    QVERIFY2(VerificarBase(ActualizarBase()),
+             qPrintable(msgbox_prueba::mostrados().value(0).texto));
+
+    msgbox_prueba::limpiar();
+    frmDecJurada w;
+    ReportControl::de(&w)->setPdfOutput(base.carpeta() + "/impreso.pdf");
+    w.mskPeriodo()->setText("05/2024");
+    w.mskPeriodo_Validate();
+    w.btnImprimir_Click();
+    w.btnEMail_Click();
+    const auto m = msgbox_prueba::mostrados();
+    QCOMPARE(m.size(), 3);
+    const QString danada = "La Declaración Jurada del período 05/2024 está dañada";
+    QVERIFY2(m[0].texto.startsWith(danada), qPrintable(m[0].texto));
+    for (int i : {1, 2}) QVERIFY2(m[i].texto.contains(danada), qPrintable(m[i].texto));
+    QVERIFY(ReportControl::de(&w)->runs().isEmpty());
+    QVERIFY(QDir(base.carpeta()).entryList({"DJ_*", "impreso*"}).isEmpty());
 }
 
 QTEST_MAIN(TstBaseDanada)

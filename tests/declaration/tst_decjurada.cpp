@@ -15,7 +15,9 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/MsgBox.h"
+#include "platform/ReportControl.h"
 #include "support/BaseDePrueba.h"
+#include "support/DDJJDePrueba.h"
 
 using namespace zul;
 
@@ -373,7 +375,8 @@ class TstDecJurada : public QObject {
         datos(base);
         QPointer<frmDecJurada> w = abrir();
         periodo(w, "03/2024");
-        // Entering the box proposes the date, also over a stored one.
+        // Entering the empty box proposes the date.
+        w->texto(14)->clear();
         w->mskPeriodo()->setText("12/2024");
         w->texto(14)->setFocus();
         QCOMPARE(w->texto(14)->text(), QString("10/01/2025"));
@@ -398,6 +401,32 @@ class TstDecJurada : public QObject {
         QVERIFY(w->mskPeriodo()->hasFocus());
         // The box is left as it was, without a date template of its own.
         QCOMPARE(w->texto(14)->text(), QString());
+        delete w;
+    }
+
+    // A due date stored or typed is never proposed over when the box is entered again.
+    void vencimientoGrabadoOEscritoQueda_data() {
+        QTest::addColumn<QString>("mes");
+        QTest::addColumn<QString>("escrito");  // typed before leaving the box; "" none
+        QTest::newRow("grabado el 15") << "03/2024"
+                                       << "";
+        QTest::newRow("escrito, al volver") << "05/2024"
+                                            << "20/06/2024";
+    }
+
+    void vencimientoGrabadoOEscritoQueda() {
+        QFETCH(QString, mes);
+        QFETCH(QString, escrito);
+        prueba::BaseDePrueba base;
+        datos(base);
+        base.ejecutar("UPDATE DDJJ SET DDJJ_Vencimiento=#04/15/2024# WHERE DDJJ_Id=70000");
+        QPointer<frmDecJurada> w = abrir();
+        periodo(w, mes);
+        w->texto(14)->setFocus();
+        if (!escrito.isEmpty()) w->texto(14)->setText(escrito);
+        w->texto(15)->setFocus();
+        w->texto(14)->setFocus();
+        QCOMPARE(w->texto(14)->text(), escrito.isEmpty() ? QString("15/04/2024") : escrito);
         delete w;
     }
 
@@ -806,6 +835,35 @@ class TstDecJurada : public QObject {
         }
         QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
         QCOMPARE(carpeta.entryList({"DJ_*"}), antes);
+        delete w;
+    }
+
+    // March on screen, a period that is no month typed over it: nothing acts on March.
+    void periodoInvalidoNoSeUsa_data() {
+        QTest::addColumn<QString>("boton");
+        QTest::newRow("eliminar") << "btnEliminar";
+        QTest::newRow("imprimir") << "btnImprimir";
+    }
+
+    void periodoInvalidoNoSeUsa() {
+        QFETCH(QString, boton);
+        prueba::BaseDePrueba base;
+        datos(base);
+        prueba::CopiarInformes(base.carpeta());
+        QPointer<frmDecJurada> w = abrir();
+        ReportControl::de(w)->setPdfOutput(base.carpeta() + "/impreso.pdf");
+        periodo(w, "03/2024");
+        periodo(w, "13/2024");
+        msgbox_prueba::limpiar();
+        msgbox_prueba::responder(vbYes);
+        w->findChild<QPushButton*>(boton)->click();
+        QApplication::processEvents();
+        const auto m = msgbox_prueba::mostrados();
+        QCOMPARE(m.size(), 1);
+        QCOMPARE(m[0].texto, QString("El período ingresado no es válido!"));
+        QCOMPARE(m[0].estilo, 48);
+        QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
+        QVERIFY(ReportControl::de(w)->runs().isEmpty());
         delete w;
     }
 

@@ -148,6 +148,16 @@ QImage EnTwips() {
     return twips;
 }
 
+// The saved declaration's count and totals follow its lines, as a save writes them: a
+// declaration that disagrees with its lines is not printed.
+void TotalesSegunLineas(const prueba::BaseDePrueba& base) {
+    base.ejecutar(
+        "update DDJJ set DDJJ_CantEmp=(select count(*) from EmpleadoXDDJJ where ExD_IdDDJJ=7), "
+        "DDJJ_TotalRemu=(select sum(ExD_Sueldo) from EmpleadoXDDJJ where ExD_IdDDJJ=7), "
+        "DDJJ_Prestamo=(select sum(ExD_Prestamo) from EmpleadoXDDJJ where ExD_IdDDJJ=7) "
+        "where DDJJ_Id=7");
+}
+
 // Employees and leavers enough for several pages, after those of the saved declaration.
 void DeclaracionLarga(const prueba::BaseDePrueba& base, int empleados, int bajas) {
     for (int i = 0; i < empleados + bajas; ++i) {
@@ -165,6 +175,7 @@ void DeclaracionLarga(const prueba::BaseDePrueba& base, int empleados, int bajas
                                     "3)")
                                 .arg(id));
     }
+    TotalesSegunLineas(base);
 }
 
 // The RTF's text for the column heading `palabra` and the width of its cell, in twips.
@@ -456,6 +467,7 @@ void TstReportControl::impresoSinPartirYConNombre() {
         "update EmpleadoXDDJJ set ExD_Sueldo = 99999999.99, ExD_Prestamo = 99999999.99 "
         "where ExD_IdEmpleado = 2");
     base.ejecutar("update Bajas set Baj_Sueldo = 99999999.99");
+    TotalesSegunLineas(base);
     base.ejecutar(
         "update Empleado set Ado_Nombre = 'Núñez D''Alessandro, María de los Ángeles "
         "Guadalupe' where Ado_Id = 1");
