@@ -1,8 +1,9 @@
 // The keyboard and the mouse on the windows a clerk opens from the main window: each opens
 // ready to type, Enter presses the command button that has the focus, F2 looks up with Shift or
-// Ctrl held, a click into a date box leaves the caret where the next digit goes, and a locked key
-// reads plainly.
+// Ctrl held, a click or End in a date or period box leaves the caret where the next digit goes,
+// and a locked key reads plainly.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
@@ -133,42 +134,45 @@ class TstTecladoVentanas : public QObject {
         if (auto* lista = qobject_cast<QComboBox*>(Foco())) QCOMPARE(lista->currentText(), queda);
     }
 
-    // Tab to the window's exit button and Enter: the window closes, as with Space or a click.
+    // Tab to the window's exit button and Enter, of either key: the window closes, as with Space
+    // or a click; Esc closes the about box.
     void enterEnElBoton_data() {
         QTest::addColumn<QString>("entrada");
         QTest::addColumn<QString>("boton");
-        QTest::newRow("Datos Estudio Contable") << "mnuEmpresa"
-                                                << "btnSalir";
-        QTest::newRow("Datos de Empresa") << "mnuEmpresas"
-                                          << "btnSalir";
-        QTest::newRow("Selección de Empresa") << "mnuSelEmpresa"
-                                              << "bSalir";
-        QTest::newRow("Categorías de Empleo") << "mnuCategorias"
-                                              << "btnSalir";
-        QTest::newRow("Empleos") << "mEmpleos"
-                                 << "btnSalir";
-        QTest::newRow("Actualización de Sueldos") << "mnuActSueld"
-                                                  << "salir";
-        QTest::newRow("Datos de Empleados") << "mnuEmpleados"
-                                            << "btnSalir";
-        QTest::newRow("Préstamos") << "mnuPrestamos"
-                                   << "btnSalir";
-        QTest::newRow("Declaración Jurada") << "mnuDDJJ"
-                                            << "btnSalir";
-        QTest::newRow("Seleccionar Impresora") << "mimpresora"
-                                               << "salir";
-        QTest::newRow("Generar Copia de Seguridad") << "mcopia"
-                                                    << "salir";
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificadores");
+        // Enter unless the row says otherwise.
+        const auto fila = [](const char* nombre, const char* entrada, const char* boton,
+                             int tecla = Qt::Key_Return, int modificadores = Qt::NoModifier) {
+            QTest::newRow(nombre) << QString(entrada) << QString(boton) << tecla << modificadores;
+        };
+        fila("Datos Estudio Contable", "mnuEmpresa", "btnSalir");
+        fila("Datos de Empresa", "mnuEmpresas", "btnSalir");
+        fila("Selección de Empresa", "mnuSelEmpresa", "bSalir");
+        fila("Categorías de Empleo", "mnuCategorias", "btnSalir");
+        fila("Empleos", "mEmpleos", "btnSalir");
+        fila("Actualización de Sueldos", "mnuActSueld", "salir");
+        fila("Datos de Empleados", "mnuEmpleados", "btnSalir");
+        fila("Préstamos", "mnuPrestamos", "btnSalir");
+        fila("Declaración Jurada", "mnuDDJJ", "btnSalir");
+        fila("Seleccionar Impresora", "mimpresora", "salir");
+        fila("Generar Copia de Seguridad", "mcopia", "salir");
+        fila("Acerca de", "macerca", "Image2");
+        fila("Acerca de, Enter del teclado numérico", "macerca", "Image2", Qt::Key_Enter,
+             Qt::KeypadModifier);
+        fila("Acerca de, Esc", "macerca", "Image2", Qt::Key_Escape);
     }
     void enterEnElBoton() {
         QFETCH(QString, entrada);
         QFETCH(QString, boton);
+        QFETCH(int, tecla);
+        QFETCH(int, modificadores);
         QPointer<QWidget> w = Abrir(qPrintable(entrada));
         QVERIFY(w);
-        auto* b = w->findChild<QPushButton*>(boton);
+        auto* b = w->findChild<QAbstractButton*>(boton);
         QVERIFY(b);
         b->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(b, Qt::Key_Return);
+        QTest::keyClick(b, Qt::Key(tecla), Qt::KeyboardModifiers(modificadores));
         QTRY_VERIFY_WITH_TIMEOUT(!w, 1000);
     }
 
@@ -261,6 +265,85 @@ class TstTecladoVentanas : public QObject {
         QCOMPARE(Foco(), c);
         prueba::Teclear(c, tecleado);
         QCOMPARE(c->text(), queda);
+    }
+
+    // Digits typed after a click into a date or period box, or after End, land in it: a full box
+    // entered with a click is typed over whole; the caret never stands where no digit goes.
+    void digitosEnCajaFija_data() {
+        QTest::addColumn<QString>("entrada");
+        QTest::addColumn<QString>("caja");
+        QTest::addColumn<QString>("antes");   // typed first, the box entered from the keyboard
+        QTest::addColumn<QString>("accion");  // "clic" entering the box at its right, or "fin"
+        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<QString>("queda");
+        const QString nacimiento = QStringLiteral("texto_%1").arg(int(frmEmpleados::kFechaNac));
+        QTest::newRow("declaración, período") << "mnuDDJJ"
+                                              << "mskPeriodo"
+                                              << ""
+                                              << "clic"
+                                              << "112026"
+                                              << "11/2026";
+        QTest::newRow("declaración, vencimiento propuesto") << "mnuDDJJ"
+                                                            << "texto_14"
+                                                            << ""
+                                                            << "clic"
+                                                            << "15012027"
+                                                            << "15/01/2027";
+        QTest::newRow("declaración, período a medias, Fin") << "mnuDDJJ"
+                                                            << "mskPeriodo"
+                                                            << "0520"
+                                                            << "fin"
+                                                            << "24"
+                                                            << "05/2024";
+        QTest::newRow("empleado, nacimiento a medias, Fin")
+            << "mnuEmpleados" << nacimiento << "1503"
+            << "fin"
+            << "1980"
+            << "15/03/1980";
+        QTest::newRow("préstamo, fecha llena") << "mnuPrestamos"
+                                               << "texto_4"
+                                               << "15072025"
+                                               << "clic"
+                                               << "01082025"
+                                               << "01/08/2025";
+        QTest::newRow("empresa, inicio lleno, Fin") << "mnuEmpresas"
+                                                    << "texto_5"
+                                                    << "01032024"
+                                                    << "fin"
+                                                    << "5"
+                                                    << "01/03/2025";
+    }
+    void digitosEnCajaFija() {
+        QFETCH(QString, entrada);
+        QFETCH(QString, caja);
+        QFETCH(QString, antes);
+        QFETCH(QString, accion);
+        QFETCH(QString, tecleado);
+        QFETCH(QString, queda);
+        QWidget* w = Abrir(qPrintable(entrada));
+        QVERIFY(w);
+        auto* c = w->findChild<QLineEdit*>(caja);
+        QVERIFY(c);
+        // A new record first: Enter in the key box the window opens on.
+        if (entrada != "mnuDDJJ") {
+            QWidget* clave = Foco();
+            QTest::keyClick(clave, Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(Foco() != clave, 1000);
+        }
+        if (!antes.isEmpty()) {
+            if (Foco() != c) c->setFocus(Qt::TabFocusReason);
+            prueba::Teclear(c, antes);
+        }
+        if (accion == "clic") {
+            if (Foco() == c) QTest::keyClick(c, Qt::Key_Tab);
+            QVERIFY(Foco() != c);
+            QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 4, c->height() / 2));
+            QCOMPARE(Foco(), c);
+        } else {
+            QTest::keyClick(c, Qt::Key_End);
+        }
+        prueba::Teclear(c, tecleado);
+        QCOMPARE(c->displayText(), queda);
     }
 
     // Enter after the leaving date goes to the leaving reason that the date opens.
