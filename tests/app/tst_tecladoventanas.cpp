@@ -3,13 +3,13 @@
 // Ctrl held, a click or End in a date or period box leaves the caret where the next digit goes,
 // and a locked key reads plainly.
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "app/Menu.h"
@@ -134,45 +134,60 @@ class TstTecladoVentanas : public QObject {
         if (auto* lista = qobject_cast<QComboBox*>(Foco())) QCOMPARE(lista->currentText(), queda);
     }
 
-    // Tab to the window's exit button and Enter, of either key: the window closes, as with Space
-    // or a click; Esc closes the about box.
+    // Tab to the window's exit button and Enter: the window closes, as with Space or a click.
     void enterEnElBoton_data() {
         QTest::addColumn<QString>("entrada");
         QTest::addColumn<QString>("boton");
-        QTest::addColumn<int>("tecla");
-        QTest::addColumn<int>("modificadores");
-        // Enter unless the row says otherwise.
-        const auto fila = [](const char* nombre, const char* entrada, const char* boton,
-                             int tecla = Qt::Key_Return, int modificadores = Qt::NoModifier) {
-            QTest::newRow(nombre) << QString(entrada) << QString(boton) << tecla << modificadores;
-        };
-        fila("Datos Estudio Contable", "mnuEmpresa", "btnSalir");
-        fila("Datos de Empresa", "mnuEmpresas", "btnSalir");
-        fila("Selección de Empresa", "mnuSelEmpresa", "bSalir");
-        fila("Categorías de Empleo", "mnuCategorias", "btnSalir");
-        fila("Empleos", "mEmpleos", "btnSalir");
-        fila("Actualización de Sueldos", "mnuActSueld", "salir");
-        fila("Datos de Empleados", "mnuEmpleados", "btnSalir");
-        fila("Préstamos", "mnuPrestamos", "btnSalir");
-        fila("Declaración Jurada", "mnuDDJJ", "btnSalir");
-        fila("Seleccionar Impresora", "mimpresora", "salir");
-        fila("Generar Copia de Seguridad", "mcopia", "salir");
-        fila("Acerca de", "macerca", "Image2");
-        fila("Acerca de, Enter del teclado numérico", "macerca", "Image2", Qt::Key_Enter,
-             Qt::KeypadModifier);
-        fila("Acerca de, Esc", "macerca", "Image2", Qt::Key_Escape);
+        QTest::newRow("Datos Estudio Contable") << "mnuEmpresa"
+                                                << "btnSalir";
+        QTest::newRow("Datos de Empresa") << "mnuEmpresas"
+                                          << "btnSalir";
+        QTest::newRow("Selección de Empresa") << "mnuSelEmpresa"
+                                              << "bSalir";
+        QTest::newRow("Categorías de Empleo") << "mnuCategorias"
+                                              << "btnSalir";
+        QTest::newRow("Empleos") << "mEmpleos"
+                                 << "btnSalir";
+        QTest::newRow("Actualización de Sueldos") << "mnuActSueld"
+                                                  << "salir";
+        QTest::newRow("Datos de Empleados") << "mnuEmpleados"
+                                            << "btnSalir";
+        QTest::newRow("Préstamos") << "mnuPrestamos"
+                                   << "btnSalir";
+        QTest::newRow("Declaración Jurada") << "mnuDDJJ"
+                                            << "btnSalir";
+        QTest::newRow("Seleccionar Impresora") << "mimpresora"
+                                               << "salir";
+        QTest::newRow("Generar Copia de Seguridad") << "mcopia"
+                                                    << "salir";
     }
     void enterEnElBoton() {
         QFETCH(QString, entrada);
         QFETCH(QString, boton);
-        QFETCH(int, tecla);
-        QFETCH(int, modificadores);
         QPointer<QWidget> w = Abrir(qPrintable(entrada));
         QVERIFY(w);
-        auto* b = w->findChild<QAbstractButton*>(boton);
+        auto* b = w->findChild<QPushButton*>(boton);
         QVERIFY(b);
         b->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(b, Qt::Key(tecla), Qt::KeyboardModifiers(modificadores));
+        QTest::keyClick(b, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(!w, 1000);
+    }
+
+    // Enter, of either key, presses the about box's close picture, which has the focus; Esc
+    // closes the box too.
+    void teclasDelAcercaDe_data() {
+        QTest::addColumn<int>("tecla");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Enter del teclado numérico") << int(Qt::Key_Enter);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+    }
+    void teclasDelAcercaDe() {
+        QFETCH(int, tecla);
+        QPointer<QWidget> w = Abrir("macerca");
+        QVERIFY(w);
+        QCOMPARE(Foco(), w->findChild<QWidget*>("Image2"));
+        const bool numerico = tecla == Qt::Key_Enter;
+        QTest::keyClick(Foco(), Qt::Key(tecla), numerico ? Qt::KeypadModifier : Qt::NoModifier);
         QTRY_VERIFY_WITH_TIMEOUT(!w, 1000);
     }
 
@@ -223,102 +238,38 @@ class TstTecladoVentanas : public QObject {
         QCOMPARE(vistas, QStringList{titulo});
     }
 
-    // A click into a date box past what is typed: the digits then typed go on filling it.
-    void clicEnFecha_data() {
-        QTest::addColumn<QString>("entrada");
-        QTest::addColumn<int>("caja");
-        QTest::addColumn<QString>("antes");
-        QTest::addColumn<QString>("tecleado");
-        QTest::addColumn<QString>("queda");
-        QTest::newRow("empleado, nacimiento vacío")
-            << "mnuEmpleados" << int(frmEmpleados::kFechaNac) << ""
-            << "31121988"
-            << "31/12/1988";
-        QTest::newRow("empleado, egreso con el día")
-            << "mnuEmpleados" << int(frmEmpleados::kFechaEgreso) << "31"
-            << "122024"
-            << "31/12/2024";
-        QTest::newRow("empresa, inicio de actividades vacío") << "mnuEmpresas" << 5 << ""
-                                                              << "01032024"
-                                                              << "01/03/2024";
-        QTest::newRow("préstamo, fecha vacía") << "mnuPrestamos" << 4 << ""
-                                               << "15072025"
-                                               << "15/07/2025";
-    }
-    void clicEnFecha() {
-        QFETCH(QString, entrada);
-        QFETCH(int, caja);
-        QFETCH(QString, antes);
-        QFETCH(QString, tecleado);
-        QFETCH(QString, queda);
-        QLineEdit* c = CajaDe(qPrintable(entrada), caja);
-        QVERIFY(c);
-        // A new record first: Enter in the key box the window opens on.
-        QWidget* clave = Foco();
-        QTest::keyClick(clave, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(Foco() != clave, 1000);
-        if (!antes.isEmpty()) {
-            QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(4, c->height() / 2));
-            prueba::Teclear(c, antes);
-        }
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 4, c->height() / 2));
-        QCOMPARE(Foco(), c);
-        prueba::Teclear(c, tecleado);
-        QCOMPARE(c->text(), queda);
-    }
-
     // Digits typed after a click into a date or period box, or after End, land in it: a full box
     // entered with a click is typed over whole; the caret never stands where no digit goes.
+    // In `teclas`, "↖" is a click at the box's right edge, "⇥" Tab, "⇲" End.
     void digitosEnCajaFija_data() {
         QTest::addColumn<QString>("entrada");
         QTest::addColumn<QString>("caja");
-        QTest::addColumn<QString>("antes");   // typed first, the box entered from the keyboard
-        QTest::addColumn<QString>("accion");  // "clic" entering the box at its right, or "fin"
-        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<QString>("teclas");
         QTest::addColumn<QString>("queda");
+        const auto fila = [](const char* nombre, const char* entrada, const QString& caja,
+                             const char* teclas, const char* queda) {
+            QTest::newRow(nombre) << QString(entrada) << caja << QString(teclas) << QString(queda);
+        };
+        const QString egreso = QStringLiteral("texto_%1").arg(int(frmEmpleados::kFechaEgreso));
         const QString nacimiento = QStringLiteral("texto_%1").arg(int(frmEmpleados::kFechaNac));
-        QTest::newRow("declaración, período") << "mnuDDJJ"
-                                              << "mskPeriodo"
-                                              << ""
-                                              << "clic"
-                                              << "112026"
-                                              << "11/2026";
-        QTest::newRow("declaración, vencimiento propuesto") << "mnuDDJJ"
-                                                            << "texto_14"
-                                                            << ""
-                                                            << "clic"
-                                                            << "15012027"
-                                                            << "15/01/2027";
-        QTest::newRow("declaración, período a medias, Fin") << "mnuDDJJ"
-                                                            << "mskPeriodo"
-                                                            << "0520"
-                                                            << "fin"
-                                                            << "24"
-                                                            << "05/2024";
-        QTest::newRow("empleado, nacimiento a medias, Fin")
-            << "mnuEmpleados" << nacimiento << "1503"
-            << "fin"
-            << "1980"
-            << "15/03/1980";
-        QTest::newRow("préstamo, fecha llena") << "mnuPrestamos"
-                                               << "texto_4"
-                                               << "15072025"
-                                               << "clic"
-                                               << "01082025"
-                                               << "01/08/2025";
-        QTest::newRow("empresa, inicio lleno, Fin") << "mnuEmpresas"
-                                                    << "texto_5"
-                                                    << "01032024"
-                                                    << "fin"
-                                                    << "5"
-                                                    << "01/03/2025";
+        fila("empleado, nacimiento vacío", "mnuEmpleados", nacimiento, "↖31121988", "31/12/1988");
+        fila("empleado, egreso con el día", "mnuEmpleados", egreso, "31↖122024", "31/12/2024");
+        fila("empresa, inicio vacío", "mnuEmpresas", "texto_5", "↖01032024", "01/03/2024");
+        fila("préstamo, fecha vacía", "mnuPrestamos", "texto_4", "↖15072025", "15/07/2025");
+        fila("declaración, período", "mnuDDJJ", "mskPeriodo", "⇥↖112026", "11/2026");
+        fila("declaración, vencimiento propuesto", "mnuDDJJ", "texto_14", "↖15012027",
+             "15/01/2027");
+        fila("declaración, período a medias", "mnuDDJJ", "mskPeriodo", "0520⇲24", "05/2024");
+        fila("empleado, nacimiento a medias", "mnuEmpleados", nacimiento, "1503⇲1980",
+             "15/03/1980");
+        fila("préstamo, fecha llena", "mnuPrestamos", "texto_4", "15072025⇥↖01082025",
+             "01/08/2025");
+        fila("empresa, inicio lleno", "mnuEmpresas", "texto_5", "01032024⇲5", "01/03/2025");
     }
     void digitosEnCajaFija() {
         QFETCH(QString, entrada);
         QFETCH(QString, caja);
-        QFETCH(QString, antes);
-        QFETCH(QString, accion);
-        QFETCH(QString, tecleado);
+        QFETCH(QString, teclas);
         QFETCH(QString, queda);
         QWidget* w = Abrir(qPrintable(entrada));
         QVERIFY(w);
@@ -330,19 +281,19 @@ class TstTecladoVentanas : public QObject {
             QTest::keyClick(clave, Qt::Key_Return);
             QTRY_VERIFY_WITH_TIMEOUT(Foco() != clave, 1000);
         }
-        if (!antes.isEmpty()) {
-            if (Foco() != c) c->setFocus(Qt::TabFocusReason);
-            prueba::Teclear(c, antes);
+        for (const QString& parte : teclas.split(QRegularExpression("(?=[↖⇥⇲])|(?<=[↖⇥⇲])"))) {
+            if (parte == "↖") {
+                QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 4, c->height() / 2));
+            } else if (parte == "⇥") {
+                QTest::keyClick(Foco(), Qt::Key_Tab);
+            } else if (parte == "⇲") {
+                QTest::keyClick(c, Qt::Key_End);
+            } else if (!parte.isEmpty()) {
+                if (Foco() != c) c->setFocus(Qt::TabFocusReason);
+                prueba::Teclear(c, parte);
+            }
         }
-        if (accion == "clic") {
-            if (Foco() == c) QTest::keyClick(c, Qt::Key_Tab);
-            QVERIFY(Foco() != c);
-            QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 4, c->height() / 2));
-            QCOMPARE(Foco(), c);
-        } else {
-            QTest::keyClick(c, Qt::Key_End);
-        }
-        prueba::Teclear(c, tecleado);
+        QCOMPARE(Foco(), c);
         QCOMPARE(c->displayText(), queda);
     }
 
