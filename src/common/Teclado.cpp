@@ -135,12 +135,6 @@ void PonerTexto(EstadoFecha& caja, const QString& texto) {
     caja.selLength = 0;
 }
 
-// Where the next digit goes: the first blank of the template, or the end of the text.
-int PrimeraPorLlenar(const QString& texto) {
-    const auto blanco = texto.indexOf(QLatin1Char(' '));
-    return static_cast<int>(blanco < 0 ? texto.size() : blanco);
-}
-
 class FiltroFecha : public QObject {
   public:
     FiltroFecha(QLineEdit* caja, EntradaFecha entrada)
@@ -163,12 +157,6 @@ class FiltroFecha : public QObject {
             }
             case QEvent::KeyPress:
                 return Tecla(static_cast<QKeyEvent*>(evento));
-            case QEvent::MouseButtonRelease:
-                // A click past the blanks would leave the caret where no digit can go.
-                if (!caja_->hasSelectedText())
-                    caja_->setCursorPosition(
-                        std::min(caja_->cursorPosition(), PrimeraPorLlenar(caja_->text())));
-                return false;
             default:
                 return false;
         }
@@ -320,6 +308,7 @@ void InstalarCajaFecha(QLineEdit* caja, EntradaFecha entrada) {
     caja->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 /]{0,10}")), caja));
     caja->installEventFilter(new FiltroFecha(caja, entrada));
+    InstalarCajaFija(caja);
 }
 
 TextosEnteros::TextosEnteros(const QList<QLineEdit*>& cajas) {

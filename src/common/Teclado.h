@@ -36,8 +36,9 @@ QString CompletarFecha(const QString& texto, const QDate& hoy = QDate::currentDa
 QString ArmarFecha(const QString& texto, bool hasta);
 
 // Makes a line edit a date box (Tag kind "8"/"4"): the template, the keys above, completion
-// when it is left, at most ten characters. Enter/Esc move the focus as TeclaEnter does.
-// `sinPlantilla`: entering the box leaves its text as it is (windows that propose their own).
+// when it is left, at most ten characters, the caret of a box of fixed width (InstalarCajaFija).
+// Enter/Esc move the focus as TeclaEnter does. `sinPlantilla`: entering the box leaves its text as
+// it is (windows that propose their own).
 enum EntradaFecha { conPlantilla, sinPlantilla };
 void InstalarCajaFecha(QLineEdit* caja, EntradaFecha entrada = conPlantilla);
 

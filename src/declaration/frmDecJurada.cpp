@@ -224,6 +224,8 @@ void frmDecJurada::ArmarVentana() {
         g1->addWidget(etiqueta(i, empresa[k].second), k, 0);
         g1->addWidget(texto_[i], k, 1);
         texto_[i]->setReadOnly(true);
+        // Read with a click, never a Tab stop.
+        texto_[i]->setFocusPolicy(Qt::ClickFocus);
         texto_[i]->setStyleSheet(QStringLiteral(
             "QLineEdit { color: rgb(0,0,192); background: rgb(244,244,244); font-weight: bold; }"));
     }
@@ -273,6 +275,7 @@ void frmDecJurada::ArmarVentana() {
         g5->addWidget(etiqueta(i, totales[k].second), fila, k % 5);
         g5->addWidget(texto_[i], fila + 1, k % 5);
         texto_[i]->setReadOnly(true);
+        texto_[i]->setFocusPolicy(Qt::ClickFocus);
         texto_[i]->setStyleSheet(
             i == 12
                 ? QStringLiteral("QLineEdit { background: rgb(227,242,253); font-weight: bold; }")
@@ -346,15 +349,21 @@ void frmDecJurada::ArmarVentana() {
     }
     resize(Twips(14000), Twips(9500));
 
-    setTabOrder(mskPeriodo_, texto_[14]);
-    setTabOrder(texto_[14], texto_[15]);
-    setTabOrder(texto_[15], texto_[16]);
-    setTabOrder(texto_[16], Grilla_);
-    setTabOrder(Grilla_, Grilla2_);
-    setTabOrder(Grilla2_, btnGrabar_);
+    // Tab as the screen reads, from the period down to the buttons.
+    QWidget* anterior = nullptr;
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             mskPeriodo_, texto_[14], texto_[15], texto_[16], texto_[17], Grilla_, Grilla2_,
+             btnGrabar_, btnEliminar_, btnImprimir_, btnEmpleados_, btnEMail_, btnCancelar_,
+             btnSalir_}) {
+        if (anterior) setTabOrder(anterior, w);
+        anterior = w;
+    }
 
-    // Keyboard: Enter and Esc move on, dates are typed into their template, F2 looks up.
+    // Keyboard: Enter and Esc move on (out of the employees' list too), dates are typed into
+    // their template, F2 looks up.
     InstalarTeclaEnter(mskPeriodo_);
+    InstalarCajaFija(mskPeriodo_);
+    InstalarTeclaEnter(Grilla_);
     for (int i = 0; i < kCantidadTextos; ++i) {
         if (i == 13 || i == 14)
             InstalarCajaFecha(texto_[i], sinPlantilla);
@@ -574,7 +583,7 @@ void frmDecJurada::texto_GotFocus(int indice) {
                 caja->setText(vence);
             } else {
                 MsgBox(QStringLiteral("Debe ingresar el período!"), 48);
-                mskPeriodo_->setFocus();
+                EnfocarParaEscribir(mskPeriodo_);
             }
         } else {
             caja->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
@@ -1069,7 +1078,7 @@ void frmDecJurada::btnGrabar_Click() {
     if (!resultado.grabada()) {
         if (resultado.recargar) mskPeriodo_Validate();
         if (!resultado.foco.isEmpty())
-            if (auto* w = findChild<QWidget*>(resultado.foco)) w->setFocus();
+            if (auto* w = findChild<QWidget*>(resultado.foco)) EnfocarParaEscribir(w);
         return;
     }
     // The offers print and mail the declaration just written.
@@ -1138,7 +1147,8 @@ void frmDecJurada::btnEmpleados_Click() {
 void frmDecJurada::btnCancelar_Click() {
     for (QLineEdit* caja : texto_) caja->setText(QString());
     Form_Load();
-    mskPeriodo_->setFocus();
+    // The next period is typed over the current month's, wherever the focus was.
+    EnfocarParaEscribir(mskPeriodo_);
 }
 
 void frmDecJurada::btnSalir_Click() {

@@ -212,6 +212,7 @@ consulta::consulta(QWidget* parent) : QDialog(parent) {
     auto boton = [this](const char* nombre, const QString& cara, int izquierda) {
         auto* b = new QPushButton(cara, this);
         b->setObjectName(QString::fromLatin1(nombre));
+        // Enter in the search box searches: no button is the dialog's default.
         b->setAutoDefault(false);
         b->setGeometry(Twips(izquierda), Twips(5040), Twips(855), Twips(315));
         return b;
@@ -227,9 +228,8 @@ consulta::consulta(QWidget* parent) : QDialog(parent) {
     setTabOrder(orden_, salir_);
     resize(Twips(4065), Twips(5400));
 
-    for (QWidget* w : {static_cast<QWidget*>(texto_), static_cast<QWidget*>(buscar_),
-                       static_cast<QWidget*>(orden_), static_cast<QWidget*>(salir_)})
-        InstalarTeclaEnter(w);
+    InstalarTeclaEnter(texto_);
+    EnterPulsaBotones(this);
     connect(aceptar_, &QPushButton::clicked, this, [this] { aceptar_Click(); });
     connect(buscar_, &QPushButton::clicked, this, [this] { buscar_Click(); });
     connect(orden_, &QPushButton::clicked, this, [this] { orden_Click(); });

@@ -14,6 +14,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "platform/Ventana.h"
+
 namespace zul {
 
 namespace {
@@ -51,7 +53,10 @@ class GridDelegado : public QStyledItemDelegate {
         editor->setFrame(false);
         if (auto* cab = grid_->horizontalHeaderItem(index.column())) {
             const QString mascara = cab->data(RolMascara).toString();
-            if (!mascara.isEmpty()) editor->setInputMask(mascara);
+            if (!mascara.isEmpty()) {
+                editor->setInputMask(mascara);
+                InstalarCajaFija(editor);
+            }
         }
         grid_->editor_ = editor;
         return editor;

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -10,10 +12,12 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 #include <QtMath>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace zul {
 
@@ -67,7 +71,101 @@ class FiltroCierre : public QObject {
     std::function<void()> alCerrar_;
 };
 
+class FiltroEnterBoton : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        if (evento->type() != QEvent::KeyPress) return false;
+        const auto* k = static_cast<QKeyEvent*>(evento);
+        const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+        if (!enter || (k->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+        auto* boton = static_cast<QAbstractButton*>(objeto);
+        if (boton->isEnabled()) boton->click();
+        return true;
+    }
+};
+
+// The blank of a box: the mask's, or the date template's.
+QChar Blanco(const QLineEdit* caja) {
+    const QString mascara = caja->inputMask();
+    const auto punto = mascara.lastIndexOf(QLatin1Char(';'));
+    return punto >= 0 && punto + 1 < mascara.size() ? mascara.at(punto + 1) : QLatin1Char(' ');
+}
+
+bool Llena(const QLineEdit* caja) {
+    const QString t = caja->displayText();
+    return !t.isEmpty() && !t.contains(Blanco(caja));
+}
+
+// The last place where a typed character still lands: the first blank, or the last character.
+int UltimaParaEscribir(const QLineEdit* caja) {
+    const QString t = caja->displayText();
+    const auto blanco = t.indexOf(Blanco(caja));
+    return static_cast<int>(blanco >= 0 ? blanco : std::max<qsizetype>(0, t.size() - 1));
+}
+
+class FiltroCajaFija : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        auto* caja = static_cast<QLineEdit*>(objeto);
+        switch (evento->type()) {
+            case QEvent::FocusIn:
+                entraConClic_ = static_cast<QFocusEvent*>(evento)->reason() == Qt::MouseFocusReason;
+                return false;
+            case QEvent::FocusOut:
+                entraConClic_ = false;
+                return false;
+            case QEvent::MouseButtonRelease: {
+                const bool entrada = std::exchange(entraConClic_, false);
+                // A selection dragged with the mouse stays.
+                if (caja->hasSelectedText()) return false;
+                if (entrada && Llena(caja))
+                    caja->selectAll();
+                else
+                    caja->setCursorPosition(
+                        std::min(caja->cursorPosition(), UltimaParaEscribir(caja)));
+                return false;
+            }
+            case QEvent::KeyPress: {
+                const auto* k = static_cast<QKeyEvent*>(evento);
+                if (k->key() != Qt::Key_End || (k->modifiers() & Qt::ShiftModifier)) return false;
+                caja->setCursorPosition(UltimaParaEscribir(caja));
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+
+  private:
+    bool entraConClic_ = false;  // the focus came with the press whose release is due
+};
+
 }  // namespace
+
+void EnterPulsaBotones(QWidget* ventana) {
+    const QString nombre = QStringLiteral("FiltroEnterBoton");
+    auto* filtro = ventana->findChild<QObject*>(nombre, Qt::FindDirectChildrenOnly);
+    if (!filtro) {
+        filtro = new FiltroEnterBoton(ventana);
+        filtro->setObjectName(nombre);
+    }
+    for (QAbstractButton* b : ventana->findChildren<QAbstractButton*>()) {
+        // Check boxes and options are ticked with Space; Enter moves on from them.
+        if (!qobject_cast<QPushButton*>(b) && !qobject_cast<QToolButton*>(b)) continue;
+        b->installEventFilter(filtro);
+    }
+}
+
+void EnfocarParaEscribir(QWidget* control) {
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto* caja = qobject_cast<QLineEdit*>(control)) caja->selectAll();
+}
+
+void InstalarCajaFija(QLineEdit* caja) {
+    caja->installEventFilter(new FiltroCajaFija(caja));
+}
 
 QWidget* VentanaPrincipal() {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -148,13 +246,11 @@ QWidget* PrimerControl(QWidget* ventana) {
 // A window just opened: the clerk types at once, without a click or Tab first, over what the
 // first box holds; and a command button reached with Tab is pressed with Enter, as with Space.
 void ListaParaEscribir(QWidget* ventana) {
-    for (QPushButton* b : ventana->findChildren<QPushButton*>()) b->setAutoDefault(true);
+    EnterPulsaBotones(ventana);
     // A control the window chose for itself keeps the focus.
     QWidget* foco = ventana->focusWidget();
     if (!foco || !ventana->isAncestorOf(foco) || !TomaEntrada(foco)) foco = PrimerControl(ventana);
-    if (!foco) return;
-    foco->setFocus(Qt::OtherFocusReason);
-    if (auto* caja = qobject_cast<QLineEdit*>(foco)) caja->selectAll();
+    if (foco) EnfocarParaEscribir(foco);
 }
 
 // The main window grows to show a window larger than its work area, as far as the screen

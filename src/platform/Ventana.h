@@ -34,6 +34,17 @@ void Centrar(QWidget* ventana);
 // A control the user types into or acts on: shown, enabled, reached with Tab, and not a box
 // that only shows a value.
 bool TomaEntrada(const QWidget* control);
+// Puts the focus in `control` ready to type over: a text box's whole text selected, as when a
+// window opens (also when the focus was already there).
+void EnfocarParaEscribir(QWidget* control);
+// Enter, of either key, on one of the window's command buttons presses it, as Space does.
+// Buttons keep no default role: Enter elsewhere in a dialog never presses a button.
+void EnterPulsaBotones(QWidget* ventana);
+// A box of fixed width, always full of its characters and blanks (an input mask, the date
+// template): a click or End never leaves the caret where nothing can be typed (past the first
+// blank, or behind the last character), and a click that enters a full box selects its text,
+// as Tab and the opening of a window do, so the digits typed next replace it.
+void InstalarCajaFija(QLineEdit* caja);
 // Windows loaded now: the main window and every window open in it or beside it.
 int VentanasCargadas();
 // The loaded windows other than the main window (the widgets, not their MDI frames).

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -87,6 +88,9 @@ void About::ArmarVentana() {
     Image2->setIcon(QIcon(Cerrar()));
     Image2->setIconSize(QSize(Twips(240), Twips(240)));
     connect(Image2, &QToolButton::clicked, this, &About::Image2_Click);
+    // Esc leaves the box, as it leaves a dialog; Enter presses the close picture.
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &About::Image2_Click,
+                  Qt::WidgetWithChildrenShortcut);
 
     auto* columna = new QVBoxLayout(this);
     columna->addWidget(Image1, 0, Qt::AlignHCenter);

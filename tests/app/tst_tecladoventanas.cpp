@@ -1,7 +1,7 @@
 // The keyboard and the mouse on the windows a clerk opens from the main window: each opens
 // ready to type, Enter presses the command button that has the focus, F2 looks up with Shift or
-// Ctrl held, a click into a date box leaves the caret where the next digit goes, and a locked key
-// reads plainly.
+// Ctrl held, a click or End in a date or period box leaves the caret where the next digit goes,
+// and a locked key reads plainly.
 
 #include <QApplication>
 #include <QComboBox>
@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "app/Menu.h"
@@ -172,6 +173,24 @@ class TstTecladoVentanas : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(!w, 1000);
     }
 
+    // Enter, of either key, presses the about box's close picture, which has the focus; Esc
+    // closes the box too.
+    void teclasDelAcercaDe_data() {
+        QTest::addColumn<int>("tecla");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Enter del teclado numérico") << int(Qt::Key_Enter);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+    }
+    void teclasDelAcercaDe() {
+        QFETCH(int, tecla);
+        QPointer<QWidget> w = Abrir("macerca");
+        QVERIFY(w);
+        QCOMPARE(Foco(), w->findChild<QWidget*>("Image2"));
+        const bool numerico = tecla == Qt::Key_Enter;
+        QTest::keyClick(Foco(), Qt::Key(tecla), numerico ? Qt::KeypadModifier : Qt::NoModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!w, 1000);
+    }
+
     // The firm's data typed and Grabar reached with Tab from the last box: Enter saves.
     void enterEnGrabarGraba() {
         QWidget* w = Abrir("mnuEmpresa");
@@ -219,48 +238,63 @@ class TstTecladoVentanas : public QObject {
         QCOMPARE(vistas, QStringList{titulo});
     }
 
-    // A click into a date box past what is typed: the digits then typed go on filling it.
-    void clicEnFecha_data() {
+    // Digits typed after a click into a date or period box, or after End, land in it: a full box
+    // entered with a click is typed over whole; the caret never stands where no digit goes.
+    // In `teclas`, "↖" is a click at the box's right edge, "⇥" Tab, "⇲" End.
+    void digitosEnCajaFija_data() {
         QTest::addColumn<QString>("entrada");
-        QTest::addColumn<int>("caja");
-        QTest::addColumn<QString>("antes");
-        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<QString>("caja");
+        QTest::addColumn<QString>("teclas");
         QTest::addColumn<QString>("queda");
-        QTest::newRow("empleado, nacimiento vacío")
-            << "mnuEmpleados" << int(frmEmpleados::kFechaNac) << ""
-            << "31121988"
-            << "31/12/1988";
-        QTest::newRow("empleado, egreso con el día")
-            << "mnuEmpleados" << int(frmEmpleados::kFechaEgreso) << "31"
-            << "122024"
-            << "31/12/2024";
-        QTest::newRow("empresa, inicio de actividades vacío") << "mnuEmpresas" << 5 << ""
-                                                              << "01032024"
-                                                              << "01/03/2024";
-        QTest::newRow("préstamo, fecha vacía") << "mnuPrestamos" << 4 << ""
-                                               << "15072025"
-                                               << "15/07/2025";
+        const auto fila = [](const char* nombre, const char* entrada, const QString& caja,
+                             const char* teclas, const char* queda) {
+            QTest::newRow(nombre) << QString(entrada) << caja << QString(teclas) << QString(queda);
+        };
+        const QString egreso = QStringLiteral("texto_%1").arg(int(frmEmpleados::kFechaEgreso));
+        const QString nacimiento = QStringLiteral("texto_%1").arg(int(frmEmpleados::kFechaNac));
+        fila("empleado, nacimiento vacío", "mnuEmpleados", nacimiento, "↖31121988", "31/12/1988");
+        fila("empleado, egreso con el día", "mnuEmpleados", egreso, "31↖122024", "31/12/2024");
+        fila("empresa, inicio vacío", "mnuEmpresas", "texto_5", "↖01032024", "01/03/2024");
+        fila("préstamo, fecha vacía", "mnuPrestamos", "texto_4", "↖15072025", "15/07/2025");
+        fila("declaración, período", "mnuDDJJ", "mskPeriodo", "⇥↖112026", "11/2026");
+        fila("declaración, vencimiento propuesto", "mnuDDJJ", "texto_14", "↖15012027",
+             "15/01/2027");
+        fila("declaración, período a medias", "mnuDDJJ", "mskPeriodo", "0520⇲24", "05/2024");
+        fila("empleado, nacimiento a medias", "mnuEmpleados", nacimiento, "1503⇲1980",
+             "15/03/1980");
+        fila("préstamo, fecha llena", "mnuPrestamos", "texto_4", "15072025⇥↖01082025",
+             "01/08/2025");
+        fila("empresa, inicio lleno", "mnuEmpresas", "texto_5", "01032024⇲5", "01/03/2025");
     }
-    void clicEnFecha() {
+    void digitosEnCajaFija() {
         QFETCH(QString, entrada);
-        QFETCH(int, caja);
-        QFETCH(QString, antes);
-        QFETCH(QString, tecleado);
+        QFETCH(QString, caja);
+        QFETCH(QString, teclas);
         QFETCH(QString, queda);
-        QLineEdit* c = CajaDe(qPrintable(entrada), caja);
+        QWidget* w = Abrir(qPrintable(entrada));
+        QVERIFY(w);
+        auto* c = w->findChild<QLineEdit*>(caja);
         QVERIFY(c);
         // A new record first: Enter in the key box the window opens on.
-        QWidget* clave = Foco();
-        QTest::keyClick(clave, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(Foco() != clave, 1000);
-        if (!antes.isEmpty()) {
-            QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(4, c->height() / 2));
-            prueba::Teclear(c, antes);
+        if (entrada != "mnuDDJJ") {
+            QWidget* clave = Foco();
+            QTest::keyClick(clave, Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(Foco() != clave, 1000);
         }
-        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 4, c->height() / 2));
+        for (const QString& parte : teclas.split(QRegularExpression("(?=[↖⇥⇲])|(?<=[↖⇥⇲])"))) {
+            if (parte == "↖") {
+                QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(c->width() - 4, c->height() / 2));
+            } else if (parte == "⇥") {
+                QTest::keyClick(Foco(), Qt::Key_Tab);
+            } else if (parte == "⇲") {
+                QTest::keyClick(c, Qt::Key_End);
+            } else if (!parte.isEmpty()) {
+                if (Foco() != c) c->setFocus(Qt::TabFocusReason);
+                prueba::Teclear(c, parte);
+            }
+        }
         QCOMPARE(Foco(), c);
-        prueba::Teclear(c, tecleado);
-        QCOMPARE(c->text(), queda);
+        QCOMPARE(c->displayText(), queda);
     }
 
     // Enter after the leaving date goes to the leaving reason that the date opens.

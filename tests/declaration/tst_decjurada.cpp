@@ -430,7 +430,8 @@ class TstDecJurada : public QObject {
         delete w;
     }
 
-    // Enter and Esc go through the boxes the clerk types in; Esc in the first one stays.
+    // Enter, Esc and Tab go through the controls the clerk uses, as the screen reads them: the
+    // boxes that only show a value are no stop, and Esc in the first box stays.
     void enterYEscPorLasCajasQueSeEscriben_data() {
         QTest::addColumn<QString>("desde");
         QTest::addColumn<int>("tecla");
@@ -441,6 +442,10 @@ class TstDecJurada : public QObject {
         QTest::newRow("inscripción, Enter") << "texto_15" << int(Qt::Key_Return) << "texto_16";
         QTest::newRow("cuota, Esc") << "texto_16" << int(Qt::Key_Escape) << "texto_15";
         QTest::newRow("razón social, Enter") << "texto_0" << int(Qt::Key_Return) << "mskPeriodo";
+        QTest::newRow("personal, Enter") << "Grilla" << int(Qt::Key_Return) << "Grilla2";
+        QTest::newRow("personal, Esc") << "Grilla" << int(Qt::Key_Escape) << "texto_16";
+        QTest::newRow("Salir, Tab") << "btnSalir" << int(Qt::Key_Tab) << "mskPeriodo";
+        QTest::newRow("período, Shift+Tab") << "mskPeriodo" << int(Qt::Key_Backtab) << "btnSalir";
     }
 
     void enterYEscPorLasCajasQueSeEscriben() {
@@ -457,7 +462,58 @@ class TstDecJurada : public QObject {
         inicio->setFocus(Qt::MouseFocusReason);
         QTest::keyClick(inicio, Qt::Key(tecla));
         QApplication::processEvents();
-        QCOMPARE(QApplication::focusWidget()->objectName(), hasta);
+        // A list takes the focus into its cell editor.
+        auto* destino = w->findChild<QWidget*>(hasta);
+        QWidget* foco = QApplication::focusWidget();
+        QVERIFY2(foco == destino || destino->isAncestorOf(foco), qPrintable(foco->objectName()));
+        delete w;
+    }
+
+    // The next period typed after Cancelar, a save or a delete replaces the month on show, and
+    // End in the leaving date goes to its first blank.
+    void digitosNoSePierden_data() {
+        QTest::addColumn<QString>("accion");
+        for (const char* accion : {"Alt+C", "eliminar", "grabar", "egreso"})
+            QTest::newRow(accion) << QString(accion);
+    }
+
+    void digitosNoSePierden() {
+        QFETCH(QString, accion);
+        prueba::BaseDePrueba base;
+        datos(base);
+        QPointer<frmDecJurada> w = abrirMayo();
+        msgbox_prueba::limpiar();
+        Grid* g2 = w->Grilla2();
+        if (accion == "Alt+C") {
+            w->mskPeriodo()->setFocus();
+            QTest::keyClick(w->mskPeriodo(), Qt::Key_C, Qt::AltModifier);
+            // The shortcut's animated click.
+            QTRY_COMPARE(w->mskPeriodo()->displayText(), QDate::currentDate().toString("MM/yyyy"));
+        } else if (accion == "eliminar") {
+            periodo(w, "03/2024");
+            msgbox_prueba::responder(vbYes);
+            w->btnEliminar_Click();
+        } else if (accion == "grabar") {
+            w->texto(14)->setText("10/06/2024");
+            w->texto(15)->setText("4455");
+            w->btnGrabar_Click();
+        } else {
+            // LOPEZ listed as a leaver, his leaving date still to type.
+            g2->setTextoClave(2, "codigo", "8");
+            w->Grilla2_AfterEdit(2, 0);
+            g2->setFocus();
+            g2->setCol(0);
+            g2->setCol(g2->ColIndex("FechaEgreso"));
+            QApplication::processEvents();
+        }
+        auto* caja = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(caja == w->mskPeriodo() || (caja && g2->isAncestorOf(caja)));
+        // A period typed over; or a leaving date's day and month, End, and its year.
+        const bool esPeriodo = caja == w->mskPeriodo();
+        QTest::keyClicks(caja, esPeriodo ? "112026" : "1503");
+        if (!esPeriodo) QTest::keyClick(caja, Qt::Key_End);
+        if (!esPeriodo) QTest::keyClicks(caja, "2024");
+        QCOMPARE(caja->displayText(), esPeriodo ? "11/2026" : "15/03/2024");
         delete w;
     }
 

@@ -300,6 +300,34 @@ class TstConsulta : public QObject {
         QCOMPARE(codigo.text(), "antes");
     }
 
+    // Enter, of either key, on a button reached with Tab presses it, and the dialog closes.
+    void enterEnUnBoton_data() {
+        QTest::addColumn<QString>("boton");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<QString>("queda");
+        QTest::newRow("Aceptar") << "aceptar" << int(Qt::Key_Return) << "B2";
+        QTest::newRow("Aceptar, teclado numérico") << "aceptar" << int(Qt::Key_Enter) << "B2";
+        QTest::newRow("Cancelar") << "salir" << int(Qt::Key_Return) << "antes";
+    }
+    void enterEnUnBoton() {
+        QFETCH(QString, boton);
+        QFETCH(int, tecla);
+        QFETCH(QString, queda);
+        prueba::BaseDePrueba base;
+        Categorias(base);
+        QLineEdit codigo("antes");
+        AlAbrir([&](consulta& d) {
+            IrAFila(d, 1);
+            auto* b = d.findChild<QPushButton*>(boton);
+            b->setFocus(Qt::TabFocusReason);
+            const bool numerico = tecla == Qt::Key_Enter;
+            QTest::keyClick(b, Qt::Key(tecla), numerico ? Qt::KeypadModifier : Qt::NoModifier);
+            QVERIFY(!d.isVisible());
+        });
+        Consultar(kCategorias, "cat_nombre", "t", "Código/Nombre", 2, {{"Cat_id", &codigo}});
+        QCOMPARE(codigo.text(), queda);
+    }
+
     // A Null field leaves its box alone and the other fields are still copied; F3 accepts from
     // any control.
     void nuloNoCortaLaCopia() {
