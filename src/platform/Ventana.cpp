@@ -1,6 +1,8 @@
 #include "platform/Ventana.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -8,6 +10,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <QWidget>
@@ -145,6 +149,13 @@ QWidget* PrimerControl(QWidget* ventana) {
     return nullptr;
 }
 
+// The whole text selected with the caret at its start: typing replaces it, and a text longer
+// than the box shows its beginning.
+void ElegirTodo(QLineEdit* caja) {
+    const int largo = static_cast<int>(caja->displayText().size());
+    caja->setSelection(largo, -largo);
+}
+
 // A window just opened: the clerk types at once, without a click or Tab first, over what the
 // first box holds; and a command button reached with Tab is pressed with Enter, as with Space.
 void ListaParaEscribir(QWidget* ventana) {
@@ -154,7 +165,15 @@ void ListaParaEscribir(QWidget* ventana) {
     if (!foco || !ventana->isAncestorOf(foco) || !TomaEntrada(foco)) foco = PrimerControl(ventana);
     if (!foco) return;
     foco->setFocus(Qt::OtherFocusReason);
-    if (auto* caja = qobject_cast<QLineEdit*>(foco)) caja->selectAll();
+    if (auto* caja = qobject_cast<QLineEdit*>(foco)) ElegirTodo(caja);
+}
+
+// The most room the work area can have: the main window as large as the screen allows.
+QSize AreaMaxima(const QMdiArea* area) {
+    const QWidget* principal = area->window();
+    const QSize bordes = principal->frameGeometry().size() - principal->size();
+    const QSize mayor = principal->screen()->availableGeometry().size() - bordes;
+    return area->viewport()->size() + (mayor - principal->size()).expandedTo(QSize(0, 0));
 }
 
 // The main window grows to show a window larger than its work area, as far as the screen
@@ -164,20 +183,120 @@ QSize AgrandarParaMostrar(QMdiArea* area, const QSize& tam) {
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     const QSize libre = area->viewport()->size();
-    const QSize falta = (tam - libre).expandedTo(QSize(0, 0));
-    if (falta.isNull()) return libre;
-    QWidget* principal = area->window();
-    const QRect pantalla = principal->screen()->availableGeometry();
-    const QSize bordes = principal->frameGeometry().size() - principal->size();
-    const QSize nuevo = (principal->size() + falta).boundedTo(pantalla.size() - bordes);
     // The work area takes what the window grows (its layout is applied later).
-    const QSize agrandada = libre + (nuevo - principal->size()).expandedTo(QSize(0, 0));
-    principal->resize(nuevo);
+    const QSize agrandada = tam.boundedTo(AreaMaxima(area)).expandedTo(libre);
+    if (agrandada == libre) return libre;
+    QWidget* principal = area->window();
+    principal->resize(principal->size() + agrandada - libre);
+    const QRect pantalla = principal->screen()->availableGeometry();
     QRect marco = principal->frameGeometry();
     marco.moveLeft(std::clamp(marco.left(), pantalla.left(), pantalla.right() - marco.width() + 1));
     marco.moveTop(std::clamp(marco.top(), pantalla.top(), pantalla.bottom() - marco.height() + 1));
     principal->move(marco.topLeft());
     return agrandada;
+}
+
+// A long name or address is read from its beginning: a box filled while the clerk is not in it
+// (a record loaded, a lookup's answer) shows the start of its text, and so does a box entered
+// with its whole text selected (the box after a key, once the record is loaded).
+void PrincipioALaVista(QWidget* ventana) {
+    for (QLineEdit* caja : ventana->findChildren<QLineEdit*>()) {
+        const auto alPrincipio = [caja] {
+            if (!caja->hasFocus()) caja->setCursorPosition(0);
+        };
+        alPrincipio();
+        QObject::connect(caja, &QLineEdit::cursorPositionChanged, caja, alPrincipio);
+    }
+    // After the window's own handling of the entry, which selects the text.
+    QObject::connect(qApp, &QApplication::focusChanged, ventana, [ventana](QWidget*, QWidget* w) {
+        auto* caja = qobject_cast<QLineEdit*>(w);
+        if (caja && ventana->isAncestorOf(caja) && caja->selectionStart() == 0 &&
+            caja->selectionLength() == caja->displayText().size() && caja->cursorPosition() > 0)
+            ElegirTodo(caja);
+    });
+}
+
+// A row of nothing but buttons: the window's commands.
+bool EsFilaDeBotones(QLayoutItem* item) {
+    QLayout* fila = item ? item->layout() : nullptr;
+    if (!fila) return false;
+    bool botones = false;
+    for (int i = 0; i < fila->count(); ++i) {
+        QWidget* w = fila->itemAt(i)->widget();
+        if (w && !qobject_cast<QAbstractButton*>(w)) return false;
+        botones = botones || w;
+    }
+    return botones;
+}
+
+// A window that cannot show whole where it opens: what stands above its row of buttons moves
+// into a scrolled view, as tall as in the window of size `pedido`, so that every control is
+// reached, lists keep their rows and the buttons stay in sight. The view follows the focus.
+// Returns the room the view's scroll bars take.
+QSize Desplazar(QWidget* ventana, const QSize& pedido) {
+    auto* principal = qobject_cast<QBoxLayout*>(ventana->layout());
+    if (!principal || principal->count() == 0 ||
+        ventana->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly))
+        return {};
+    QLayoutItem* botones = principal->itemAt(principal->count() - 1);
+    if (!EsFilaDeBotones(botones)) botones = nullptr;
+    const QMargins margenes = principal->contentsMargins();
+    int alto = pedido.height() - margenes.top() - margenes.bottom();
+    if (botones) alto -= botones->sizeHint().height() + principal->spacing();
+    auto* contenido = new QWidget;
+    contenido->setObjectName(ventana->objectName() + QStringLiteral("_contenido"));
+    auto* columna = new QBoxLayout(principal->direction(), contenido);
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->setSpacing(principal->spacing());
+    while (principal->count() > (botones ? 1 : 0)) {
+        const int estira = principal->stretch(0);
+        QLayoutItem* item = principal->takeAt(0);
+        if (QWidget* w = item->widget()) {
+            columna->addWidget(w, estira, item->alignment());
+            delete item;
+        } else if (QLayout* l = item->layout()) {
+            l->setParent(nullptr);
+            columna->addLayout(l, estira);
+        } else {
+            columna->addItem(item);
+            columna->setStretch(columna->count() - 1, estira);
+        }
+    }
+    if (principal->direction() == QBoxLayout::TopToBottom)
+        contenido->setMinimumHeight(std::max(alto, contenido->minimumSizeHint().height()));
+    auto* vista = new QScrollArea(ventana);
+    vista->setObjectName(ventana->objectName() + QStringLiteral("_desplazable"));
+    vista->setFrameShape(QFrame::NoFrame);
+    vista->setWidgetResizable(true);
+    vista->setWidget(contenido);
+    principal->insertWidget(0, vista, 1);
+    vista->show();
+    QObject::connect(qApp, &QApplication::focusChanged, vista, [vista](QWidget*, QWidget* ahora) {
+        if (ahora && vista->widget()->isAncestorOf(ahora)) vista->ensureWidgetVisible(ahora);
+    });
+    return {vista->verticalScrollBar()->sizeHint().width(),
+            vista->horizontalScrollBar()->sizeHint().height()};
+}
+
+// What the window needs at the least to show its controls.
+QSize Minimo(const QWidget* ventana) {
+    return ventana->minimumSizeHint().expandedTo(ventana->minimumSize());
+}
+
+// The size of a window's frame, whose borders take `adornos`, for the window to show at `tam`:
+// all of it that fits in the room `dar` gives for the frame asked, at least what its controls
+// need; and when even that exceeds the most room there can be, `maximo`, its contents scroll.
+QSize Ajustar(QWidget* ventana, const QSize& tam, const QSize& adornos, const QSize& maximo,
+              const std::function<QSize(const QSize&)>& dar) {
+    QSize pedido = tam + adornos;
+    const QSize falta = Minimo(ventana) + adornos - maximo;
+    if (falta.width() > 0 || falta.height() > 0) {
+        const QSize barras = Desplazar(ventana, tam);
+        // A scroll bar one way takes room the other way.
+        if (falta.height() > 0) pedido.rwidth() += barras.width();
+        if (falta.width() > 0) pedido.rheight() += barras.height();
+    }
+    return pedido.boundedTo(dar(pedido)).expandedTo(Minimo(ventana) + adornos);
 }
 
 }  // namespace
@@ -186,9 +305,17 @@ void MostrarModal(QWidget* ventana, QWidget* duenio) {
     if (duenio) ventana->setParent(duenio->window(), Qt::Dialog);
     ventana->setAttribute(Qt::WA_DeleteOnClose);
     ventana->setWindowModality(Qt::ApplicationModal);
+    PrincipioALaVista(ventana);
     QEventLoop bucle;
     QObject::connect(ventana, &QObject::destroyed, &bucle, &QEventLoop::quit);
     ventana->show();
+    if (const QScreen* pantalla = ventana->screen()) {
+        const QSize adornos = ventana->frameGeometry().size() - ventana->size();
+        const QSize libre = pantalla->availableGeometry().size();
+        const auto dar = [libre](const QSize&) { return libre; };
+        ventana->resize(Ajustar(ventana, ventana->size(), adornos, libre, dar) - adornos);
+        Centrar(ventana);
+    }
     ventana->raise();
     ventana->activateWindow();
     ListaParaEscribir(ventana);
@@ -199,6 +326,7 @@ void MostrarVentana(QWidget* ventana) {
     QMdiArea* area = AreaPrincipal();
     QMdiSubWindow* marco = MarcoDe(ventana);
     const bool nueva = !marco && !ventana->isVisible();
+    if (nueva) PrincipioALaVista(ventana);
     if (!area || (!marco && ventana->isWindow() && ventana->isVisible())) {
         ventana->setAttribute(Qt::WA_DeleteOnClose);
         ventana->show();
@@ -220,10 +348,9 @@ void MostrarVentana(QWidget* ventana) {
         const QSize adornos = marco->size() - ventana->size();
         marco->resize(tam + adornos);
         // Past what the screen holds the window gives way, down to what its controls need:
-        // its lists show fewer rows, its buttons stay in sight.
-        const QSize libre = AgrandarParaMostrar(area, marco->size());
-        const QSize minimo = ventana->minimumSizeHint().expandedTo(ventana->minimumSize());
-        marco->resize(marco->size().boundedTo(libre).expandedTo(minimo + adornos));
+        // its lists show fewer rows; below that its contents scroll, its buttons stay in sight.
+        const auto dar = [area](const QSize& pedido) { return AgrandarParaMostrar(area, pedido); };
+        marco->resize(Ajustar(ventana, tam, adornos, AreaMaxima(area), dar));
         Centrar(ventana);
         // A window that closes itself takes its frame with it.
         QPointer<QMdiSubWindow> pm(marco);
