@@ -243,7 +243,8 @@ QSize Desplazar(QWidget* ventana, const QSize& pedido) {
     const QMargins margenes = principal->contentsMargins();
     int alto = pedido.height() - margenes.top() - margenes.bottom();
     if (botones) alto -= botones->sizeHint().height() + principal->spacing();
-    auto* contenido = new QWidget;
+    // Made in the window, its controls stay in the window's tab order as they move.
+    auto* contenido = new QWidget(ventana);
     contenido->setObjectName(ventana->objectName() + QStringLiteral("_contenido"));
     auto* columna = new QBoxLayout(principal->direction(), contenido);
     columna->setContentsMargins(0, 0, 0, 0);
@@ -265,6 +266,7 @@ QSize Desplazar(QWidget* ventana, const QSize& pedido) {
     if (principal->direction() == QBoxLayout::TopToBottom)
         contenido->setMinimumHeight(std::max(alto, contenido->minimumSizeHint().height()));
     auto* vista = new QScrollArea(ventana);
+    vista->setFocusPolicy(Qt::NoFocus);
     vista->setObjectName(ventana->objectName() + QStringLiteral("_desplazable"));
     vista->setFrameShape(QFrame::NoFrame);
     vista->setWidgetResizable(true);
@@ -283,20 +285,32 @@ QSize Minimo(const QWidget* ventana) {
     return ventana->minimumSizeHint().expandedTo(ventana->minimumSize());
 }
 
-// The size of a window's frame, whose borders take `adornos`, for the window to show at `tam`:
-// all of it that fits in the room `dar` gives for the frame asked, at least what its controls
-// need; and when even that exceeds the most room there can be, `maximo`, its contents scroll.
-QSize Ajustar(QWidget* ventana, const QSize& tam, const QSize& adornos, const QSize& maximo,
-              const std::function<QSize(const QSize&)>& dar) {
-    QSize pedido = tam + adornos;
+// The size a window asks for: the size it was given, or what it would like; never less than
+// what its contents need.
+QSize Pedido(const QWidget* ventana) {
+    return (ventana->testAttribute(Qt::WA_Resized) ? ventana->size() : ventana->sizeHint())
+        .expandedTo(ventana->minimumSizeHint());
+}
+
+// Before a window shows: when even the least it needs, with a frame taking `adornos`, exceeds
+// `maximo`, its contents scroll. Returns the size to ask for the window of size `tam`, with
+// room for the scroll bar that then runs beside its contents.
+QSize PrepararTamanio(QWidget* ventana, QSize tam, const QSize& adornos, const QSize& maximo) {
     const QSize falta = Minimo(ventana) + adornos - maximo;
-    if (falta.width() > 0 || falta.height() > 0) {
-        const QSize barras = Desplazar(ventana, tam);
-        // A scroll bar one way takes room the other way.
-        if (falta.height() > 0) pedido.rwidth() += barras.width();
-        if (falta.width() > 0) pedido.rheight() += barras.height();
-    }
-    return pedido.boundedTo(dar(pedido)).expandedTo(Minimo(ventana) + adornos);
+    if (falta.width() <= 0 && falta.height() <= 0) return tam;
+    // Moving a control drops the focus the window gave it.
+    const QPointer<QWidget> foco = ventana->focusWidget();
+    const QSize barras = Desplazar(ventana, tam);
+    if (foco) foco->setFocus(Qt::OtherFocusReason);
+    if (falta.height() > 0) tam.rwidth() += barras.width();
+    if (falta.width() > 0) tam.rheight() += barras.height();
+    return tam;
+}
+
+// The size of a window's frame, whose borders take `adornos`, for the window of size `tam` in
+// the room `hay`: all of it that fits, at least what its controls need.
+QSize Encajar(const QWidget* ventana, const QSize& tam, const QSize& adornos, const QSize& hay) {
+    return (tam + adornos).boundedTo(hay).expandedTo(Minimo(ventana) + adornos);
 }
 
 }  // namespace
@@ -308,12 +322,16 @@ void MostrarModal(QWidget* ventana, QWidget* duenio) {
     PrincipioALaVista(ventana);
     QEventLoop bucle;
     QObject::connect(ventana, &QObject::destroyed, &bucle, &QEventLoop::quit);
+    const QScreen* pantalla = ventana->screen();
+    const QSize libre = pantalla ? pantalla->availableGeometry().size() : QSize();
+    // The desktop's frame is known once shown; a title bar is the most of it.
+    const QSize titulo(0, ventana->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize tam =
+        pantalla ? PrepararTamanio(ventana, Pedido(ventana), titulo, libre) : Pedido(ventana);
     ventana->show();
-    if (const QScreen* pantalla = ventana->screen()) {
+    if (pantalla) {
         const QSize adornos = ventana->frameGeometry().size() - ventana->size();
-        const QSize libre = pantalla->availableGeometry().size();
-        const auto dar = [libre](const QSize&) { return libre; };
-        ventana->resize(Ajustar(ventana, ventana->size(), adornos, libre, dar) - adornos);
+        ventana->resize(Encajar(ventana, tam, adornos, libre) - adornos);
         Centrar(ventana);
     }
     ventana->raise();
@@ -336,21 +354,20 @@ void MostrarVentana(QWidget* ventana) {
         return;
     }
     if (!marco) {
-        // A size the window was given never hides what its contents need.
-        const QSize tam =
-            (ventana->testAttribute(Qt::WA_Resized) ? ventana->size() : ventana->sizeHint())
-                .expandedTo(ventana->minimumSizeHint());
+        QSize tam = Pedido(ventana);
         marco = area->addSubWindow(ventana);
         marco->setObjectName(ventana->objectName() + QStringLiteral("_marco"));
         marco->setAttribute(Qt::WA_DeleteOnClose);
+        // Past what the screen holds the window gives way, down to what its controls need:
+        // its lists show fewer rows; below that its contents scroll, its buttons stay in sight.
+        // That is settled before it shows, the focus it chose still its own.
+        tam = PrepararTamanio(ventana, tam, marco->sizeHint() - ventana->sizeHint(),
+                              AreaMaxima(area));
         marco->show();
         // The frame takes the window's own size plus its title bar and borders.
         const QSize adornos = marco->size() - ventana->size();
         marco->resize(tam + adornos);
-        // Past what the screen holds the window gives way, down to what its controls need:
-        // its lists show fewer rows; below that its contents scroll, its buttons stay in sight.
-        const auto dar = [area](const QSize& pedido) { return AgrandarParaMostrar(area, pedido); };
-        marco->resize(Ajustar(ventana, tam, adornos, AreaMaxima(area), dar));
+        marco->resize(Encajar(ventana, tam, adornos, AgrandarParaMostrar(area, tam + adornos)));
         Centrar(ventana);
         // A window that closes itself takes its frame with it.
         QPointer<QMdiSubWindow> pm(marco);

@@ -91,6 +91,10 @@ class TstTextosCompletos : public QObject {
             m->mnuDDJJ_Click();
             w = VentanaCargada<frmDecJurada>();
             QVERIFY(w);
+            // However it had to fit, the clerk starts with the period and Tab goes on in order.
+            QCOMPARE(QApplication::focusWidget(), w->mskPeriodo());
+            QTest::keyClick(w->mskPeriodo(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), w->texto(14));
         } else {
             IdEmpresa = 1;
             w = new frmDecJurada;
