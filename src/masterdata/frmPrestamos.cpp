@@ -127,9 +127,8 @@ void frmPrestamos::ValidarEmpleado() {
 }
 
 void frmPrestamos::MostrarNombre(const QString& nombre) {
-    // A name longer than the box shows its beginning, and whole in the tip.
+    // A name longer than the box shows whole in the tip.
     texto(kNombre)->setText(nombre);
-    texto(kNombre)->setCursorPosition(0);
     texto(kNombre)->setToolTip(nombre);
 }
 

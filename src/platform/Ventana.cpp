@@ -1,6 +1,8 @@
 #include "platform/Ventana.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QEventLoop>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -10,6 +12,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -158,9 +162,19 @@ void EnterPulsaBotones(QWidget* ventana) {
     }
 }
 
+namespace {
+// The whole text selected with the caret at its start: typing replaces it, and a text longer
+// than the box shows its beginning.
+void ElegirTodo(QLineEdit* caja) {
+    const int largo = static_cast<int>(caja->displayText().size());
+    caja->setSelection(largo, -largo);
+}
+
+}  // namespace
+
 void EnfocarParaEscribir(QWidget* control) {
     control->setFocus(Qt::OtherFocusReason);
-    if (auto* caja = qobject_cast<QLineEdit*>(control)) caja->selectAll();
+    if (auto* caja = qobject_cast<QLineEdit*>(control)) ElegirTodo(caja);
 }
 
 void InstalarCajaFija(QLineEdit* caja) {
@@ -253,6 +267,14 @@ void ListaParaEscribir(QWidget* ventana) {
     if (foco) EnfocarParaEscribir(foco);
 }
 
+// The most room the work area can have: the main window as large as the screen allows.
+QSize AreaMaxima(const QMdiArea* area) {
+    const QWidget* principal = area->window();
+    const QSize bordes = principal->frameGeometry().size() - principal->size();
+    const QSize mayor = principal->screen()->availableGeometry().size() - bordes;
+    return area->viewport()->size() + (mayor - principal->size()).expandedTo(QSize(0, 0));
+}
+
 // The main window grows to show a window larger than its work area, as far as the screen
 // allows; what still does not fit is reached with the work area's scroll bars. Returns the work
 // area's size once grown.
@@ -260,20 +282,134 @@ QSize AgrandarParaMostrar(QMdiArea* area, const QSize& tam) {
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     const QSize libre = area->viewport()->size();
-    const QSize falta = (tam - libre).expandedTo(QSize(0, 0));
-    if (falta.isNull()) return libre;
-    QWidget* principal = area->window();
-    const QRect pantalla = principal->screen()->availableGeometry();
-    const QSize bordes = principal->frameGeometry().size() - principal->size();
-    const QSize nuevo = (principal->size() + falta).boundedTo(pantalla.size() - bordes);
     // The work area takes what the window grows (its layout is applied later).
-    const QSize agrandada = libre + (nuevo - principal->size()).expandedTo(QSize(0, 0));
-    principal->resize(nuevo);
+    const QSize agrandada = tam.boundedTo(AreaMaxima(area)).expandedTo(libre);
+    if (agrandada == libre) return libre;
+    QWidget* principal = area->window();
+    principal->resize(principal->size() + agrandada - libre);
+    const QRect pantalla = principal->screen()->availableGeometry();
     QRect marco = principal->frameGeometry();
     marco.moveLeft(std::clamp(marco.left(), pantalla.left(), pantalla.right() - marco.width() + 1));
     marco.moveTop(std::clamp(marco.top(), pantalla.top(), pantalla.bottom() - marco.height() + 1));
     principal->move(marco.topLeft());
     return agrandada;
+}
+
+// A long name or address is read from its beginning: a box filled while the clerk is not in it
+// (a record loaded, a lookup's answer) shows the start of its text, and so does a box entered
+// with its whole text selected (the box after a key, once the record is loaded).
+void PrincipioALaVista(QWidget* ventana) {
+    for (QLineEdit* caja : ventana->findChildren<QLineEdit*>()) {
+        const auto alPrincipio = [caja] {
+            if (!caja->hasFocus()) caja->setCursorPosition(0);
+        };
+        alPrincipio();
+        QObject::connect(caja, &QLineEdit::cursorPositionChanged, caja, alPrincipio);
+    }
+    // After the window's own handling of the entry, which selects the text.
+    QObject::connect(qApp, &QApplication::focusChanged, ventana, [ventana](QWidget*, QWidget* w) {
+        auto* caja = qobject_cast<QLineEdit*>(w);
+        if (caja && ventana->isAncestorOf(caja) && caja->selectionStart() == 0 &&
+            caja->selectionLength() == caja->displayText().size() && caja->cursorPosition() > 0)
+            ElegirTodo(caja);
+    });
+}
+
+// A row of nothing but buttons: the window's commands.
+bool EsFilaDeBotones(QLayoutItem* item) {
+    QLayout* fila = item ? item->layout() : nullptr;
+    if (!fila) return false;
+    bool botones = false;
+    for (int i = 0; i < fila->count(); ++i) {
+        QWidget* w = fila->itemAt(i)->widget();
+        if (w && !qobject_cast<QAbstractButton*>(w)) return false;
+        botones = botones || w;
+    }
+    return botones;
+}
+
+// A window that cannot show whole where it opens: what stands above its row of buttons moves
+// into a scrolled view, as tall as in the window of size `pedido`, so that every control is
+// reached, lists keep their rows and the buttons stay in sight. The view follows the focus.
+// Returns the room the view's scroll bars take.
+QSize Desplazar(QWidget* ventana, const QSize& pedido) {
+    auto* principal = qobject_cast<QBoxLayout*>(ventana->layout());
+    if (!principal || principal->count() == 0 ||
+        ventana->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly))
+        return {};
+    QLayoutItem* botones = principal->itemAt(principal->count() - 1);
+    if (!EsFilaDeBotones(botones)) botones = nullptr;
+    const QMargins margenes = principal->contentsMargins();
+    int alto = pedido.height() - margenes.top() - margenes.bottom();
+    if (botones) alto -= botones->sizeHint().height() + principal->spacing();
+    // Made in the window, its controls stay in the window's tab order as they move.
+    auto* contenido = new QWidget(ventana);
+    contenido->setObjectName(ventana->objectName() + QStringLiteral("_contenido"));
+    auto* columna = new QBoxLayout(principal->direction(), contenido);
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->setSpacing(principal->spacing());
+    while (principal->count() > (botones ? 1 : 0)) {
+        const int estira = principal->stretch(0);
+        QLayoutItem* item = principal->takeAt(0);
+        if (QWidget* w = item->widget()) {
+            columna->addWidget(w, estira, item->alignment());
+            delete item;
+        } else if (QLayout* l = item->layout()) {
+            l->setParent(nullptr);
+            columna->addLayout(l, estira);
+        } else {
+            columna->addItem(item);
+            columna->setStretch(columna->count() - 1, estira);
+        }
+    }
+    if (principal->direction() == QBoxLayout::TopToBottom)
+        contenido->setMinimumHeight(std::max(alto, contenido->minimumSizeHint().height()));
+    auto* vista = new QScrollArea(ventana);
+    vista->setFocusPolicy(Qt::NoFocus);
+    vista->setObjectName(ventana->objectName() + QStringLiteral("_desplazable"));
+    vista->setFrameShape(QFrame::NoFrame);
+    vista->setWidgetResizable(true);
+    vista->setWidget(contenido);
+    principal->insertWidget(0, vista, 1);
+    vista->show();
+    QObject::connect(qApp, &QApplication::focusChanged, vista, [vista](QWidget*, QWidget* ahora) {
+        if (ahora && vista->widget()->isAncestorOf(ahora)) vista->ensureWidgetVisible(ahora);
+    });
+    return {vista->verticalScrollBar()->sizeHint().width(),
+            vista->horizontalScrollBar()->sizeHint().height()};
+}
+
+// What the window needs at the least to show its controls.
+QSize Minimo(const QWidget* ventana) {
+    return ventana->minimumSizeHint().expandedTo(ventana->minimumSize());
+}
+
+// The size a window asks for: the size it was given, or what it would like; never less than
+// what its contents need.
+QSize Pedido(const QWidget* ventana) {
+    return (ventana->testAttribute(Qt::WA_Resized) ? ventana->size() : ventana->sizeHint())
+        .expandedTo(ventana->minimumSizeHint());
+}
+
+// Before a window shows: when even the least it needs, with a frame taking `adornos`, exceeds
+// `maximo`, its contents scroll. Returns the size to ask for the window of size `tam`, with
+// room for the scroll bar that then runs beside its contents.
+QSize PrepararTamanio(QWidget* ventana, QSize tam, const QSize& adornos, const QSize& maximo) {
+    const QSize falta = Minimo(ventana) + adornos - maximo;
+    if (falta.width() <= 0 && falta.height() <= 0) return tam;
+    // Moving a control drops the focus the window gave it.
+    const QPointer<QWidget> foco = ventana->focusWidget();
+    const QSize barras = Desplazar(ventana, tam);
+    if (foco) foco->setFocus(Qt::OtherFocusReason);
+    if (falta.height() > 0) tam.rwidth() += barras.width();
+    if (falta.width() > 0) tam.rheight() += barras.height();
+    return tam;
+}
+
+// The size of a window's frame, whose borders take `adornos`, for the window of size `tam` in
+// the room `hay`: all of it that fits, at least what its controls need.
+QSize Encajar(const QWidget* ventana, const QSize& tam, const QSize& adornos, const QSize& hay) {
+    return (tam + adornos).boundedTo(hay).expandedTo(Minimo(ventana) + adornos);
 }
 
 }  // namespace
@@ -282,9 +418,21 @@ void MostrarModal(QWidget* ventana, QWidget* duenio) {
     if (duenio) ventana->setParent(duenio->window(), Qt::Dialog);
     ventana->setAttribute(Qt::WA_DeleteOnClose);
     ventana->setWindowModality(Qt::ApplicationModal);
+    PrincipioALaVista(ventana);
     QEventLoop bucle;
     QObject::connect(ventana, &QObject::destroyed, &bucle, &QEventLoop::quit);
+    const QScreen* pantalla = ventana->screen();
+    const QSize libre = pantalla ? pantalla->availableGeometry().size() : QSize();
+    // The desktop's frame is known once shown; a title bar is the most of it.
+    const QSize titulo(0, ventana->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize tam =
+        pantalla ? PrepararTamanio(ventana, Pedido(ventana), titulo, libre) : Pedido(ventana);
     ventana->show();
+    if (pantalla) {
+        const QSize adornos = ventana->frameGeometry().size() - ventana->size();
+        ventana->resize(Encajar(ventana, tam, adornos, libre) - adornos);
+        Centrar(ventana);
+    }
     ventana->raise();
     ventana->activateWindow();
     ListaParaEscribir(ventana);
@@ -295,6 +443,7 @@ void MostrarVentana(QWidget* ventana) {
     QMdiArea* area = AreaPrincipal();
     QMdiSubWindow* marco = MarcoDe(ventana);
     const bool nueva = !marco && !ventana->isVisible();
+    if (nueva) PrincipioALaVista(ventana);
     if (!area || (!marco && ventana->isWindow() && ventana->isVisible())) {
         ventana->setAttribute(Qt::WA_DeleteOnClose);
         ventana->show();
@@ -304,22 +453,20 @@ void MostrarVentana(QWidget* ventana) {
         return;
     }
     if (!marco) {
-        // A size the window was given never hides what its contents need.
-        const QSize tam =
-            (ventana->testAttribute(Qt::WA_Resized) ? ventana->size() : ventana->sizeHint())
-                .expandedTo(ventana->minimumSizeHint());
+        QSize tam = Pedido(ventana);
         marco = area->addSubWindow(ventana);
         marco->setObjectName(ventana->objectName() + QStringLiteral("_marco"));
         marco->setAttribute(Qt::WA_DeleteOnClose);
+        // Past what the screen holds the window gives way, down to what its controls need:
+        // its lists show fewer rows; below that its contents scroll, its buttons stay in sight.
+        // That is settled before it shows, the focus it chose still its own.
+        tam = PrepararTamanio(ventana, tam, marco->sizeHint() - ventana->sizeHint(),
+                              AreaMaxima(area));
         marco->show();
         // The frame takes the window's own size plus its title bar and borders.
         const QSize adornos = marco->size() - ventana->size();
         marco->resize(tam + adornos);
-        // Past what the screen holds the window gives way, down to what its controls need:
-        // its lists show fewer rows, its buttons stay in sight.
-        const QSize libre = AgrandarParaMostrar(area, marco->size());
-        const QSize minimo = ventana->minimumSizeHint().expandedTo(ventana->minimumSize());
-        marco->resize(marco->size().boundedTo(libre).expandedTo(minimo + adornos));
+        marco->resize(Encajar(ventana, tam, adornos, AgrandarParaMostrar(area, tam + adornos)));
         Centrar(ventana);
         // A window that closes itself takes its frame with it.
         QPointer<QMdiSubWindow> pm(marco);

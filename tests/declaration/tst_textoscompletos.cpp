@@ -64,7 +64,8 @@ class TstTextosCompletos : public QObject {
         QTest::addColumn<bool>("maximizada");
         QTest::newRow("declaración nueva") << "05/2024" << QSize() << false;
         QTest::newRow("sin empleados") << "__/____" << QSize() << false;
-        for (const QSize& p : {QSize(1366, 768), QSize(1280, 1024)}) {
+        // 1093x614: 1366x768 at 125 %.
+        for (const QSize& p : {QSize(1366, 768), QSize(1280, 1024), QSize(1093, 614)}) {
             const QByteArray tam =
                 QByteArray::number(p.width()) + 'x' + QByteArray::number(p.height());
             QTest::newRow("en " + tam) << "05/2024" << p << false;
@@ -90,6 +91,10 @@ class TstTextosCompletos : public QObject {
             m->mnuDDJJ_Click();
             w = VentanaCargada<frmDecJurada>();
             QVERIFY(w);
+            // However it had to fit, the clerk starts with the period and Tab goes on in order.
+            QCOMPARE(QApplication::focusWidget(), w->mskPeriodo());
+            QTest::keyClick(w->mskPeriodo(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), w->texto(14));
         } else {
             IdEmpresa = 1;
             w = new frmDecJurada;
@@ -112,6 +117,40 @@ class TstTextosCompletos : public QObject {
         if (pantalla.isValid()) cortados << prueba::FueraDelArea(w) << prueba::FueraDeLaVentana(w);
         QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join('\n')));
         if (!m) delete w;
+    }
+
+    // The company's texts longer than their boxes show from their beginning.
+    void principioALaVista_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("valor");
+        QTest::newRow("domicilio") << "Emp_Domicilio"
+                                   << "Avenida General Enrique Mosconi 2345, Barrio Parque Los "
+                                      "Aromos, Lote 12 - Manzana F";
+        QTest::newRow("razón social") << "Emp_Nombre"
+                                      << "Cooperativa de Trabajo y Consumo Núñez D''Alessandro, "
+                                         "Ibáñez & Asociados Limitada";
+        QTest::newRow("localidad") << "Emp_Localidad"
+                                   << "San Fernando del Valle de Catamarca, Departamento Capital, "
+                                      "Provincia de Catamarca";
+    }
+
+    void principioALaVista() {
+        QFETCH(QString, campo);
+        QFETCH(QString, valor);
+        prueba::BaseDePrueba base;
+        DatosLargos(base);
+        base.ejecutar("UPDATE Empresa SET " + campo + "='" + valor + "' WHERE Emp_Id=1");
+        Menu m;
+        QVERIFY(m.MDIForm_Load());
+        m.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        IdEmpresa = 1;
+        m.mnuDDJJ_Click();
+        QWidget* w = VentanaCargada<frmDecJurada>();
+        QVERIFY(w);
+        QApplication::processEvents();
+        const QStringList ocultos = prueba::PrincipiosOcultos(w);
+        QVERIFY2(ocultos.isEmpty(), qPrintable(ocultos.join('\n')));
     }
 
     // "general" puts numbers right, "Afil." is centred, the rest stays left; yes/no columns

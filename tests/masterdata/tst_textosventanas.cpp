@@ -80,6 +80,23 @@ void DatosLargos(const prueba::BaseDePrueba& b) {
                kImpresora + "')");
 }
 
+// Stored texts longer than their boxes show, each as long as its box takes it.
+void TextosMasLargosQueSusCajas(const prueba::BaseDePrueba& b) {
+    b.ejecutar(
+        "UPDATE Empresa SET Emp_Domicilio='Avenida General Enrique Mosconi 2345, Barrio Parque "
+        "Los Aromos, Lote 12 - Manzana F', Emp_Nombre='Cooperativa de Trabajo y Consumo Núñez "
+        "D''Alessandro, Ibáñez & Asociados Limitada'");
+    b.ejecutar(
+        "UPDATE Categoria SET Cat_Nombre='Maestranza, Servicios Generales y Atención al Público "
+        "de 2ª Categoría'");
+    b.ejecutar(
+        "UPDATE Empleo SET emp_nombre='Maestranza y Servicios Generales A - Convenio Colectivo "
+        "de Trabajo 130/75, Sanidad Privada'");
+    b.ejecutar(
+        "UPDATE Empleado SET Ado_Nombre='Núñez D''Alessandro de Ibáñez, María de los Ángeles "
+        "Guadalupe Concepción'");
+}
+
 void Escribir(QLineEdit* caja, const QString& texto) {
     caja->setFocus(Qt::TabFocusReason);
     caja->selectAll();
@@ -182,30 +199,39 @@ class TstTextosVentanas : public QObject {
     }
 
     // On this program's screen, and on the screens the clerks have, where every window shows
-    // whole inside the main window besides.
+    // whole inside the main window besides. With stored texts longer than their boxes, each
+    // shows from its beginning, the box the focus went on to included.
     void ventana_data() {
         QTest::addColumn<int>("caso");
         QTest::addColumn<QSize>("pantalla");  // none: this program's screen
+        QTest::addColumn<bool>("masLargos");
         for (int i = 0; i < Casos().size(); ++i) {
-            QTest::newRow(Casos()[i].nombre) << i << QSize();
-            for (const QSize& p : {QSize(1366, 768), QSize(1280, 1024)})
-                QTest::addRow("%s en %dx%d", Casos()[i].nombre, p.width(), p.height()) << i << p;
+            QTest::newRow(Casos()[i].nombre) << i << QSize() << false;
+            // 1093x614: 1366x768 at 125 %.
+            for (const QSize& p : {QSize(1366, 768), QSize(1280, 1024), QSize(1093, 614)})
+                QTest::addRow("%s en %dx%d", Casos()[i].nombre, p.width(), p.height())
+                    << i << p << false;
+            QTest::addRow("%s, textos más largos que sus cajas", Casos()[i].nombre)
+                << i << QSize() << true;
         }
     }
 
     void ventana() {
         QFETCH(int, caso);
         QFETCH(QSize, pantalla);
+        QFETCH(bool, masLargos);
         if (pantalla.isValid() && !prueba::EnPantalla(pantalla)) return;
         prueba::BaseDePrueba base;
         DatosLargos(base);
+        if (masLargos) TextosMasLargosQueSusCajas(base);
         Menu* m = Principal();
         QVERIFY(m);
         QWidget* w = Casos()[caso].abrir(*m);
         QVERIFY(w);
         QApplication::processEvents();
-        QStringList cortados =
-            prueba::TextosCortados(w) + prueba::GrillasAnchas(w) + prueba::FueraDeLaVentana(w);
+        QStringList cortados = masLargos ? prueba::PrincipiosOcultos(w)
+                                         : prueba::TextosCortados(w) + prueba::GrillasAnchas(w) +
+                                               prueba::FueraDeLaVentana(w);
         if (pantalla.isValid()) cortados << prueba::FueraDelArea(w);
         QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join('\n')));
     }

@@ -163,6 +163,20 @@ QStringList FueraDeLaVentana(const QWidget* ventana) {
     return fuera;
 }
 
+QStringList PrincipiosOcultos(const QWidget* ventana) {
+    QStringList ocultos;
+    for (QLineEdit* e : ventana->findChildren<QLineEdit*>()) {
+        if (!e->isVisibleTo(ventana) || e->text().isEmpty()) continue;
+        // A box settles which part of its text it shows when it is drawn.
+        e->grab();
+        const int primera = e->cursorPositionAt(QPoint(0, e->height() / 2));
+        if (primera > 0)
+            ocultos << QStringLiteral("%1: '%2' desde '%3'")
+                           .arg(e->objectName(), e->text(), e->text().mid(primera));
+    }
+    return ocultos;
+}
+
 QStringList FueraDelArea(const QWidget* ventana) {
     const QRect visible = Visible(ventana);
     QStringList fuera;

@@ -21,6 +21,10 @@ QStringList GrillasAnchas(const QWidget* ventana);
 // they hold are not looked into.
 QStringList FueraDeLaVentana(const QWidget* ventana);
 
+// One line per box that shows its text without the beginning, as no box filled for the clerk
+// may ("texto_1: 'Avenida General ...' desde 'nida General ...'").
+QStringList PrincipiosOcultos(const QWidget* ventana);
+
 // One line per control that does not show whole where the clerk sees it: inside the visible part
 // of the main window's work area for a window shown there, on the screen's free area for any
 // other ("btnGrabar: fuera del área 218,704 126x24 en 2,80 1348x594", on the screen). The window
