@@ -369,6 +369,11 @@ class TstOtraCopia : public QObject {
             << "antes"
             << "select count(*) from Empleado, Categoria where Ado_Categoria=Cat_Id"
             << "1";
+        QTest::newRow("préstamo y empleado borrado")
+            << "frmPrestamos" << QStringList{"1"} << QStringList{"2=700"} << "delete from Empleado"
+            << "antes"
+            << "select pre_importe from Prestamo"
+            << "600.0";
     }
     void leidoAlGrabar() {
         QFETCH(QString, ventana);
