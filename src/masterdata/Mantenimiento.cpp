@@ -29,11 +29,25 @@ constexpr int kDigitosNumero = 10;
 // A row: its caption, then its box with what stands beside it (two columns wide); the last
 // column takes the spare room.
 enum ColumnaRejilla { kColEtiqueta, kColCaja, kColJunto, kColResto };
-// An update or delete that found no row: another copy deleted the record, or its key was
-// changed on screen.
+const QString kSinCambios = QStringLiteral(" No se realizó ningún cambio.");
+// The record loaded was deleted, or changed, since: in another window or another copy.
 const QString kYaNoExiste = QStringLiteral(
-    "El registro ya no existe: lo eliminó otro usuario o se cambió su código. No se realizó "
-    "ningún cambio.");
+    "El registro ya no existe: se eliminó (en otra ventana o en otra copia del programa) "
+    "después de cargarlo. ");
+const QString kCambiado = QStringLiteral(
+    "El registro cambió (en otra ventana o en otra copia del programa) después de cargarlo. ");
+// The key on screen is not the one looked up.
+const QString kSinCargar = QStringLiteral(
+    "El registro en pantalla no se llegó a buscar ni a crear: ingrese su código y salga de la "
+    "casilla para buscarlo.");
+const QString kOtraClave =
+    QStringLiteral("El código en pantalla (o la empresa actual) no es el del registro cargado. ");
+
+QVariantList Fila(const Recordset& rs) {
+    QVariantList fila;
+    for (int i = 0; i < rs.fieldCount(); ++i) fila << rs.value(i);
+    return fila;
+}
 
 }  // namespace
 
@@ -283,6 +297,8 @@ bool Mantenimiento::ValidarCaja(int indice) {
 bool Mantenimiento::ValidarClave() {
     const QString sql = ConsultaClave();
     if (sql.isEmpty()) return true;
+    claveCargada_.clear();
+    filaCargada_.reset();
     bool existe = false;
     try {
         Database& db = Database::open(RutaBase);
@@ -290,6 +306,7 @@ bool Mantenimiento::ValidarClave() {
         existe = !rs.vacio();
         if (existe) {
             Modo = 1;
+            filaCargada_ = Fila(rs);
             const TextosEnteros enteros(CajasEnOrden());
             MostrarRegistro(rs);
         } else {
@@ -297,16 +314,74 @@ bool Mantenimiento::ValidarClave() {
             if (Variante() == kAltaInmediata) {
                 AntesDeAlta();
                 db.execute(AltaClave(), dbFailOnError);
+                filaCargada_ = Fila(db.openRecordset(sql));
             }
         }
     } catch (const DatabaseError& e) {
-        // Nothing was looked up: the key stays open for another try.
+        // Nothing was looked up nor created: the key stays open for another try.
+        Modo = 0;
+        filaCargada_.reset();
         MostrarError(e);
         return false;
     }
     registro_ = existe || Variante() == kAltaInmediata;
     if (QLineEdit* caja = texto(clave_)) caja->setEnabled(ClaveAbierta(existe));
-    return existe ? true : AlNoExistir();
+    const bool sigue = existe ? true : AlNoExistir();
+    // The key as the window shows it once loaded (a new number given out included).
+    if (Modo != 0) claveCargada_ = ConsultaClave();
+    return sigue;
+}
+
+std::optional<Rechazo> Mantenimiento::ClaveCambiada() const {
+    if (ConsultaClave() == claveCargada_) return std::nullopt;
+    if (claveCargada_.isEmpty()) return Rechazo{kSinCargar + kSinCambios};
+    return Recargar(kOtraClave);
+}
+
+std::optional<Rechazo> Mantenimiento::CargadoCambiado(Database& db) const {
+    if (!filaCargada_) return std::nullopt;
+    const Recordset rs = db.openRecordset(claveCargada_);
+    if (rs.vacio()) return Recargar(kYaNoExiste);
+    if (Fila(rs) != *filaCargada_) return Recargar(kCambiado);
+    return std::nullopt;
+}
+
+Rechazo Mantenimiento::Recargar(const QString& que) const {
+    return Rechazo{que + ComoVolverACargar() + kSinCambios};
+}
+
+QString Mantenimiento::ComoVolverACargar() const {
+    return QStringLiteral("Presione Cancelar y vuelva a buscarlo.");
+}
+
+bool Mantenimiento::Escribir(const std::function<std::optional<Rechazo>(Database&)>& escribir) {
+    std::optional<Rechazo> rechazo = ClaveCambiada();
+    if (!rechazo) {
+        try {
+            Database& db = Database::open(RutaBase);
+            // What the write relies on is read under the write lock: no copy changes it between.
+            Transaction t(db);
+            rechazo = CargadoCambiado(db);
+            if (!rechazo) rechazo = escribir(db);
+            if (!rechazo) t.commit();
+        } catch (const DatabaseError& e) {
+            // Rolled back: the record and the window stay as they were, for another try.
+            MostrarError(e);
+            return false;
+        }
+    }
+    // Told once the transaction is over: a message waiting for the user must not keep the
+    // other copies out of the file.
+    if (rechazo) {
+        Rechazar(*rechazo);
+        return false;
+    }
+    return true;
+}
+
+void Mantenimiento::Rechazar(const Rechazo& r) {
+    MsgBox(r.mensaje, vbExclamation, r.titulo);
+    if (QLineEdit* caja = texto(r.caja)) caja->setFocus();
 }
 
 bool Mantenimiento::AlNoExistir() {
@@ -340,18 +415,12 @@ void Mantenimiento::btnGrabar_Click() {
         return;
     }
     if (!PuedeGrabar()) return;
-    bool grabado = false;
-    try {
-        grabado = Grabar(Database::open(RutaBase));
-    } catch (const DatabaseError& e) {
-        // Nothing written: what is on screen stays for another try.
-        MostrarError(e);
-        return;
-    }
-    if (!grabado) {
-        MsgBox(kYaNoExiste, vbExclamation, QString());
-        return;
-    }
+    const bool grabado = Escribir([this](Database& db) -> std::optional<Rechazo> {
+        if (std::optional<Rechazo> r = ComprobarAlGrabar(db)) return r;
+        if (!Grabar(db)) return Recargar(kYaNoExiste);
+        return std::nullopt;
+    });
+    if (!grabado) return;
     MsgBox(MensajeGrabado(), EstiloGrabado(), TituloGrabado());
     DespuesDeGrabar();
 }
@@ -378,33 +447,17 @@ void Mantenimiento::btnEliminar_Click() {
     if (MsgBox(QStringLiteral("Confirma eliminación del registro? "), EstiloConfirmacion(),
                QStringLiteral("Eliminación")) != vbYes)
         return;
-    // A refusal is told once the transaction is over: a message waiting for the user must not
-    // keep the other copies out of the file.
-    QString rechazo;
-    try {
-        Database& db = Database::open(RutaBase);
-        // The write lock first: no copy can save a dependant between the check and the delete.
-        Transaction t(db);
+    // The write lock first: no copy can save a dependant between the check and the delete.
+    const bool eliminado = Escribir([this](Database& db) -> std::optional<Rechazo> {
         const QString dependientes = ConsultaDependientes();
-        if (!dependientes.isEmpty() && db.openRecordset(dependientes).recordCount() >= 1) {
-            rechazo = MensajeDependientes();
-        } else {
-            int filas = 0;
-            for (const QString& sql : SentenciasEliminar()) filas = db.execute(sql, dbFailOnError);
-            if (filas > 0)
-                t.commit();
-            else
-                rechazo = kYaNoExiste;
-        }
-    } catch (const DatabaseError& e) {
-        // Rolled back: the record and the window stay as they were.
-        MostrarError(e);
-        return;
-    }
-    if (!rechazo.isEmpty()) {
-        MsgBox(rechazo, vbExclamation, QString());
-        return;
-    }
+        if (!dependientes.isEmpty() && db.openRecordset(dependientes).recordCount() >= 1)
+            return Rechazo{MensajeDependientes()};
+        int filas = 0;
+        for (const QString& sql : SentenciasEliminar()) filas = db.execute(sql, dbFailOnError);
+        if (filas == 0) return Recargar(kYaNoExiste);
+        return std::nullopt;
+    });
+    if (!eliminado) return;
     DespuesDeEliminar();
     btnGrabar_->setEnabled(true);
     btnEliminar_->setEnabled(true);
@@ -418,6 +471,8 @@ void Mantenimiento::btnCancelar_Click() {
     }
     Modo = 0;
     registro_ = false;
+    claveCargada_.clear();
+    filaCargada_.reset();
     Limpiar();
     const int primera = clave_ >= 0 ? clave_ : (orden_.isEmpty() ? -1 : orden_.first());
     if (primera >= 0) texto_[primera]->setFocus();

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 #include <QWidget>
 #include <functional>
@@ -74,6 +75,14 @@ struct Requerido {
 // When a new key becomes a row: at once when the key box is left, or when the record is saved.
 enum VarianteAlta { kAltaInmediata, kAltaAlGrabar };
 
+// A save or delete the window turns down: the message, its title and the box that gets the
+// focus (-1: none).
+struct Rechazo {
+    QString mensaje;
+    QString titulo = {};
+    int caja = -1;
+};
+
 // The box of the table that holds the key (first kCajaClave), or -1.
 int CajaClaveDe(const QList<CajaMantenimiento>& cajas);
 // Does the descriptor make a date box?
@@ -138,12 +147,14 @@ class Mantenimiento : public QWidget {
     // goes to the box after the key box and the validation answers Cancel.
     virtual bool AlNoExistir();
     // Save: the required fields in order, a date in every date box that is not empty (each
-    // told by its caption), the window's own checks (false stops the save, the
-    // window having said why), then the write on `db` and the saved message. The write answers
-    // false when the record on screen is no longer in its table (its update changed no row),
-    // having written nothing.
+    // told by its caption), the window's own checks (false stops the save, the window having
+    // said why), then, in one transaction, the test that the record loaded is still as it was
+    // loaded, the window's checks of what the write relies on, the write on `db` and the saved
+    // message. The write answers false when the record on screen is no longer in its table (its
+    // update changed no row).
     virtual QList<Requerido> Requeridos() const { return {}; }
     virtual bool PuedeGrabar() { return true; }
+    virtual std::optional<Rechazo> ComprobarAlGrabar(Database&) { return std::nullopt; }
     virtual bool Grabar(Database& db) = 0;
     virtual QString MensajeGrabado() const;
     virtual std::optional<QString> TituloGrabado() const { return QString(); }
@@ -160,6 +171,8 @@ class Mantenimiento : public QWidget {
     virtual void DespuesDeEliminar() {}
     // Clear: what the window resets beyond the boxes.
     virtual void Limpiar() {}
+    // What the clerk does to have the record as it now stands on screen.
+    virtual QString ComoVolverACargar() const;
 
     // ---- for the subclasses ----
     // The pattern's key lookup: the record shown (Modo 1), or a new one (Modo 2).
@@ -179,6 +192,17 @@ class Mantenimiento : public QWidget {
     void Armar(const QString& titulo, const QList<CajaMantenimiento>& cajas);
     QList<QLineEdit*> CajasEnOrden() const;
     void AlCambiarFoco(QWidget* ahora);
+    // A key on screen other than the one looked up, or none looked up.
+    std::optional<Rechazo> ClaveCambiada() const;
+    // The row loaded, read again inside the write's transaction: gone or changed since.
+    std::optional<Rechazo> CargadoCambiado(Database& db) const;
+    // After the test of the key, runs `escribir` in one transaction with the test of the row
+    // loaded; a refusal it answers rolls back. True when it was committed; otherwise the user
+    // was told why.
+    bool Escribir(const std::function<std::optional<Rechazo>(Database&)>& escribir);
+    // Says what happened and how to load the record again.
+    Rechazo Recargar(const QString& que) const;
+    void Rechazar(const Rechazo& r);
 
     QVector<QLineEdit*> texto_;
     QVector<QLabel*> Label1_;
@@ -193,6 +217,9 @@ class Mantenimiento : public QWidget {
     QPushButton* btnSalir_ = nullptr;
     Validacion* validacion_ = nullptr;
     int clave_ = -1;
+    // The query of the key looked up (empty: none), and the row it found or created.
+    QString claveCargada_;
+    std::optional<QVariantList> filaCargada_;
     bool registro_ = false;
     bool cargada_ = false;
 };

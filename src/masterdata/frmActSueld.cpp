@@ -231,43 +231,38 @@ bool frmActSueld::UnCriterio() {
 
 bool frmActSueld::PuedeGrabar() {
     cambios_.clear();
-    if (!UnCriterio()) return false;
+    return UnCriterio();
+}
+
+std::optional<Rechazo> frmActSueld::ComprobarAlGrabar(Database& db) {
+    // Read under the write lock: a salary another copy saves meanwhile is the one raised.
     const std::optional<Moneda> importe = Moneda::desdeImporte(texto(kImporte)->text());
     const std::optional<Moneda> porcentaje = Moneda::desdeImporte(texto(kPorcentaje)->text());
-    try {
-        Recordset rs = Database::open(RutaBase).openRecordset(ConsultaSueldos(FiltroSueldos(
-            texto(kCodigo)->text(), texto(kCategoria)->text(), texto(kAntiguedad)->text())));
-        for (; !rs.eof(); rs.moveNext()) {
-            const QVariant actual = rs.value(QStringLiteral("emp_sueldo"));
-            // A row never given a salary keeps none.
-            if (actual.isNull()) continue;
-            const std::optional<Moneda> sueldo = Moneda::convertir(LeerNumero(actual));
-            const std::optional<Moneda> nuevo =
-                sueldo ? SueldoActualizado(*sueldo, importe, porcentaje) : std::nullopt;
-            const QVariant codigo = rs.value(QStringLiteral("emp_codigo"));
-            const QVariant categoria = rs.value(QStringLiteral("emp_catego"));
-            const QVariant antiguedad = rs.value(QStringLiteral("emp_antigu"));
-            if (!nuevo) {
-                // All or nothing: one salary out of range stops the whole update.
-                MsgBox(QStringLiteral("El sueldo del código %1, categoría %2, antigüedad %3 no se "
-                                      "puede actualizar.\n")
-                               .arg(TextoValor(codigo), TextoValor(categoria),
-                                    TextoValor(antiguedad)) +
-                           MensajeImporteExcedido() +
-                           QStringLiteral("\nNo se actualizó ningún sueldo."),
-                       vbExclamation, QStringLiteral("Atención"));
-                texto(importe ? kImporte : kPorcentaje)->setFocus();
-                cambios_.clear();
-                return false;
-            }
-            cambios_.push_back({codigo, categoria, antiguedad, *nuevo});
+    Recordset rs = db.openRecordset(ConsultaSueldos(FiltroSueldos(
+        texto(kCodigo)->text(), texto(kCategoria)->text(), texto(kAntiguedad)->text())));
+    for (; !rs.eof(); rs.moveNext()) {
+        const QVariant actual = rs.value(QStringLiteral("emp_sueldo"));
+        // A row never given a salary keeps none.
+        if (actual.isNull()) continue;
+        const std::optional<Moneda> sueldo = Moneda::convertir(LeerNumero(actual));
+        const std::optional<Moneda> nuevo =
+            sueldo ? SueldoActualizado(*sueldo, importe, porcentaje) : std::nullopt;
+        const QVariant codigo = rs.value(QStringLiteral("emp_codigo"));
+        const QVariant categoria = rs.value(QStringLiteral("emp_catego"));
+        const QVariant antiguedad = rs.value(QStringLiteral("emp_antigu"));
+        if (!nuevo) {
+            // All or nothing: one salary out of range stops the whole update.
+            cambios_.clear();
+            return Rechazo{
+                QStringLiteral("El sueldo del código %1, categoría %2, antigüedad %3 no "
+                               "se puede actualizar.\n")
+                        .arg(TextoValor(codigo), TextoValor(categoria), TextoValor(antiguedad)) +
+                    MensajeImporteExcedido() + QStringLiteral("\nNo se actualizó ningún sueldo."),
+                QStringLiteral("Atención"), importe ? kImporte : kPorcentaje};
         }
-    } catch (const DatabaseError& e) {
-        MostrarError(e);
-        cambios_.clear();
-        return false;
+        cambios_.push_back({codigo, categoria, antiguedad, *nuevo});
     }
-    return true;
+    return std::nullopt;
 }
 
 bool frmActSueld::Grabar(Database& db) {

@@ -47,6 +47,7 @@ class frmActSueld : public Mantenimiento {
     bool ValidarCaja(int indice) override;
     QList<Requerido> Requeridos() const override;
     bool PuedeGrabar() override;
+    std::optional<Rechazo> ComprobarAlGrabar(Database& db) override;
     bool Grabar(Database& db) override;
     QString MensajeGrabado() const override;
     int EstiloGrabado() const override;
@@ -60,7 +61,7 @@ class frmActSueld : public Mantenimiento {
     // Refuses, saying why, an update that is not one amount or one percentage.
     bool UnCriterio();
 
-    // The salaries the update writes, worked out before any is written.
+    // The salaries the update writes, worked out from the stored ones inside its transaction.
     struct Cambio {
         QVariant codigo, categoria, antiguedad;
         Moneda sueldo;

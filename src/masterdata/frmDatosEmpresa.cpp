@@ -63,25 +63,28 @@ QString frmDatosEmpresa::ModificacionEstudio(const QStringList& valores) {
     return sql + QStringLiteral(" where emp_id=0");
 }
 
-void frmDatosEmpresa::AlCargar() {
+QString frmDatosEmpresa::ConsultaClave() const {
+    return QStringLiteral("SELECT * FROM Empresa  where emp_id=0");
+}
+
+void frmDatosEmpresa::MostrarRegistro(const Recordset& rs) {
     static const char* const kCampos[kCantidadCajas] = {
         "Emp_Nombre",   "Emp_Domicilio", "Emp_Localidad", "Emp_CUIT",
         "Emp_Telefono", "emp_rptDJ1",    "emp_rptDJ2",    "emp_emaild"};
-    Modo = 2;
-    try {
-        Recordset rs = Database::open(RutaBase).openRecordset(
-            QStringLiteral("SELECT * FROM Empresa  where emp_id=0"));
-        if (!rs.vacio()) {
-            Modo = 1;
-            for (int i = 0; i < kCantidadCajas; ++i)
-                texto(i)->setText(FormatoNulo(rs.value(QLatin1String(kCampos[i])), 3));
-        }
-    } catch (const DatabaseError& e) {
-        MostrarError(e);
-    }
+    for (int i = 0; i < kCantidadCajas; ++i)
+        texto(i)->setText(FormatoNulo(rs.value(QLatin1String(kCampos[i])), 3));
+}
+
+void frmDatosEmpresa::AlCargar() {
+    // The firm's row is loaded as any record is, so that a save writes over it only as loaded.
+    ValidarClave();
     // The user cannot type a report name: without one stored, the shipped report is proposed so
     // that the firm's data can be saved at all.
     if (texto(kReporteDJ)->text().isEmpty()) texto(kReporteDJ)->setText(kReporteDJPorOmision);
+}
+
+QString frmDatosEmpresa::ComoVolverACargar() const {
+    return QStringLiteral("Cierre la ventana y vuelva a abrirla.");
 }
 
 bool frmDatosEmpresa::ValidarCaja(int indice) {

@@ -31,6 +31,10 @@ class frmDatosEmpresa : public Mantenimiento {
 
   protected:
     void AlCargar() override;
+    VarianteAlta Variante() const override { return kAltaAlGrabar; }
+    QString ConsultaClave() const override;
+    void MostrarRegistro(const Recordset& rs) override;
+    QString ComoVolverACargar() const override;
     bool ValidarCaja(int indice) override;
     QList<Requerido> Requeridos() const override;
     bool Grabar(Database& db) override;

@@ -384,6 +384,16 @@ DatosEmpleado frmEmpleados::Datos() const {
     return e;
 }
 
+std::optional<Rechazo> frmEmpleados::ComprobarAlGrabar(Database& db) {
+    // A category deleted since it was chosen would leave the employee out of the declaration.
+    if (!db.openRecordset(ConsultaCategoria(Texto(kCategoria))).vacio()) return std::nullopt;
+    return Rechazo{QStringLiteral("La categoría ") + Texto(kCategoria) +
+                       QStringLiteral(" ya no existe: se eliminó (en otra ventana o en otra copia "
+                                      "del programa) después de elegirla. Elija otra categoría "
+                                      "y vuelva a grabar. No se realizó ningún cambio."),
+                   QString(), kCategoria};
+}
+
 bool frmEmpleados::Grabar(Database& db) {
     return db.execute(Modo == 1 ? SentenciaActualizar(Datos(), IdEmpresa)
                                 : SentenciaInsertar(Datos(), IdEmpresa)) > 0;

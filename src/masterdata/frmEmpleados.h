@@ -80,6 +80,7 @@ class frmEmpleados : public Mantenimiento {
     void MostrarRegistro(const Recordset& rs) override;
     bool AlNoExistir() override;
     QList<Requerido> Requeridos() const override;
+    std::optional<Rechazo> ComprobarAlGrabar(Database& db) override;
     bool Grabar(Database& db) override;
     QString ConsultaDependientes() const override;
     QString MensajeDependientes() const override;

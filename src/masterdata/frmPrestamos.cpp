@@ -150,6 +150,17 @@ qint64 frmPrestamos::Numero() const {
     return static_cast<qint64>(LeerNumero(texto(kNumero)->text()));
 }
 
+std::optional<Rechazo> frmPrestamos::ComprobarAlGrabar(Database& db) {
+    // A loan of an employee deleted since it was chosen would be collected from nobody.
+    const QString empleado = texto(kEmpleado)->text();
+    if (!db.openRecordset(SqlBuscarEmpleado(empleado, IdEmpresa)).vacio()) return std::nullopt;
+    return Rechazo{QStringLiteral("El empleado ") + empleado +
+                       QStringLiteral(" ya no existe: se eliminó (en otra ventana o en otra copia "
+                                      "del programa) después de elegirlo. Elija otro empleado y "
+                                      "vuelva a grabar. No se realizó ningún cambio."),
+                   QString(), kEmpleado};
+}
+
 bool frmPrestamos::Grabar(Database& db) {
     // Every box was checked by Requeridos: each is read once here, for the loan and its
     // instalments alike.

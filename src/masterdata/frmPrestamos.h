@@ -32,6 +32,7 @@ class frmPrestamos : public Mantenimiento {
     bool ClaveAbierta(bool existe) const override { return existe; }
     bool AlNoExistir() override;
     QList<Requerido> Requeridos() const override;
+    std::optional<Rechazo> ComprobarAlGrabar(Database& db) override;
     bool Grabar(Database& db) override;
     QString MensajeGrabado() const override;
     std::optional<QString> TituloGrabado() const override;

@@ -660,6 +660,11 @@ bool Database::inTransaction() const {
 }
 
 Transaction::Transaction(Database& db) : db_(db) {
+    // Inside a transaction already open it joins it: the outer one commits or rolls back.
+    if (db_.inTransaction()) {
+        abierta_ = propia_ = false;
+        return;
+    }
     db_.beginTrans();
 }
 
@@ -688,7 +693,7 @@ Lectura::~Lectura() {
 }
 
 void Transaction::commit() {
-    db_.commitTrans();
+    if (propia_) db_.commitTrans();
     abierta_ = false;
 }
 

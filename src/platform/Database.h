@@ -154,6 +154,7 @@ class Database {
 };
 
 // Rolls the transaction back unless commit() was reached: a failing statement leaves nothing.
+// Inside a transaction already open it joins it, and the outer one decides.
 class Transaction {
   public:
     explicit Transaction(Database& db);
@@ -165,6 +166,7 @@ class Transaction {
   private:
     Database& db_;
     bool abierta_ = true;
+    bool propia_ = true;  // false: joined the transaction of a caller
 };
 
 // Holds one read transaction while it lives: a burst of small queries (a window loading

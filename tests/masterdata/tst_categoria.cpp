@@ -124,6 +124,25 @@ class TstCategoria : public QObject {
         QVERIFY(e.v->texto(frmCategoria::kCodigo)->text().isEmpty());
     }
 
+    // A new code whose row could not be created is no record: a save says so, never that
+    // another user deleted it.
+    void altaFallida() {
+        Escena e;
+        e.base.ejecutar(
+            "CREATE TRIGGER sin_alta BEFORE INSERT ON Categoria BEGIN SELECT "
+            "RAISE(ABORT, 'sin lugar'); END");
+        e.v->texto(frmCategoria::kCodigo)->insert("Z");
+        QTest::keyClick(e.v->texto(frmCategoria::kCodigo), Qt::Key_Return);
+        QTRY_COMPARE(msgbox_prueba::mostrados().size(), 1);
+        QCOMPARE(msgbox_prueba::mostrados()[0].texto, "Error Nro.: 1811 sin lugar");
+        e.v->texto(frmCategoria::kDescripcion)->setText("Zonal");
+        e.v->btnGrabar_Click();
+        QCOMPARE(msgbox_prueba::mostrados().last().texto,
+                 "El registro en pantalla no se llegó a buscar ni a crear: ingrese su código y "
+                 "salga de la casilla para buscarlo. No se realizó ningún cambio.");
+        QCOMPARE(e.base.valor("SELECT count(*) FROM Categoria").toInt(), 3);
+    }
+
     // A category that an employee of any company uses stays.
     void eliminar_data() {
         QTest::addColumn<QString>("codigo");

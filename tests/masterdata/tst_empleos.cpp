@@ -240,6 +240,48 @@ class TstEmpleos : public QObject {
         QCOMPARE(e.base.valor("SELECT emp_sueldo = " + guardado + " FROM Empleo").toInt(), 1);
     }
 
+    // A save or delete writes only the row loaded: a key part typed over and not left, or a key
+    // typed with no row ever loaded, is refused and both rows stay as they were.
+    void otraClaveEnPantalla_data() {
+        QTest::addColumn<bool>("cargar");
+        QTest::addColumn<bool>("eliminar");
+        QTest::addColumn<QString>("mensaje");
+        const QString otra = QStringLiteral(
+            "El código en pantalla (o la empresa actual) no es el del registro cargado. Presione "
+            "Cancelar y vuelva a buscarlo. No se realizó ningún cambio.");
+        QTest::newRow("grabar otra categoría") << true << false << otra;
+        QTest::newRow("eliminar otra categoría") << true << true << otra;
+        QTest::newRow("grabar sin cargar")
+            << false << false
+            << "El registro en pantalla no se llegó a buscar ni a crear: ingrese su código y salga "
+               "de la casilla para buscarlo. No se realizó ningún cambio.";
+    }
+    void otraClaveEnPantalla() {
+        QFETCH(bool, cargar);
+        QFETCH(bool, eliminar);
+        QFETCH(QString, mensaje);
+        Escena e;
+        e.base.ejecutar("INSERT INTO Empleo VALUES (20, 'A', 3, 'Cajero', 900)");
+        const QString filas =
+            "SELECT group_concat(emp_catego || emp_nombre || emp_sueldo) FROM "
+            "(SELECT * FROM Empleo ORDER BY emp_catego)";
+        const QVariant antes = e.base.valor(filas);
+        if (cargar) {
+            e.Clave("20", "B", "3");
+        } else {
+            e.v->texto(Empleos::kCodigo)->setText("20");
+            e.v->texto(Empleos::kAntiguedad)->setText("3");
+            e.v->texto(Empleos::kNombre)->setText("Capataz");
+            e.v->texto(Empleos::kTotal)->setText("1000");
+        }
+        e.v->texto(Empleos::kCategoria)->setText("A");
+        msgbox_prueba::limpiar();
+        msgbox_prueba::responder(vbYes);
+        (eliminar ? e.v->btnEliminar() : e.v->btnGrabar())->click();
+        QCOMPARE(e.Mensajes().last(), mensaje);
+        QCOMPARE(e.base.valor(filas), antes);
+    }
+
     // Deleting asks with the stop icon, is not refused for employees that use the job, and
     // leaves both buttons off.
     void eliminar() {

@@ -15,11 +15,13 @@
 
 #include "common/Globales.h"
 #include "masterdata/Empleos.h"
+#include "masterdata/frmActSueld.h"
 #include "masterdata/frmCategoria.h"
 #include "masterdata/frmDatosEmpresa.h"
 #include "masterdata/frmEmpleados.h"
 #include "masterdata/frmEmpresas.h"
 #include "masterdata/frmPrestamos.h"
+#include "platform/Database.h"
 #include "platform/MsgBox.h"
 #include "support/BaseDePrueba.h"
 #include "support/Teclear.h"
@@ -29,8 +31,18 @@ using namespace zul;
 namespace {
 
 const QString kYaNoExiste = QStringLiteral(
-    "El registro ya no existe: lo eliminó otro usuario o se cambió su código. No se realizó "
-    "ningún cambio.");
+    "El registro ya no existe: se eliminó (en otra ventana o en otra copia del programa) después "
+    "de cargarlo. ");
+const QString kCambiado = QStringLiteral(
+    "El registro cambió (en otra ventana o en otra copia del programa) después de cargarlo. ");
+const QString kOtraClave =
+    QStringLiteral("El código en pantalla (o la empresa actual) no es el del registro cargado. ");
+const QString kSinCambios = QStringLiteral(" No se realizó ningún cambio.");
+// What the window says to do next.
+QString Recargar(const QString& ventana) {
+    return ventana == "frmDatosEmpresa" ? QStringLiteral("Cierre la ventana y vuelva a abrirla.")
+                                        : QStringLiteral("Presione Cancelar y vuelva a buscarlo.");
+}
 
 // Company 8 with employee 1 and loan 1 (six instalments); categories A, A'1 and C; scale row
 // (10, A'1, 5).
@@ -104,6 +116,7 @@ Mantenimiento* Crear(const QString& ventana) {
     if (ventana == "frmEmpresas") return new frmEmpresas;
     if (ventana == "frmEmpleados") return new frmEmpleados;
     if (ventana == "frmPrestamos") return new frmPrestamos;
+    if (ventana == "frmActSueld") return new frmActSueld;
     return new frmDatosEmpresa;
 }
 
@@ -133,6 +146,12 @@ QStringList Pantalla(const Mantenimiento* w) {
     return t;
 }
 
+void Escribir(Mantenimiento* w, int caja, const QString& texto) {
+    w->texto(caja)->setFocus();
+    w->texto(caja)->selectAll();
+    prueba::Teclear(w->texto(caja), texto);
+}
+
 void Clic(QPushButton* b) {
     QTest::mouseClick(b, Qt::LeftButton);
     QApplication::processEvents();
@@ -143,30 +162,79 @@ void Clic(QPushButton* b) {
 class TstOtraCopia : public QObject {
     Q_OBJECT
 
-    // The rows a save or a delete finds gone: deleted by the other copy after this one loaded
-    // the record, or the key changed on screen (typed over, the box not left).
+    // The rows a save or a delete refuses: the record loaded was deleted, or deleted and its key
+    // given to a new record, by the other copy after this one loaded it; or the key on screen is
+    // not the one loaded (typed over, the box not left; or another company chosen meanwhile).
     static void registroAusente_data(bool eliminar) {
         QTest::addColumn<QString>("ventana");
         QTest::addColumn<QStringList>("clave");
         QTest::addColumn<QString>("otraCopia");  // what it did meanwhile
         QTest::addColumn<int>("caja");           // typed over, or -1
         QTest::addColumn<QString>("encima");
-        QTest::newRow("categoría borrada") << "frmCategoria" << QStringList{"C"}
-                                           << "delete from Categoria where Cat_Id='C'" << -1 << "";
-        QTest::newRow("empleo, otra categoría en pantalla")
-            << "Empleos" << QStringList{"10", "A'1", "5"} << "" << int(Empleos::kCategoria) << "C";
-        QTest::newRow("empleo borrado")
-            << "Empleos" << QStringList{"10", "A'1", "5"} << "delete from Empleo" << -1 << "";
-        QTest::newRow("empresa borrada") << "frmEmpresas" << QStringList{"8"}
-                                         << "delete from Empresa where Emp_Id=8" << -1 << "";
-        QTest::newRow("empleado borrado")
-            << "frmEmpleados" << QStringList{"1"} << "delete from Empleado" << -1 << "";
+        QTest::addColumn<int>("empresa");  // the company chosen meanwhile, or 0
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("categoría borrada")
+            << "frmCategoria" << QStringList{"C"} << "delete from Categoria where Cat_Id='C'" << -1
+            << "" << 0 << kYaNoExiste;
+        QTest::newRow("empleo borrado") << "Empleos" << QStringList{"10", "A'1", "5"}
+                                        << "delete from Empleo" << -1 << "" << 0 << kYaNoExiste;
+        QTest::newRow("empresa borrada")
+            << "frmEmpresas" << QStringList{"8"} << "delete from Empresa where Emp_Id=8" << -1 << ""
+            << 0 << kYaNoExiste;
+        QTest::newRow("empleado borrado") << "frmEmpleados" << QStringList{"1"}
+                                          << "delete from Empleado" << -1 << "" << 0 << kYaNoExiste;
         QTest::newRow("préstamo borrado")
             << "frmPrestamos" << QStringList{"1"}
-            << "begin; delete from PrestamoCuota; delete from Prestamo; commit" << -1 << "";
+            << "begin; delete from PrestamoCuota; delete from Prestamo; commit" << -1 << "" << 0
+            << kYaNoExiste;
         if (!eliminar)
-            QTest::newRow("estudio borrado") << "frmDatosEmpresa" << QStringList{}
-                                             << "delete from Empresa where Emp_Id=0" << -1 << "";
+            QTest::newRow("estudio borrado")
+                << "frmDatosEmpresa" << QStringList{} << "delete from Empresa where Emp_Id=0" << -1
+                << "" << 0 << kYaNoExiste;
+
+        QTest::newRow("categoría reemplazada")
+            << "frmCategoria" << QStringList{"C"}
+            << "begin; delete from Categoria where Cat_Id='C'; insert into Categoria values ('C', "
+               "'Cobranzas'); commit"
+            << -1 << "" << 0 << kCambiado;
+        QTest::newRow("empleo reemplazado")
+            << "Empleos" << QStringList{"10", "A'1", "5"}
+            << "begin; delete from Empleo; insert into Empleo values (10, 'A''1', 5, 'Chofer', "
+               "950); commit"
+            << -1 << "" << 0 << kCambiado;
+        QTest::newRow("empresa reemplazada")
+            << "frmEmpresas" << QStringList{"8"}
+            << "update Empresa set Emp_Nombre='Otra SA', Emp_CUIT='30-70000000-1' where Emp_Id=8"
+            << -1 << "" << 0 << kCambiado;
+        QTest::newRow("empleado reemplazado")
+            << "frmEmpleados" << QStringList{"1"}
+            << "begin; delete from Empleado; insert into Empleado (Ado_Id, Ado_Nombre, "
+               "Ado_Categoria, ado_IdEmpresa) values (1, 'GOMEZ ANA', 'C', 8); commit"
+            << -1 << "" << 0 << kCambiado;
+        QTest::newRow("préstamo reemplazado")
+            << "frmPrestamos" << QStringList{"1"}
+            << "begin; delete from PrestamoCuota; delete from Prestamo; insert into Prestamo "
+               "values (1, 1, 900, 3, '2025-03-01', '2025-04-10', 8); insert into PrestamoCuota "
+               "values (1, 1, 1, 300, '2025-04-10', 8); commit"
+            << -1 << "" << 0 << kCambiado;
+        if (!eliminar)
+            QTest::newRow("estudio cambiado")
+                << "frmDatosEmpresa" << QStringList{}
+                << "update Empresa set Emp_Nombre='Otro Estudio' where Emp_Id=0" << -1 << "" << 0
+                << kCambiado;
+
+        QTest::newRow("empleo, otra categoría sin fila")
+            << "Empleos" << QStringList{"10", "A'1", "5"} << "" << int(Empleos::kCategoria) << "C"
+            << 0 << kOtraClave;
+        QTest::newRow("empleado, otra empresa")
+            << "frmEmpleados" << QStringList{"1"}
+            << "insert into Empleado (Ado_Id, Ado_Nombre, Ado_Categoria, ado_IdEmpresa) values "
+               "(1, 'LOPEZ ANA', 'C', 9)"
+            << -1 << "" << 9 << kOtraClave;
+        QTest::newRow("préstamo, otra empresa")
+            << "frmPrestamos" << QStringList{"1"}
+            << "insert into Prestamo values (1, 1, 300, 1, '2025-03-01', '2025-04-10', 9)"
+            << int(frmPrestamos::kImporte) << "700" << 9 << kOtraClave;
     }
 
     static void registroAusente(bool eliminar) {
@@ -175,17 +243,16 @@ class TstOtraCopia : public QObject {
         QFETCH(QString, otraCopia);
         QFETCH(int, caja);
         QFETCH(QString, encima);
+        QFETCH(int, empresa);
+        QFETCH(QString, mensaje);
         prueba::BaseDePrueba base;
         Datos(base);
         QPointer<Mantenimiento> w = Abrir(ventana, clave);
         QCOMPARE(int(w->Modo), 1);
         OtraCopia otra(base.ruta());
         QCOMPARE(otra.ejecutar(otraCopia), SQLITE_OK);
-        if (caja >= 0) {
-            w->texto(caja)->setFocus();
-            w->texto(caja)->selectAll();
-            prueba::Teclear(w->texto(caja), encima);
-        }
+        if (caja >= 0) Escribir(w, caja, encima);
+        if (empresa) IdEmpresa = empresa;
         const QStringList antes = otra.tablas();
         const QStringList pantalla = Pantalla(w);
 
@@ -195,7 +262,7 @@ class TstOtraCopia : public QObject {
         auto m = msgbox_prueba::mostrados();
         if (eliminar) QCOMPARE(m.takeFirst().texto, "Confirma eliminación del registro? ");
         QCOMPARE(m.size(), 1);
-        QCOMPARE(m[0].texto, kYaNoExiste);
+        QCOMPARE(m[0].texto, mensaje + Recargar(ventana) + kSinCambios);
         QCOMPARE(m[0].estilo, int(vbExclamation));
         QCOMPARE(m[0].titulo, QString());
         QCOMPARE(otra.tablas(), antes);
@@ -276,6 +343,68 @@ class TstOtraCopia : public QObject {
         QCOMPARE(m.size(), 2);
         QCOMPARE(m[1].texto, rechazo);
         QCOMPARE(OtraCopia(base.ruta()).filas(registro), QStringList{"1|1"});
+        delete w;
+    }
+
+    // The other copy's write, begun before the click, is committed just before it ("antes") or
+    // as this copy's save begins its transaction ("al empezar"): what the save relies on must be
+    // read inside that transaction, never before it.
+    void leidoAlGrabar_data() {
+        QTest::addColumn<QString>("ventana");
+        QTest::addColumn<QStringList>("clave");
+        QTest::addColumn<QStringList>("escribir");  // "box=text", each typed after the load
+        QTest::addColumn<QString>("otraCopia");
+        QTest::addColumn<QString>("momento");
+        QTest::addColumn<QString>("consulta");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("actualización masiva y sueldo grabado")
+            << "frmActSueld" << QStringList{} << QStringList{"0=10\t", "3=100"}
+            << "update Empleo set emp_sueldo=900 where emp_codigo=10"
+            << "al empezar"
+            << "select emp_sueldo from Empleo"
+            << "1000.0";
+        QTest::newRow("empleado y categoría borrada")
+            << "frmEmpleados" << QStringList{"1"} << QStringList{"7=C\t"}
+            << "delete from Categoria where Cat_Id='C'"
+            << "antes"
+            << "select count(*) from Empleado, Categoria where Ado_Categoria=Cat_Id"
+            << "1";
+        QTest::newRow("préstamo y empleado borrado")
+            << "frmPrestamos" << QStringList{"1"} << QStringList{"2=700"} << "delete from Empleado"
+            << "antes"
+            << "select pre_importe from Prestamo"
+            << "600.0";
+    }
+    void leidoAlGrabar() {
+        QFETCH(QString, ventana);
+        QFETCH(QStringList, clave);
+        QFETCH(QStringList, escribir);
+        QFETCH(QString, otraCopia);
+        QFETCH(QString, momento);
+        QFETCH(QString, consulta);
+        QFETCH(QString, esperado);
+        prueba::BaseDePrueba base;
+        Datos(base);
+        QPointer<Mantenimiento> w = Abrir(ventana, clave);
+        for (const QString& e : escribir)
+            Escribir(w, e.section('=', 0, 0).toInt(), e.section('=', 1));
+        OtraCopia otra(base.ruta());
+        QCOMPARE(otra.ejecutar("BEGIN IMMEDIATE; " + otraCopia), SQLITE_OK);
+        int rc = -1;
+        const auto terminar = [&] {
+            if (rc == -1) rc = otra.ejecutar("COMMIT");
+        };
+        if (momento == "antes") terminar();
+        {
+            // What a save does first beyond reading is to begin its transaction.
+            Restriccion gancho(Database::open(RutaBase), [&](Database::Acceso a, const QString&) {
+                if (a == Database::Acceso::Otro) terminar();
+                return true;
+            });
+            Clic(w->btnGrabar());
+        }
+        QCOMPARE(rc, SQLITE_OK);
+        QCOMPARE(otra.filas(consulta), QStringList{esperado});
         delete w;
     }
 };
