@@ -19,10 +19,9 @@ class Moneda {
     static std::optional<Moneda> convertir(double valor);
     // "1234,5" and the like (the program's own number texts); nullopt when not a number.
     static std::optional<Moneda> desdeTexto(const QString& texto);
-    // An amount as users here type it: "1.234,50" (grouping dots, decimal comma), "1234,5", or
-    // "1234.50" with a lone point as the decimal point ("1.234", three digits after it, is
-    // still one thousand two hundred and thirty-four). nullopt when not an amount, or when the
-    // amount is not held whole (more than four decimals, or out of enRango).
+    // An amount as users here type it (TextoImporte): "1.234,50", "1234,5", "1.234.567", or
+    // "1234.50" and "0.125" with a lone point as the decimal point. nullopt when not an amount,
+    // or when the amount is not held whole (more than four decimals, or out of enRango).
     static std::optional<Moneda> desdeImporte(const QString& texto);
     // Amounts the program takes and writes: fifteen digits at most, four of them decimals, so
     // the database gives every digit back and the boxes show them all.
