@@ -61,7 +61,13 @@ qint64 DividirRedondeoPar(qint64 dividendo, qint64 divisor);
 // than four, or beyond the range): it is refused with MensajeImporteExcedido, never cut or
 // rounded. Any other text (an amount, nothing, no number) is for the box's own checks.
 bool ImporteCabe(const QString& texto);
-QString MensajeImporteExcedido();
+// Each kind of money box is refused in its own words.
+enum class CajaImporte { Importe, Porcentaje };
+QString MensajeImporteExcedido(CajaImporte caja = CajaImporte::Importe);
+// `que` names the salary ("El sueldo"): a salary is never below zero.
+QString MensajeImporteNegativo(const QString& que);
+// The typing limit of a money box: room for every amount it takes whole, grouped and signed.
+constexpr int kLargoImporte = 30;
 // The SQL literal of a money box's amount; "0" for a box that holds none.
 QString ImporteSQL(const QString& texto);
 

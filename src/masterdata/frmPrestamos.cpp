@@ -137,7 +137,7 @@ QList<Requerido> frmPrestamos::Requeridos() const {
     const auto esFecha = [](const QString& t) { return EsFecha(t); };
     return {
         {kEmpleado, QStringLiteral("Debe ingresar el empleado")},
-        {kImporte, MensajeImporteExcedido(), ImporteCabe},
+        ImporteEnRango(kImporte),
         {kImporte, QStringLiteral("Debe ingresar el importe"),
          [](const QString& t) { return ImportePrestamo(t).has_value(); }},
         {kCuotas, QStringLiteral("Debe ingresar la cantidad de cuotas"),

@@ -148,6 +148,9 @@ class TstFrmPrestamos : public QObject {
         pantalla[caja] = valor;
         nuevo(w, pantalla);
         QCOMPARE(ultimoMensaje(), mensaje);
+        // An amount refused is told with the one icon of every amount refusal.
+        if (mensaje.contains("admite"))
+            QCOMPARE(msgbox_prueba::mostrados().last().estilo, int(vbExclamation));
         QVERIFY(w->texto(Caja::kEmpleado + caja)->hasFocus());
         QVERIFY(!w->texto(Caja::kNumero)->isEnabled());  // still the new loan
         QCOMPARE(base.valor("select count(*) from Prestamo where pre_IdEmpresa=1").toInt(), 0);
