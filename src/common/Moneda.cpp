@@ -114,6 +114,11 @@ QString MensajeImporteNegativo(const QString& que) {
     return que + QStringLiteral(" no puede ser negativo: ingrese 0 o un importe mayor");
 }
 
+QString ImporteLeido(const QString& texto) {
+    const std::optional<Moneda> m = Moneda::desdeImporte(texto);
+    return m ? m->texto() : texto;
+}
+
 QString ImporteSQL(const QString& texto) {
     const std::optional<Moneda> m = Moneda::desdeImporte(texto);
     return FormatoSQL(m ? m->aDouble() : 0.0, sqlNumero);

@@ -68,6 +68,9 @@ QString MensajeImporteExcedido(CajaImporte caja = CajaImporte::Importe);
 QString MensajeImporteNegativo(const QString& que);
 // The typing limit of a money box: room for every amount it takes whole, grouped and signed.
 constexpr int kLargoImporte = 30;
+// What a money box shows once left: the amount it reads as, in the program's notation; a text
+// that is no amount stays as typed, for the save to refuse.
+QString ImporteLeido(const QString& texto);
 // The SQL literal of a money box's amount; "0" for a box that holds none.
 QString ImporteSQL(const QString& texto);
 

@@ -844,10 +844,8 @@ bool frmDecJurada::texto_Validate(int indice) {
     // The fee reads as every money box: 7.5 and 7,5 are seven and a half, 1.234,50 is a
     // thousand and more; the box shows what was read. A text refused stays, to be mended.
     if (caja->text().trimmed().isEmpty()) caja->setText(QStringLiteral("0"));
-    if (const std::optional<Moneda> importe = ImporteDeCaja(caja))
-        caja->setText(importe->texto());
-    else
-        MsgBox(RechazoDeCaja(caja, indice), vbExclamation);
+    caja->setText(ImporteLeido(caja->text()));
+    if (!ImporteDeCaja(caja)) MsgBox(RechazoDeCaja(caja, indice), vbExclamation);
     Calcular();
     return true;
 }

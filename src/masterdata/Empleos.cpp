@@ -112,6 +112,7 @@ std::optional<ConsultaCaja> Empleos::ConsultaDe(int caja) const {
 }
 
 bool Empleos::ValidarCaja(int indice) {
+    if (indice == kTotal) texto(kTotal)->setText(ImporteLeido(Texto(kTotal)));
     if (indice == kCategoria) return ValidarCategoria();
     if (indice == kAntiguedad) return ValidarAntiguedad();
     return true;

@@ -116,11 +116,6 @@ std::optional<Moneda> frmActSueld::SueldoActualizado(Moneda sueldo, std::optiona
     return nuevo;
 }
 
-QString frmActSueld::NormalizarDecimal(const QString& texto) {
-    const std::optional<Moneda> m = Moneda::desdeImporte(texto);
-    return m ? m->texto() : texto;
-}
-
 void frmActSueld::texto_GotFocus(int) {
     // This window leaves the text as it is: no selection on entry.
 }
@@ -128,8 +123,7 @@ void frmActSueld::texto_GotFocus(int) {
 void frmActSueld::texto_LostFocus(int indice) {
     QLineEdit* caja = texto(indice);
     if (caja->text().isEmpty()) return;
-    if (EsCajaDecimal(caja->property("Tag").toString()))
-        caja->setText(NormalizarDecimal(caja->text()));
+    if (EsCajaDecimal(caja->property("Tag").toString())) caja->setText(ImporteLeido(caja->text()));
     if (indice == kAntiguedad && EsNumero(texto(kCodigo)->text()) &&
         !texto(kCategoria)->text().isEmpty() && EsNumero(caja->text()))
         MostrarSueldo();

@@ -55,6 +55,7 @@ bool frmPrestamos::ValidarCaja(int indice) {
         ValidarEmpleado();
         return true;
     }
+    if (indice == kImporte) texto(kImporte)->setText(ImporteLeido(texto(kImporte)->text()));
     return Mantenimiento::ValidarCaja(indice);
 }
 
