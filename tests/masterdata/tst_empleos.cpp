@@ -224,28 +224,17 @@ class TstEmpleos : public QObject {
     }
 
     // Left, the total shows the amount it reads as, and that amount is stored.
-    void totalMuestraLoLeido_data() {
-        QTest::addColumn<QString>("tipeado");
-        QTest::addColumn<QString>("mostrado");
-        QTest::newRow("punto decimal ante tres cifras") << "0.125"
-                                                        << "0,125";
-        QTest::newRow("millones a la argentina") << "1.234.567,50"
-                                                 << "1234567,5";
-    }
     void totalMuestraLoLeido() {
-        QFETCH(QString, tipeado);
-        QFETCH(QString, mostrado);
         Escena e;
         e.Clave("20", "B", "3");
         QLineEdit* total = e.v->texto(Empleos::kTotal);
         total->setFocus();
         total->clear();
-        QTest::keyClicks(total, tipeado);
+        QTest::keyClicks(total, "0.125");  // the keypad's point
         QTest::keyClick(total, Qt::Key_Return);
-        QTRY_COMPARE(total->text(), mostrado);
+        QTRY_COMPARE(total->text(), QString("0,125"));
         e.v->btnGrabar()->click();
-        QCOMPARE(e.base.valor("SELECT emp_sueldo FROM Empleo").toString().replace('.', ','),
-                 mostrado);
+        QCOMPARE(e.base.valor("SELECT emp_sueldo FROM Empleo").toDouble(), 0.125);
     }
 
     // A stored salary comes back whole, even longer than a user may type; one the box could
