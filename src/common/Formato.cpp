@@ -328,11 +328,15 @@ std::optional<QString> TextoImporte(const QString& texto) {
     const QString t = texto.trimmed();
     // A second comma is a slip, not a decimal to drop: "12,345,678" is no amount.
     if (t.count(',') > 1) return std::nullopt;
-    if (numeroDeTexto(t)) return QString(t).remove('.');  // dots only ever group here
-    if (t.contains(',') || t.count('.') != 1) return std::nullopt;
-    QString conComa = QString(t).replace('.', ',');
-    if (!numeroDeTexto(conComa)) return std::nullopt;
-    return conComa;
+    // A lone point is the keypad's decimal point: "0.250" is a quarter, never 250.
+    if (!t.contains(',') && t.count('.') == 1) {
+        QString conComa = QString(t).replace('.', ',');
+        if (!numeroDeTexto(conComa)) return std::nullopt;
+        return conComa;
+    }
+    // Dots group thousands only beside a decimal comma or two and more of them.
+    if (numeroDeTexto(t)) return QString(t).remove('.');
+    return std::nullopt;
 }
 
 QString ItemLista(const QString& lista, int n) {

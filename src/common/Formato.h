@@ -43,10 +43,11 @@ QString Reemplazar(const QString& texto, const QString& buscar, const QString& n
 QString ReemplazarStr(const QString& texto, const QString& buscar, const QString& nuevo, int modo);
 
 // The one reading of a money box (Moneda::desdeImporte takes the amount from it).
-// An amount typed into a money box, in the program's own number text: dots group the
-// thousands ("1.234,50" and "1.234" give "1234,50" and "1234"), except a lone "." among other
-// than three digits, which is the decimal point ("1234.50" gives "1234,50"). Nothing when the
-// text is no amount, a second comma included ("12,345,678").
+// An amount typed into a money box, in the program's own number text: a lone "." is the
+// decimal point, as a lone "," is ("1234.50" and "1.234" give "1234,50" and "1,234"); dots
+// group the thousands beside a decimal comma or when two and more stand in groups of three
+// ("1.234,50" and "1.234.567" give "1234,50" and "1234567"). Nothing when the text is no
+// amount, a second comma or a group of other than three digits included ("12,345,678").
 std::optional<QString> TextoImporte(const QString& texto);
 
 // Item n (from 1) of a comma-separated list, trimmed; "" when there is none.

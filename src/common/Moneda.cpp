@@ -104,9 +104,19 @@ bool ImporteCabe(const QString& texto) {
     return !TextoImporte(texto) || Moneda::desdeImporte(texto);
 }
 
-QString MensajeImporteExcedido() {
-    return QStringLiteral(
-        "El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999");
+QString MensajeImporteExcedido(CajaImporte caja) {
+    return (caja == CajaImporte::Porcentaje ? QStringLiteral("El porcentaje")
+                                            : QStringLiteral("El importe")) +
+           QStringLiteral(" admite hasta 4 decimales y no puede superar 99.999.999.999,9999");
+}
+
+QString MensajeImporteNegativo(const QString& que) {
+    return que + QStringLiteral(" no puede ser negativo: ingrese 0 o un importe mayor");
+}
+
+QString ImporteLeido(const QString& texto) {
+    const std::optional<Moneda> m = Moneda::desdeImporte(texto);
+    return m ? m->texto() : texto;
 }
 
 QString ImporteSQL(const QString& texto) {

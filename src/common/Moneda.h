@@ -19,10 +19,9 @@ class Moneda {
     static std::optional<Moneda> convertir(double valor);
     // "1234,5" and the like (the program's own number texts); nullopt when not a number.
     static std::optional<Moneda> desdeTexto(const QString& texto);
-    // An amount as users here type it: "1.234,50" (grouping dots, decimal comma), "1234,5", or
-    // "1234.50" with a lone point as the decimal point ("1.234", three digits after it, is
-    // still one thousand two hundred and thirty-four). nullopt when not an amount, or when the
-    // amount is not held whole (more than four decimals, or out of enRango).
+    // An amount as users here type it (TextoImporte): "1.234,50", "1234,5", "1.234.567", or
+    // "1234.50" and "0.125" with a lone point as the decimal point. nullopt when not an amount,
+    // or when the amount is not held whole (more than four decimals, or out of enRango).
     static std::optional<Moneda> desdeImporte(const QString& texto);
     // Amounts the program takes and writes: fifteen digits at most, four of them decimals, so
     // the database gives every digit back and the boxes show them all.
@@ -62,7 +61,16 @@ qint64 DividirRedondeoPar(qint64 dividendo, qint64 divisor);
 // than four, or beyond the range): it is refused with MensajeImporteExcedido, never cut or
 // rounded. Any other text (an amount, nothing, no number) is for the box's own checks.
 bool ImporteCabe(const QString& texto);
-QString MensajeImporteExcedido();
+// Each kind of money box is refused in its own words.
+enum class CajaImporte { Importe, Porcentaje };
+QString MensajeImporteExcedido(CajaImporte caja = CajaImporte::Importe);
+// `que` names the salary ("El sueldo"): a salary is never below zero.
+QString MensajeImporteNegativo(const QString& que);
+// The typing limit of a money box: room for every amount it takes whole, grouped and signed.
+constexpr int kLargoImporte = 30;
+// What a money box shows once left: the amount it reads as, in the program's notation; a text
+// that is no amount stays as typed, for the save to refuse.
+QString ImporteLeido(const QString& texto);
 // The SQL literal of a money box's amount; "0" for a box that holds none.
 QString ImporteSQL(const QString& texto);
 

@@ -60,6 +60,20 @@ constexpr auto kGeneral = Grid::alineacionGeneral;
 constexpr auto kCentro = Grid::alineacionCentro;
 constexpr auto kIzquierda = Grid::alineacionIzquierda;
 
+// The fee (16) and the cap (17) as the totals use them and the save stores them: 0 for an
+// empty box, nothing for a text the amount reader refuses.
+std::optional<Moneda> ImporteDeCaja(const QLineEdit* caja) {
+    if (caja->text().trimmed().isEmpty()) return Moneda();
+    return Moneda::desdeImporte(caja->text());
+}
+
+QString RechazoDeCaja(const QLineEdit* caja, int indice) {
+    if (!ImporteCabe(caja->text())) return MensajeImporteExcedido();
+    return (indice == 16 ? QStringLiteral("La cuota societaria")
+                         : QStringLiteral("El tope de aportes")) +
+           QStringLiteral(" no es un importe: escríbalo con cifras, como 1234,50 o 1.234,50");
+}
+
 // Active employees.
 const Columna kColumnasGrilla[] = {
     {"Codigo", "Código", 630},
@@ -736,10 +750,10 @@ void frmDecJurada::Calcular() {
     int cantidad = 0;
     double sueldos = 0, aporte2 = 0, aporte25 = 0, aporte1 = 0, aporte3 = 0, prestamos = 0;
     Moneda cuotas;
-    // The cap as the save stores it: 150,5 is 150.5.
-    const QString topeTexto = texto_[17]->text();
-    const double tope = EsNumero(topeTexto) ? LeerNumero(topeTexto) : 0.0;
-    const QString cuotaTexto = texto_[16]->text();
+    // A fee or cap refused adds nothing, and the totals it enters are left blank.
+    const std::optional<Moneda> cuota = ImporteDeCaja(texto_[16]);
+    const std::optional<Moneda> topeLeido = ImporteDeCaja(texto_[17]);
+    const double tope = topeLeido.value_or(Moneda()).aDouble();
     // Amounts that leave the range are refused, never wrapped or cut.
     bool desborde = false;
     const auto enMoneda = [&desborde](double v) {
@@ -752,12 +766,6 @@ void frmDecJurada::Calcular() {
         if (!m) desborde = true;
         return m.value_or(Moneda());
     };
-    // The clearing leaves the box empty: no fee, not a wrong one.
-    std::optional<Moneda> cuota;
-    if (cuotaTexto.trimmed().isEmpty())
-        cuota = Moneda();
-    else if (const std::optional<QString> importe = TextoImporte(cuotaTexto))
-        cuota = enMoneda(LeerNumero(*importe));
 
     // Columns found once: the keys do not move while the rows are read.
     // In the order of the keys below.
@@ -813,12 +821,8 @@ void frmDecJurada::Calcular() {
             else
                 aporte1 = aporte1 + sueldo * 1 / 100;
         }
-        if (prueba(numero(celda(kCuotaSoc)), "CuotaSoc", [](double v) { return v == 1; })) {
-            if (cuota)
-                cuotas = sumarMoneda(cuotas, *cuota);
-            else
-                fallo("Cuota");
-        }
+        if (prueba(numero(celda(kCuotaSoc)), "CuotaSoc", [](double v) { return v == 1; }))
+            cuotas = sumarMoneda(cuotas, cuota.value_or(Moneda()));
         if (prueba(numero(celda(kAfiliado)), "afiliado", [](double v) { return v == 1; })) {
             double x = sueldo * 3 / 100;
             if (tope < x) x = tope;
@@ -842,10 +846,10 @@ void frmDecJurada::Calcular() {
     texto_[8]->setText(doble(aporte2));
     texto_[9]->setText(doble(aporte25));
     texto_[10]->setText(doble(aporte1));
-    texto_[18]->setText(doble(aporte3));
-    texto_[11]->setText(desborde ? QString() : cuotas.texto());
+    texto_[18]->setText(topeLeido ? doble(aporte3) : QString());
+    texto_[11]->setText(desborde || !cuota ? QString() : cuotas.texto());
     texto_[19]->setText(doble(prestamos));
-    texto_[12]->setText(desborde ? QString() : total.texto());
+    texto_[12]->setText(desborde || !cuota || !topeLeido ? QString() : total.texto());
     desborde_ = desborde;
     if (desborde) MsgBox(kDesborde, 48);
 }
@@ -854,8 +858,10 @@ bool frmDecJurada::texto_Validate(int indice) {
     if (indice != 16 && indice != 17) return true;
     QLineEdit* caja = texto_[indice];
     // The fee reads as every money box: 7.5 and 7,5 are seven and a half, 1.234,50 is a
-    // thousand and more.
-    if (!TextoImporte(caja->text())) caja->setText(QStringLiteral("0"));
+    // thousand and more; the box shows what was read. A text refused stays, to be mended.
+    if (caja->text().trimmed().isEmpty()) caja->setText(QStringLiteral("0"));
+    caja->setText(ImporteLeido(caja->text()));
+    if (!ImporteDeCaja(caja)) MsgBox(RechazoDeCaja(caja, indice), vbExclamation);
     Calcular();
     return true;
 }
@@ -1039,6 +1045,16 @@ void frmDecJurada::btnGrabar_Click() {
         Grilla2_->Select(r, Grilla2_->ColIndex("FechaEgreso"));
         return;
     }
+    // The fee and cap stored, coded and shown are the ones read; a refused text saves nothing.
+    const std::optional<Moneda> cuota = ImporteDeCaja(texto_[16]);
+    const std::optional<Moneda> tope = ImporteDeCaja(texto_[17]);
+    if (!cuota || !tope) {
+        const int i = cuota ? 17 : 16;
+        MsgBox(RechazoDeCaja(texto_[i], i) + QStringLiteral("\nLa Declaración Jurada no se grabó."),
+               vbExclamation);
+        if (texto_[i]->isEnabled()) texto_[i]->setFocus();
+        return;
+    }
     if (cargaIncompleta_ || desborde_) {
         MsgBox((cargaIncompleta_ ? kCargaIncompleta : kDesborde) +
                    QStringLiteral("\nLa Declaración Jurada no se grabó."),
@@ -1057,9 +1073,8 @@ void frmDecJurada::btnGrabar_Click() {
     d.amec = texto_[10]->text();
     d.cuotaSocietaria = texto_[11]->text();
     d.total = texto_[12]->text();
-    // Stored as the totals read it.
-    d.valorCuota = TextoImporte(texto_[16]->text()).value_or(texto_[16]->text());
-    d.tope = texto_[17]->text();
+    d.valorCuota = cuota->texto();
+    d.tope = tope->texto();
     d.amec3 = texto_[18]->text();
     d.prestamos = texto_[19]->text();
     for (int r = 1; r < Grilla_->Rows(); ++r) {

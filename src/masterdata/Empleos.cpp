@@ -19,7 +19,7 @@ const QString kNoExiste = QStringLiteral("El Código no existe");
 const QString kFaltaCodigo = QStringLiteral("Debe ingresar el código");
 const QString kFaltaAntiguedad = QStringLiteral("Debe ingresar la antiguedad");
 // What a user may type into each box.
-constexpr int kLargos[] = {10, 4, 15, 90, 30};
+constexpr int kLargos[] = {10, 4, 15, 90, kLargoImporte};
 
 bool EsEntero(const QString& t) {
     return Entero32(t).has_value();
@@ -111,6 +111,7 @@ std::optional<ConsultaCaja> Empleos::ConsultaDe(int caja) const {
 }
 
 bool Empleos::ValidarCaja(int indice) {
+    if (indice == kTotal) texto(kTotal)->setText(ImporteLeido(Texto(kTotal)));
     if (indice == kCategoria) return ValidarCategoria();
     if (indice == kAntiguedad) return ValidarAntiguedad();
     return true;
@@ -200,7 +201,8 @@ QList<Requerido> Empleos::Requeridos() const {
             {kNombre, QStringLiteral("Debe ingresar el nombre")},
             {kTotal, QStringLiteral("Debe ingresar el total"),
              [](const QString& t) { return TextoImporte(t).has_value(); }},
-            {kTotal, MensajeImporteExcedido(), ImporteCabe}};
+            ImporteEnRango(kTotal),
+            ImporteNoNegativo(kTotal, QStringLiteral("El total"))};
 }
 
 bool Empleos::Grabar(Database& db) {

@@ -395,7 +395,7 @@ void Mantenimiento::btnGrabar_Click() {
         QLineEdit* caja = texto(r.caja);
         const QString t = caja ? caja->text() : QString();
         if (r.valido ? r.valido(t) : !t.isEmpty()) continue;
-        MsgBox(r.mensaje, vbInformation, QString());
+        MsgBox(r.mensaje, r.rechazo ? vbExclamation : vbInformation, QString());
         if (caja) caja->setFocus();
         return;
     }
@@ -480,6 +480,18 @@ void Mantenimiento::btnCancelar_Click() {
 
 void Mantenimiento::btnSalir_Click() {
     close();
+}
+
+Requerido ImporteEnRango(int caja, CajaImporte clase) {
+    return {caja, MensajeImporteExcedido(clase), ImporteCabe, true};
+}
+
+Requerido ImporteNoNegativo(int caja, const QString& que) {
+    const auto valido = [](const QString& t) {
+        const std::optional<Moneda> m = Moneda::desdeImporte(t);
+        return !m || *m >= Moneda();
+    };
+    return {caja, MensajeImporteNegativo(que), valido, true};
 }
 
 ConsultaCaja ConsultaCategorias(int caja) {

@@ -13,6 +13,8 @@
 #include <functional>
 #include <optional>
 
+#include "common/Moneda.h"
+
 class QGridLayout;
 class QHBoxLayout;
 class QLabel;
@@ -65,12 +67,19 @@ struct ConsultaCaja {
 ConsultaCaja ConsultaCategorias(int caja);
 
 // A field the save requires: its box, the message when it is missing and, where "given" means
-// more than "not empty", the test of the box's text.
+// more than "not empty", the test of the box's text. A refusal of what was typed is shown with
+// the exclamation, a missing field with the information icon.
 struct Requerido {
     int caja;
     QString mensaje;
     std::function<bool(const QString&)> valido = {};
+    bool rechazo = false;
 };
+
+// A money box's amount held whole (the box's kind names it in the message).
+Requerido ImporteEnRango(int caja, CajaImporte clase = CajaImporte::Importe);
+// A salary box's amount not below zero; `que` names it ("El sueldo").
+Requerido ImporteNoNegativo(int caja, const QString& que);
 
 // When a new key becomes a row: at once when the key box is left, or when the record is saved.
 enum VarianteAlta { kAltaInmediata, kAltaAlGrabar };

@@ -38,16 +38,18 @@ bool EsEntero(const QString& texto) {
 }  // namespace
 
 frmActSueld::frmActSueld(QWidget* parent)
-    : Mantenimiento(QStringLiteral("frmActSueld"), QStringLiteral("Actualización de Sueldos"),
-                    {{kCodigo, QStringLiteral("Código"), QStringLiteral("0,5,1,EMPLEOS,0"), 1200,
-                      kCajaClave | kCajaNumero, 10},
-                     {kCategoria, QStringLiteral("Categoría"), QStringLiteral("0,3,1,CATEMPLEOS,1"),
-                      900, kCajaParteClave, 4},
-                     {kAntiguedad, QStringLiteral("Antiguedad"), QStringLiteral("0,5,,,,1"), 900,
-                      kCajaDato, 15},
-                     {kImporte, QStringLiteral("Importe"), kTagDecimal, 1800, kCajaDato, 10},
-                     {kPorcentaje, QStringLiteral("Porcentaje"), kTagDecimal, 1800, kCajaDato, 30}},
-                    parent) {
+    : Mantenimiento(
+          QStringLiteral("frmActSueld"), QStringLiteral("Actualización de Sueldos"),
+          {{kCodigo, QStringLiteral("Código"), QStringLiteral("0,5,1,EMPLEOS,0"), 1200,
+            kCajaClave | kCajaNumero, 10},
+           {kCategoria, QStringLiteral("Categoría"), QStringLiteral("0,3,1,CATEMPLEOS,1"), 900,
+            kCajaParteClave, 4},
+           {kAntiguedad, QStringLiteral("Antiguedad"), QStringLiteral("0,5,,,,1"), 900, kCajaDato,
+            15},
+           {kImporte, QStringLiteral("Importe"), kTagDecimal, 1800, kCajaDato, kLargoImporte},
+           {kPorcentaje, QStringLiteral("Porcentaje"), kTagDecimal, 1800, kCajaDato,
+            kLargoImporte}},
+          parent) {
     // Room for a long job or category name and a salary in the millions.
     const int anchoNombre = Twips(6000);
     for (int i : {kCodigo, kCategoria}) {
@@ -114,11 +116,6 @@ std::optional<Moneda> frmActSueld::SueldoActualizado(Moneda sueldo, std::optiona
     return nuevo;
 }
 
-QString frmActSueld::NormalizarDecimal(const QString& texto) {
-    const std::optional<Moneda> m = Moneda::desdeImporte(texto);
-    return m ? m->texto() : texto;
-}
-
 void frmActSueld::texto_GotFocus(int) {
     // This window leaves the text as it is: no selection on entry.
 }
@@ -126,8 +123,7 @@ void frmActSueld::texto_GotFocus(int) {
 void frmActSueld::texto_LostFocus(int indice) {
     QLineEdit* caja = texto(indice);
     if (caja->text().isEmpty()) return;
-    if (EsCajaDecimal(caja->property("Tag").toString()))
-        caja->setText(NormalizarDecimal(caja->text()));
+    if (EsCajaDecimal(caja->property("Tag").toString())) caja->setText(ImporteLeido(caja->text()));
     if (indice == kAntiguedad && EsNumero(texto(kCodigo)->text()) &&
         !texto(kCategoria)->text().isEmpty() && EsNumero(caja->text()))
         MostrarSueldo();
@@ -209,7 +205,8 @@ bool frmActSueld::UnCriterio() {
         const QString t = texto(i)->text();
         if (t.trimmed().isEmpty() || Moneda::desdeImporte(t)) continue;
         // What was typed is no amount: never taken as none, nor as a nearby one.
-        MsgBox(ImporteCabe(t) ? ingrese : MensajeImporteExcedido(), vbExclamation,
+        const CajaImporte clase = i == kPorcentaje ? CajaImporte::Porcentaje : CajaImporte::Importe;
+        MsgBox(ImporteCabe(t) ? ingrese : MensajeImporteExcedido(clase), vbExclamation,
                QStringLiteral("Atención"));
         texto(i)->setFocus();
         return false;
@@ -250,14 +247,17 @@ std::optional<Rechazo> frmActSueld::ComprobarAlGrabar(Database& db) {
         const QVariant codigo = rs.value(QStringLiteral("emp_codigo"));
         const QVariant categoria = rs.value(QStringLiteral("emp_catego"));
         const QVariant antiguedad = rs.value(QStringLiteral("emp_antigu"));
-        if (!nuevo) {
+        if (!nuevo || *nuevo < Moneda()) {
             // All or nothing: one salary out of range stops the whole update.
             cambios_.clear();
             return Rechazo{
                 QStringLiteral("El sueldo del código %1, categoría %2, antigüedad %3 no "
                                "se puede actualizar.\n")
                         .arg(TextoValor(codigo), TextoValor(categoria), TextoValor(antiguedad)) +
-                    MensajeImporteExcedido() + QStringLiteral("\nNo se actualizó ningún sueldo."),
+                    (nuevo ? QStringLiteral("El nuevo sueldo sería negativo: revise el importe o "
+                                            "el porcentaje.")
+                           : MensajeImporteExcedido()) +
+                    QStringLiteral("\nNo se actualizó ningún sueldo."),
                 QStringLiteral("Atención"), importe ? kImporte : kPorcentaje};
         }
         cambios_.push_back({codigo, categoria, antiguedad, *nuevo});

@@ -35,10 +35,6 @@ class frmActSueld : public Mantenimiento {
     // engine does, held as currency; nullopt when the result leaves the range.
     static std::optional<Moneda> SueldoActualizado(Moneda sueldo, std::optional<Moneda> importe,
                                                    std::optional<Moneda> porcentaje);
-    // A decimal box's text once left: the amount it reads as, in the program's notation; a
-    // text that is no amount stays as typed, for the update to refuse.
-    static QString NormalizarDecimal(const QString& texto);
-
     void texto_GotFocus(int indice) override;
     void texto_LostFocus(int indice) override;
 

@@ -352,11 +352,14 @@ QList<Requerido> frmEmpleados::Requeridos() const {
         {kCuil, QStringLiteral("Debe ingresar el número de C.U.I.L.")},
         {kFechaIng, QStringLiteral("Debe ingresar la fecha de ingreso")},
         {kSueldo, QStringLiteral("Debe ingresar el sueldo"), esImporte},
-        {kSueldo, MensajeImporteExcedido(), ImporteCabe},
+        ImporteEnRango(kSueldo),
+        ImporteNoNegativo(kSueldo, QStringLiteral("El sueldo")),
         {kRemunera, QStringLiteral("Debe ingresar el importe remunerativo"), vacioOImporte},
-        {kRemunera, MensajeImporteExcedido(), ImporteCabe},
+        ImporteEnRango(kRemunera),
+        ImporteNoNegativo(kRemunera, QStringLiteral("El importe remunerativo")),
         {kNoRemunera, QStringLiteral("Debe ingresar el importe no remunerativo"), vacioOImporte},
-        {kNoRemunera, MensajeImporteExcedido(), ImporteCabe},
+        ImporteEnRango(kNoRemunera),
+        ImporteNoNegativo(kNoRemunera, QStringLiteral("El importe no remunerativo")),
         {kCategoria, QStringLiteral("Debe seleccionar una categoría")},
     };
 }

@@ -55,6 +55,7 @@ bool frmPrestamos::ValidarCaja(int indice) {
         ValidarEmpleado();
         return true;
     }
+    if (indice == kImporte) texto(kImporte)->setText(ImporteLeido(texto(kImporte)->text()));
     return Mantenimiento::ValidarCaja(indice);
 }
 
@@ -136,7 +137,7 @@ QList<Requerido> frmPrestamos::Requeridos() const {
     const auto esFecha = [](const QString& t) { return EsFecha(t); };
     return {
         {kEmpleado, QStringLiteral("Debe ingresar el empleado")},
-        {kImporte, MensajeImporteExcedido(), ImporteCabe},
+        ImporteEnRango(kImporte),
         {kImporte, QStringLiteral("Debe ingresar el importe"),
          [](const QString& t) { return ImportePrestamo(t).has_value(); }},
         {kCuotas, QStringLiteral("Debe ingresar la cantidad de cuotas"),

@@ -127,7 +127,11 @@ class TstFormato : public QObject {
         fila("a la argentina", "1.234,50", "1234,50");
         fila("varios puntos sin coma", "1.234.567", "1234567");
         fila("punto decimal", "1234.50", "1234,50");
-        fila("punto de miles", "1.234", "1234");
+        // A lone point is the decimal point, whatever digits follow it.
+        fila("punto solo ante tres cifras", "1.234", "1,234");
+        fila("cero punto", "0.250", "0,250");
+        fila("negativo punto", "-0.125", "-0,125");
+        fila("ceros punto", "00.750", "00,750");
         fila("negativo", "-3.5", "-3,5");
         fila("agrupado mal", "1.23.4", "-");
         fila("dos comas", "12,345,678", "-");
@@ -195,7 +199,9 @@ class TstFormato : public QObject {
         QTest::newRow("coma") << "1234,5" << qint64(12345000);
         QTest::newRow("punto decimal") << "1234.50" << qint64(12345000);
         QTest::newRow("punto con un decimal") << "0.5" << qint64(5000);
-        QTest::newRow("punto de miles") << "1.234" << qint64(12340000);
+        QTest::newRow("punto decimal ante tres cifras") << "1.234" << qint64(12340);
+        QTest::newRow("cero punto") << "0.125" << qint64(1250);
+        QTest::newRow("negativo cero punto") << "-0.125" << qint64(-1250);
         QTest::newRow("entero") << "1000" << qint64(10000000);
         QTest::newRow("dos puntos mal agrupados") << "1.23.4" << qint64(-1);
         QTest::newRow("punto y coma mal agrupados") << "12.34,5" << qint64(-1);

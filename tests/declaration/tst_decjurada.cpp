@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "common/Globales.h"
+#include "common/Moneda.h"
 #include "declaration/frmDecJurada.h"
 #include "lookup/NueCons.h"
 #include "platform/Database.h"
@@ -323,31 +324,47 @@ class TstDecJurada : public QObject {
         w->texto(16)->setText("7.5");
         w->texto(15)->setFocus();
         QCOMPARE(w->texto(11)->text(), QString("30"));
-        // Letters: the box shows 0 and the totals follow.
+        QCOMPARE(w->texto(16)->text(), QString("7,5"));  // the box shows what was read
+        // Letters are refused and stay to be mended: no fee, and no total made with one.
         w->texto(16)->setFocus();
         w->texto(16)->setText("abc");
         w->texto(15)->setFocus();
-        QCOMPARE(w->texto(16)->text(), QString("0"));
-        QCOMPARE(w->texto(11)->text(), QString("0"));
-        // (100,9234 + 62,5125 + 30,005) + 0 + 0 + 150,35
-        QCOMPARE(w->texto(12)->text(), QString("343,7909"));
+        QCOMPARE(w->texto(16)->text(), QString("abc"));
+        QCOMPARE(w->texto(11)->text(), QString());
+        QCOMPARE(w->texto(12)->text(), QString());
         delete w;
     }
 
-    // The fee reads as every money box, and is stored as the totals read it.
+    // The fee reads as every money box, and is stored as the totals read it, or refused.
     void cuotaSeGrabaComoSeLee_data() {
         QTest::addColumn<QString>("cuota");
         QTest::addColumn<QString>("total");  // four members with the fee
-        QTest::addColumn<double>("guardada");
+        QTest::addColumn<double>("guardada");  // -1: nothing saved
+        QTest::addColumn<QString>("mensaje");  // on leaving the box and again on Grabar
+        const QString excedido = MensajeImporteExcedido();
+        const QString letras = QStringLiteral(
+            "La cuota societaria no es un importe: escríbalo con cifras, como 1234,50 o 1.234,50");
         QTest::newRow("punto decimal") << "7.5"
-                                       << "30" << 7.5;
+                                       << "30" << 7.5 << "";
         QTest::newRow("a la argentina") << "1.234,50"
-                                        << "4938" << 1234.5;
+                                        << "4938" << 1234.5 << "";
+        QTest::newRow("punto ante tres cifras") << "0.125"
+                                                << "0,5" << 0.125 << "";
+        QTest::newRow("cinco decimales") << "7,12345"
+                                         << "" << -1.0 << excedido;
+        QTest::newRow("una cienmilesima") << "0,00001"
+                                          << "" << -1.0 << excedido;
+        QTest::newRow("el mayor y medio decimal") << "99.999.999.999,99995"
+                                                  << "" << -1.0 << excedido;
+        QTest::newRow("dos comas") << "12,345,678"
+                                   << "" << -1.0 << letras;
+        QTest::newRow("cifra de ancho completo") << QString::fromUtf8("７") << "" << -1.0 << letras;
     }
     void cuotaSeGrabaComoSeLee() {
         QFETCH(QString, cuota);
         QFETCH(QString, total);
         QFETCH(double, guardada);
+        QFETCH(QString, mensaje);
         prueba::BaseDePrueba base;
         datos(base);
         QPointer<frmDecJurada> w = abrir();
@@ -356,13 +373,28 @@ class TstDecJurada : public QObject {
         w->texto(15)->setText("4455");
         w->texto(16)->setFocus();
         w->texto(16)->selectAll();
-        QTest::keyClicks(w->texto(16), cuota);
+        msgbox_prueba::limpiar();
+        for (QChar c : cuota)  // key by key, a full-width digit as well
+            QTest::sendKeyEvent(QTest::Click, w->texto(16), Qt::Key_unknown, c, {});
         QTest::keyClick(w->texto(16), Qt::Key_Return);
         QTRY_COMPARE(w->texto(11)->text(), total);
+        const QString mostrado = w->texto(12)->text();
         w->btnGrabar_Click();
-        QCOMPARE(base.valor("SELECT DDJJ_ValorCuota FROM DDJJ WHERE DDJJ_Periodo='2024-05-01'")
-                     .toDouble(),
-                 guardada);
+        const QVariant fila = base.valor(
+            "SELECT DDJJ_ValorCuota || '|' || DDJJ_Total FROM DDJJ WHERE "
+            "DDJJ_Periodo='2024-05-01'");
+        if (guardada < 0) {
+            QVERIFY(!fila.isValid());
+            const auto m = msgbox_prueba::mostrados();
+            QCOMPARE(m.size(), 2);
+            QCOMPARE(m[0].texto, mensaje);
+            QCOMPARE(m[1].texto, mensaje + "\nLa Declaración Jurada no se grabó.");
+            QCOMPARE(m[1].estilo, int(vbExclamation));
+        } else {
+            // The total stored (and coded) is the one shown, made with the fee stored.
+            QCOMPARE(fila.toString().section('|', 0, 0).toDouble(), guardada);
+            QCOMPARE(fila.toString().section('|', 1).replace('.', ','), mostrado);
+        }
         delete w;
     }
 
@@ -1067,17 +1099,21 @@ class TstDecJurada : public QObject {
     void importesAbsurdosNoSeGraban_data() {
         QTest::addColumn<QString>("cuota");
         QTest::addColumn<QString>("sueldo");
+        QTest::addColumn<QString>("aviso");
+        const QString excedido = QStringLiteral("admite hasta 4 decimales");
         QTest::newRow("cuota de veinte cifras") << "99999999999999999999"
-                                                << "";
+                                                << "" << excedido;
         QTest::newRow("cuotas que suman más de lo representable") << "500000000000000"
-                                                                  << "";
+                                                                  << "" << excedido;
         QTest::newRow("sueldo enorme") << "10"
-                                       << "5e16";
+                                       << "5e16"
+                                       << "demasiado grandes";
     }
 
     void importesAbsurdosNoSeGraban() {
         QFETCH(QString, cuota);
         QFETCH(QString, sueldo);
+        QFETCH(QString, aviso);
         prueba::BaseDePrueba base;
         datos(base);
         if (!sueldo.isEmpty())
@@ -1095,7 +1131,7 @@ class TstDecJurada : public QObject {
         };
         cuotaYSalir(cuota);
         QCOMPARE(msgbox_prueba::mostrados().size(), 1);
-        QVERIFY(msgbox_prueba::mostrados()[0].texto.contains("demasiado grandes"));
+        QVERIFY(msgbox_prueba::mostrados()[0].texto.contains(aviso));
         QCOMPARE(w->texto(12)->text(), QString());  // nothing wrapped or cut is shown
 
         msgbox_prueba::limpiar();

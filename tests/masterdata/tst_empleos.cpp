@@ -191,6 +191,11 @@ class TstEmpleos : public QObject {
         QTest::newRow("total con cinco decimales")
             << "x"
             << "2345678,75001" << kExcedido << "Peón de Patio";
+        QTest::newRow("total negativo") << "x"
+                                        << "-0,01"
+                                        << "El total no puede ser negativo: ingrese 0 o un "
+                                           "importe mayor"
+                                        << "Peón de Patio";
     }
     void grabar() {
         QFETCH(QString, nombre);
@@ -210,9 +215,26 @@ class TstEmpleos : public QObject {
         e.v->texto(Empleos::kTotal)->setText(total);
         e.v->btnGrabar()->click();
         QCOMPARE(e.Mensajes().last(), mensaje);
+        // A refused amount is told with the one icon of every amount refusal.
+        if (mensaje == kExcedido || mensaje.contains(QStringLiteral("negativo")))
+            QCOMPARE(msgbox_prueba::mostrados().last().estilo, int(vbExclamation));
         QCOMPARE(e.base.valor("SELECT emp_nombre FROM Empleo").toString(), guardado);
         const double sueldo = e.base.valor("SELECT emp_sueldo FROM Empleo").toDouble();
         QCOMPARE(sueldo, guardado == nombre ? 2345678.75 : 1500000.25);
+    }
+
+    // Left, the total shows the amount it reads as, and that amount is stored.
+    void totalMuestraLoLeido() {
+        Escena e;
+        e.Clave("20", "B", "3");
+        QLineEdit* total = e.v->texto(Empleos::kTotal);
+        total->setFocus();
+        total->clear();
+        QTest::keyClicks(total, "0.125");  // the keypad's point
+        QTest::keyClick(total, Qt::Key_Return);
+        QTRY_COMPARE(total->text(), QString("0,125"));
+        e.v->btnGrabar()->click();
+        QCOMPARE(e.base.valor("SELECT emp_sueldo FROM Empleo").toDouble(), 0.125);
     }
 
     // A stored salary comes back whole, even longer than a user may type; one the box could

@@ -116,7 +116,27 @@ void TstFrmActSueld::actualizar_data() {
     // Salaries beyond what the scale gives back whole are refused, all of them or none.
     QTest::newRow("porcentaje de treinta cifras")
         << QStringList{"5", "", "", "", "999999999999999999999999999999"} << false
-        << "El importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999" << kAntes;
+        << "El porcentaje admite hasta 4 decimales y no puede superar 99.999.999.999,9999"
+        << kAntes;
+    // A lone point is the decimal point, and the box takes the whole amount typed.
+    QTest::newRow("porcentaje con punto decimal")
+        << QStringList{"6", "", "", "", "0.125"} << false << fin
+        << "5A10:1500000.5|5A20:2000000.0|5B10:1800000.0|6A10:1001250.0";
+    QTest::newRow("importe de catorce caracteres")
+        << QStringList{"6", "", "", "1.234.567,8912", ""} << true << fin
+        << "5A10:1500000.5|5A20:2000000.0|5B10:1800000.0|6A10:2234567.9";
+    QTest::newRow("el mayor importe, que el sueldo no admite")
+        << QStringList{"6", "", "", "99.999.999.999,9999", ""} << false
+        << "El sueldo del código 6, categoría A, antigüedad 10 no se puede actualizar.\nEl "
+           "importe admite hasta 4 decimales y no puede superar 99.999.999.999,9999\nNo se "
+           "actualizó ningún sueldo."
+        << kAntes;
+    QTest::newRow("un sueldo que quedaria negativo")
+        << QStringList{"6", "", "", "", "-200"} << true
+        << "El sueldo del código 6, categoría A, antigüedad 10 no se puede actualizar.\nEl "
+           "nuevo sueldo sería negativo: revise el importe o el porcentaje.\nNo se actualizó "
+           "ningún sueldo."
+        << kAntes;
     QTest::newRow("un sueldo que pasaria del tope")
         << QStringList{"5", "", "", "", "9999900"} << true
         << "El sueldo del código 5, categoría A, antigüedad 10 no se puede actualizar.\nEl "
@@ -138,6 +158,9 @@ void TstFrmActSueld::actualizar() {
         QTest::mouseClick(e.ventana.findChild<QPushButton*>("confirmar"), Qt::LeftButton);
     QCOMPARE(e.Mensaje(), mensaje);
     QCOMPARE(e.Sueldos(), sueldos);
+    // An amount refused is told as every window tells it.
+    if (mensaje.contains(QStringLiteral("admite")))
+        QCOMPARE(msgbox_prueba::mostrados().last().estilo, int(vbExclamation));
     if (mensaje != QStringLiteral("Proceso Finalizado")) return;
     QCOMPARE(msgbox_prueba::mostrados().last().estilo, int(vbExclamation));
     QCOMPARE(msgbox_prueba::mostrados().last().titulo, QString("Mensaje"));
@@ -154,6 +177,8 @@ void TstFrmActSueld::cajasDecimales_data() {
                                    << "12,5";
     QTest::newRow("a la argentina") << "1.234,50"
                                     << "1234,5";
+    QTest::newRow("punto ante tres cifras") << "0.125"
+                                            << "0,125";
     // What is no amount stays as typed, for the update to refuse.
     QTest::newRow("segundo punto") << "1.000.5"
                                    << "1.000.5";

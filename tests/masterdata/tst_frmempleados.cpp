@@ -176,6 +176,7 @@ class TstFrmEmpleados : public QObject {
         fila("partes iguales", hoy, "1.000,00", "1000,00", "600,5/399.5", "");
         fila("partes mayores", hoy, "999.99", "999,99", "600/400", mayor);
         fila("no es numero", hoy, "mil", "mil", "600/400", "");
+        fila("punto decimal ante tres cifras", hoy, "1.234", "1,234", "", aviso);
     }
     void chequeosDelSueldo() {
         QFETCH(QString, ingreso);
@@ -295,6 +296,12 @@ class TstFrmEmpleados : public QObject {
         QTest::newRow("egreso a medias")
             << int(F::kFechaEgreso) << "1503202"
             << "La Fecha Egreso ingresada (15/03/202) no es una fecha válida.";
+        QTest::newRow("remunerativo negativo")
+            << int(F::kRemunera) << "-1"
+            << "El importe remunerativo no puede ser negativo: ingrese 0 o un importe mayor";
+        QTest::newRow("no remunerativo negativo")
+            << int(F::kNoRemunera) << "-0.5"
+            << "El importe no remunerativo no puede ser negativo: ingrese 0 o un importe mayor";
         QTest::newRow("base bloqueada") << int(F::kObservaciones) << "x"
                                         << "Error Nro.:";
     }
@@ -312,9 +319,13 @@ class TstFrmEmpleados : public QObject {
         dar(w, caja, valor);
         msgbox_prueba::limpiar();
         clic(w->btnGrabar());
+        const auto mostrados = msgbox_prueba::mostrados();
         const QStringList m = mensajes();
         QCOMPARE(m.size(), 1);
         QVERIFY(m[0].startsWith(mensaje));
+        // A refused amount is told with the one icon of every amount refusal.
+        if (mensaje.contains("negativo") || mensaje.contains("admite"))
+            QCOMPARE(mostrados[0].estilo, int(vbExclamation));
         QCOMPARE(w->texto(F::kCodigo)->text(), QString("3"));
         QCOMPARE(w->texto(F::kCuil)->text(), QString("27-12345678-0"));
         QVERIFY(!campo(base, "Ado_Id").isValid());

@@ -99,6 +99,9 @@ class TstFrmPrestamos : public QObject {
         QTest::newRow("puntos de miles")
             << QStringList{"2.345.678,50", "2", "02012025", "10122025"} << "2345678.5"
             << QStringList{"1|1|7|1172839.25|2025-12-10", "1|2|7|1172839.25|2026-01-10"};
+        QTest::newRow("punto decimal ante tres cifras")
+            << QStringList{"1.500", "3", "02012025", "15012025"} << "1.5"
+            << QStringList{"1|1|7|0.5|2025-01-15", "1|2|7|0.5|2025-02-15", "1|3|7|0.5|2025-03-15"};
     }
     void cuotasGeneradas() {
         QFETCH(QStringList, pantalla);
@@ -148,6 +151,9 @@ class TstFrmPrestamos : public QObject {
         pantalla[caja] = valor;
         nuevo(w, pantalla);
         QCOMPARE(ultimoMensaje(), mensaje);
+        // An amount refused is told with the one icon of every amount refusal.
+        if (mensaje.contains("admite"))
+            QCOMPARE(msgbox_prueba::mostrados().last().estilo, int(vbExclamation));
         QVERIFY(w->texto(Caja::kEmpleado + caja)->hasFocus());
         QVERIFY(!w->texto(Caja::kNumero)->isEnabled());  // still the new loan
         QCOMPARE(base.valor("select count(*) from Prestamo where pre_IdEmpresa=1").toInt(), 0);
