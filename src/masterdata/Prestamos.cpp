@@ -76,6 +76,15 @@ QString SqlPrestamoDeclarado(qint64 empleado, const QDate& vencimiento1, qint32 
            QStringLiteral(" and year(ddjj_periodo)=") + Numero(vencimiento1.year());
 }
 
+QString SqlPrestamoGuardadoDeclarado(qint64 numero, qint32 idEmpresa) {
+    return QStringLiteral(
+               "SELECT * FROM prestamo, EmpleadoXDDJJ, ddjj where ddjj_id=exd_idddjj and "
+               "ExD_IdEmpleado=pre_idEmpleado and ExD_IDEmpresa=pre_IdEmpresa and "
+               "month(ddjj_periodo)=month(pre_Fechaven1) and "
+               "year(ddjj_periodo)=year(pre_Fechaven1) and pre_Id=") +
+           Numero(numero) + QStringLiteral(" and pre_IdEmpresa=") + Empresa(idEmpresa);
+}
+
 QString SqlMaximoPrestamo(qint32 idEmpresa) {
     return QStringLiteral("SELECT max(pre_Id) as Max  FROM Prestamo  where pre_IdEmpresa=") +
            Empresa(idEmpresa);

@@ -52,6 +52,8 @@ QString SqlBuscarEmpleado(const QString& empleado, qint32 idEmpresa);
 // Lines of a saved declaration of the company that list the employee in the month and year of
 // the loan's first due date.
 QString SqlPrestamoDeclarado(qint64 empleado, const QDate& vencimiento1, qint32 idEmpresa);
+// The same lines for the loan as stored: its employee and the month of its first due date.
+QString SqlPrestamoGuardadoDeclarado(qint64 numero, qint32 idEmpresa);
 QString SqlMaximoPrestamo(qint32 idEmpresa);
 QString SqlInsertarPrestamo(const Prestamo& prestamo, qint32 idEmpresa);
 QString SqlActualizarPrestamo(const Prestamo& prestamo, qint32 idEmpresa);

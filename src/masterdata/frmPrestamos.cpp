@@ -154,12 +154,32 @@ qint64 frmPrestamos::Numero() const {
 std::optional<Rechazo> frmPrestamos::ComprobarAlGrabar(Database& db) {
     // A loan of an employee deleted since it was chosen would be collected from nobody.
     const QString empleado = texto(kEmpleado)->text();
-    if (!db.openRecordset(SqlBuscarEmpleado(empleado, IdEmpresa)).vacio()) return std::nullopt;
+    if (!db.openRecordset(SqlBuscarEmpleado(empleado, IdEmpresa)).vacio()) return MesDeclarado(db);
     return Rechazo{QStringLiteral("El empleado ") + empleado +
                        QStringLiteral(" ya no existe: se eliminó (en otra ventana o en otra copia "
                                       "del programa) después de elegirlo. Elija otro empleado y "
                                       "vuelva a grabar. No se realizó ningún cambio."),
                    QString(), kEmpleado};
+}
+
+std::optional<Rechazo> frmPrestamos::MesDeclarado(Database& db) {
+    // An edit rewrites every instalment: neither those stored nor those typed may fall in a
+    // declared month.
+    if (Modo != 1) return std::nullopt;
+    if (db.openRecordset(ConsultaDependientes()).recordCount() > 0)
+        return Rechazo{MensajeDependientes()};
+    const QDate vencimiento = *LeerFecha(texto(kVencimiento1)->text());
+    if (!PrestamoDeclarado(db, static_cast<qint64>(LeerNumero(texto(kEmpleado)->text())),
+                           vencimiento, IdEmpresa))
+        return std::nullopt;
+    return Rechazo{QStringLiteral("Una declaración jurada grabada incluye al empleado ") +
+                       texto(kEmpleado)->text() +
+                       QStringLiteral(" en el mes del primer vencimiento (") +
+                       vencimiento.toString(QStringLiteral("MM/yyyy")) +
+                       QStringLiteral("): las cuotas de un mes declarado no se pueden cambiar. "
+                                      "Corrija el empleado o la fecha del primer vencimiento, o "
+                                      "presione Cancelar. No se realizó ningún cambio."),
+                   QString(), kVencimiento1};
 }
 
 bool frmPrestamos::Grabar(Database& db) {
@@ -185,6 +205,18 @@ QString frmPrestamos::MensajeGrabado() const {
 
 std::optional<QString> frmPrestamos::TituloGrabado() const {
     return QStringLiteral("Mensaje");
+}
+
+QString frmPrestamos::ConsultaDependientes() const {
+    return SqlPrestamoGuardadoDeclarado(Numero(), IdEmpresa);
+}
+
+QString frmPrestamos::MensajeDependientes() const {
+    return QStringLiteral(
+        "El préstamo ya fue declarado: una declaración jurada grabada después de cargarlo (en "
+        "otra ventana o en otra copia del programa) incluye a su empleado en el mes de la primera "
+        "cuota, y un préstamo declarado solo se puede consultar. Presione Cancelar. No se realizó "
+        "ningún cambio.");
 }
 
 QStringList frmPrestamos::SentenciasEliminar() const {

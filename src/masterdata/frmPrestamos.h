@@ -36,6 +36,9 @@ class frmPrestamos : public Mantenimiento {
     bool Grabar(Database& db) override;
     QString MensajeGrabado() const override;
     std::optional<QString> TituloGrabado() const override;
+    // A loan declared since it was loaded is kept: its lock is read inside the write.
+    QString ConsultaDependientes() const override;
+    QString MensajeDependientes() const override;
     QStringList SentenciasEliminar() const override;
     void Limpiar() override;
 
@@ -45,6 +48,8 @@ class frmPrestamos : public Mantenimiento {
     // Save and delete only for a loan whose first instalment month is not declared.
     void AplicarBloqueo();
     void Bloquear(bool bloqueado);
+    // The lock read again inside the save, for the loan as stored and as typed.
+    std::optional<Rechazo> MesDeclarado(Database& db);
     qint64 Numero() const;
 };
 

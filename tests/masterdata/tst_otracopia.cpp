@@ -407,6 +407,54 @@ class TstOtraCopia : public QObject {
         QCOMPARE(otra.filas(consulta), QStringList{esperado});
         delete w;
     }
+
+    // The other copy saves a declaration of the loan's employee as this copy's write begins its
+    // transaction: the instalments of a declared month, stored or typed, are kept.
+    void prestamoDeclarado_data() {
+        QTest::addColumn<QString>("escribir");  // "box=text" typed after the load; none: delete
+        QTest::addColumn<int>("mes");           // declared, of 2025
+        QTest::addColumn<QString>("mensaje");
+        const QString declarado = QStringLiteral(
+            "El préstamo ya fue declarado: una declaración jurada grabada después de cargarlo (en "
+            "otra ventana o en otra copia del programa) incluye a su empleado en el mes de la "
+            "primera cuota, y un préstamo declarado solo se puede consultar. Presione Cancelar.");
+        QTest::newRow("grabar") << "2=700" << 2 << declarado;
+        QTest::newRow("grabar, vencimiento en un mes declarado")
+            << "5=10032025" << 3
+            << "Una declaración jurada grabada incluye al empleado 1 en el mes del primer "
+               "vencimiento (03/2025): las cuotas de un mes declarado no se pueden cambiar. "
+               "Corrija el empleado o la fecha del primer vencimiento, o presione Cancelar.";
+        QTest::newRow("eliminar") << "" << 2 << declarado;
+    }
+    void prestamoDeclarado() {
+        QFETCH(QString, escribir);
+        QFETCH(int, mes);
+        QFETCH(QString, mensaje);
+        prueba::BaseDePrueba base;
+        Datos(base);
+        QPointer<Mantenimiento> w = Abrir("frmPrestamos", {"1"});
+        if (!escribir.isEmpty())
+            Escribir(w, escribir.section('=', 0, 0).toInt(), escribir.section('=', 1));
+        OtraCopia otra(base.ruta());
+        QCOMPARE(otra.ejecutar(QString("BEGIN IMMEDIATE; insert into DDJJ (DDJJ_Id, DDJJ_Periodo, "
+                                       "ddjj_idempresa) values (50, '2025-0%1-01', 8); insert into "
+                                       "EmpleadoXDDJJ (ExD_IdDDJJ, ExD_IdEmpleado, ExD_idempresa) "
+                                       "values (50, 1, 8)")
+                                   .arg(mes)),
+                 SQLITE_OK);
+        const QStringList antes = otra.tablas();
+        int rc = -1;
+        Restriccion gancho(Database::open(RutaBase), [&](Database::Acceso a, const QString&) {
+            if (a == Database::Acceso::Otro && rc == -1) rc = otra.ejecutar("COMMIT");
+            return true;
+        });
+        if (escribir.isEmpty()) msgbox_prueba::responder(vbYes);
+        Clic(escribir.isEmpty() ? w->btnEliminar() : w->btnGrabar());
+        QCOMPARE(rc, SQLITE_OK);
+        QCOMPARE(msgbox_prueba::mostrados().last().texto, mensaje + kSinCambios);
+        QCOMPARE(otra.tablas(), antes);
+        delete w;
+    }
 };
 
 QTEST_MAIN(TstOtraCopia)
