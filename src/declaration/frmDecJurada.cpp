@@ -536,6 +536,8 @@ bool frmDecJurada::mskPeriodo_Validate() {
             btnGrabar_->setEnabled(false);
             btnEliminar_->setEnabled(true);
         } else {
+            // A due date on screen belongs to the month loaded before: another month gets its own.
+            if (Periodo() != texto_[7]->text()) texto_[14]->clear();
             cargaIncompleta_ = false;
             CargarEmpleados(ConsultaEmpleadosNueva(IdEmpresa), true);
             CargarEmpBaja(ConsultaBajasNueva(IdEmpresa));

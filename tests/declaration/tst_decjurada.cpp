@@ -436,19 +436,30 @@ class TstDecJurada : public QObject {
         delete w;
     }
 
-    // A due date stored or typed is never proposed over when the box is entered again.
+    // A due date stored or typed is never proposed over when the box is entered again; another
+    // month loaded afterwards gets its own.
     void vencimientoGrabadoOEscritoQueda_data() {
         QTest::addColumn<QString>("mes");
         QTest::addColumn<QString>("escrito");  // typed before leaving the box; "" none
-        QTest::newRow("grabado el 15") << "03/2024"
-                                       << "";
-        QTest::newRow("escrito, al volver") << "05/2024"
-                                            << "20/06/2024";
+        QTest::addColumn<QString>("luego");    // a month loaded before coming back; "" none
+        QTest::addColumn<QString>("queda");
+        const auto fila = [](const char* nombre, const char* mes, const char* escrito,
+                             const char* luego, const char* queda) {
+            QTest::newRow(nombre) << QString(mes) << QString(escrito) << QString(luego)
+                                  << QString(queda);
+        };
+        fila("grabado el 15", "03/2024", "", "", "15/04/2024");
+        fila("escrito, al volver", "05/2024", "20/06/2024", "", "20/06/2024");
+        fila("grabado, luego un mes nuevo", "03/2024", "", "05/2024", "10/06/2024");
+        fila("propuesto, luego otro mes", "05/2024", "", "07/2024", "10/08/2024");
+        fila("escrito, el mismo mes otra vez", "05/2024", "20/06/2024", "05/2024", "20/06/2024");
     }
 
     void vencimientoGrabadoOEscritoQueda() {
         QFETCH(QString, mes);
         QFETCH(QString, escrito);
+        QFETCH(QString, luego);
+        QFETCH(QString, queda);
         prueba::BaseDePrueba base;
         datos(base);
         base.ejecutar("UPDATE DDJJ SET DDJJ_Vencimiento=#04/15/2024# WHERE DDJJ_Id=70000");
@@ -456,9 +467,12 @@ class TstDecJurada : public QObject {
         periodo(w, mes);
         w->texto(14)->setFocus();
         if (!escrito.isEmpty()) w->texto(14)->setText(escrito);
-        w->texto(15)->setFocus();
+        if (luego.isEmpty())
+            w->texto(15)->setFocus();
+        else
+            periodo(w, luego);
         w->texto(14)->setFocus();
-        QCOMPARE(w->texto(14)->text(), escrito.isEmpty() ? QString("15/04/2024") : escrito);
+        QCOMPARE(w->texto(14)->text(), queda);
         delete w;
     }
 
@@ -886,8 +900,9 @@ class TstDecJurada : public QObject {
                  qPrintable(msgbox_prueba::mostrados()[0].texto));
         QCOMPARE(base.valor("SELECT count(*) FROM DDJJ").toInt(), 3);
 
-        // Loaded again, May saves with May's instalments.
+        // Loaded again, with its own due date, May saves with May's instalments.
         periodo(w, "05/2024");
+        w->texto(14)->setText("10/06/2024");
         w->btnGrabar_Click();
         QCOMPARE(base.valor("SELECT DDJJ_Prestamo FROM DDJJ WHERE DDJJ_Periodo='2024-05-01' AND "
                             "ddjj_idempresa=1")
