@@ -108,24 +108,26 @@ int UltimaParaEscribir(const QLineEdit* caja) {
     return static_cast<int>(blanco >= 0 ? blanco : std::max<qsizetype>(0, t.size() - 1));
 }
 
+// The whole text selected with the caret at its start: typing replaces it, and a text longer
+// than the box shows its beginning.
+void ElegirTodo(QLineEdit* caja) {
+    const int largo = static_cast<int>(caja->displayText().size());
+    caja->setSelection(largo, -largo);
+}
+
 class FiltroCajaFija : public QObject {
   public:
     using QObject::QObject;
     bool eventFilter(QObject* objeto, QEvent* evento) override {
         auto* caja = static_cast<QLineEdit*>(objeto);
         switch (evento->type()) {
-            case QEvent::FocusIn:
-                entraConClic_ = static_cast<QFocusEvent*>(evento)->reason() == Qt::MouseFocusReason;
-                return false;
-            case QEvent::FocusOut:
-                entraConClic_ = false;
-                return false;
             case QEvent::MouseButtonRelease: {
-                const bool entrada = std::exchange(entraConClic_, false);
                 // A selection dragged with the mouse stays.
                 if (caja->hasSelectedText()) return false;
-                if (entrada && Llena(caja))
-                    caja->selectAll();
+                // A click in a full box, on entry or not, readies it for a whole new value: a
+                // caret left on its last character would drop every digit but the first.
+                if (Llena(caja))
+                    ElegirTodo(caja);
                 else
                     caja->setCursorPosition(
                         std::min(caja->cursorPosition(), UltimaParaEscribir(caja)));
@@ -141,9 +143,6 @@ class FiltroCajaFija : public QObject {
                 return false;
         }
     }
-
-  private:
-    bool entraConClic_ = false;  // the focus came with the press whose release is due
 };
 
 }  // namespace
@@ -161,16 +160,6 @@ void EnterPulsaBotones(QWidget* ventana) {
         b->installEventFilter(filtro);
     }
 }
-
-namespace {
-// The whole text selected with the caret at its start: typing replaces it, and a text longer
-// than the box shows its beginning.
-void ElegirTodo(QLineEdit* caja) {
-    const int largo = static_cast<int>(caja->displayText().size());
-    caja->setSelection(largo, -largo);
-}
-
-}  // namespace
 
 void EnfocarParaEscribir(QWidget* control) {
     control->setFocus(Qt::OtherFocusReason);

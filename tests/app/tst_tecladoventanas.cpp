@@ -257,6 +257,9 @@ class TstTecladoVentanas : public QObject {
         fila("empresa, inicio vacío", "mnuEmpresas", "texto_5", "↖01032024", "01/03/2024");
         fila("préstamo, fecha vacía", "mnuPrestamos", "texto_4", "↖15072025", "15/07/2025");
         fila("declaración, período", "mnuDDJJ", "mskPeriodo", "⇥↖112026", "11/2026");
+        fila("declaración, período al abrir", "mnuDDJJ", "mskPeriodo", "↖112026", "11/2026");
+        fila("declaración, vencimiento tras Tab", "mnuDDJJ", "texto_14", "⇥↖15012027",
+             "15/01/2027");
         fila("declaración, vencimiento propuesto", "mnuDDJJ", "texto_14", "↖15012027",
              "15/01/2027");
         fila("declaración, período a medias", "mnuDDJJ", "mskPeriodo", "0520⇲24", "05/2024");
