@@ -86,37 +86,36 @@ QString TextoError(int numero, const QString& descripcion) {
     return QStringLiteral("Error Nro.: %1 %2").arg(numero).arg(descripcion);
 }
 
+namespace {
+
+// The system's error numbers the clerk may meet, each in one Spanish sentence.
+const struct {
+    int error;
+    const char* causa;
+} kCausasComunes[] = {
+    {ENOSPC, "El disco está lleno."},
+    {EDQUOT, "El disco está lleno."},
+    {EROFS, "La unidad es de sólo lectura."},
+    {EACCES, "No tiene permiso para usar el archivo."},
+    {EPERM, "No tiene permiso para usar el archivo."},
+    {EBUSY, "El archivo está en uso."},
+    {ETXTBSY, "El archivo está en uso."},
+    {EIO, "Error de lectura o escritura en la unidad."},
+    {ENOENT, "El archivo o la carpeta no existe."},
+    {EISDIR, "La ruta es una carpeta, no un archivo."},
+    {ENOTDIR, "Parte de la ruta es un archivo, no una carpeta."},
+    {ENAMETOOLONG, "El nombre del archivo es demasiado largo."},
+    {EMFILE, "Hay demasiados archivos abiertos."},
+    {ENFILE, "Hay demasiados archivos abiertos."},
+    {ENOMEM, "No hay memoria suficiente."},
+};
+
+}  // namespace
+
 QString CausaComunDelSistema(int error) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return QStringLiteral("El disco está lleno.");
-        case EROFS:
-            return QStringLiteral("La unidad es de sólo lectura.");
-        case EACCES:
-        case EPERM:
-            return QStringLiteral("No tiene permiso para usar el archivo.");
-        case EBUSY:
-        case ETXTBSY:
-            return QStringLiteral("El archivo está en uso.");
-        case EIO:
-            return QStringLiteral("Error de lectura o escritura en la unidad.");
-        case ENOENT:
-            return QStringLiteral("El archivo o la carpeta no existe.");
-        case EISDIR:
-            return QStringLiteral("La ruta es una carpeta, no un archivo.");
-        case ENOTDIR:
-            return QStringLiteral("Parte de la ruta es un archivo, no una carpeta.");
-        case ENAMETOOLONG:
-            return QStringLiteral("El nombre del archivo es demasiado largo.");
-        case EMFILE:
-        case ENFILE:
-            return QStringLiteral("Hay demasiados archivos abiertos.");
-        case ENOMEM:
-            return QStringLiteral("No hay memoria suficiente.");
-        default:
-            return {};
-    }
+    for (const auto& c : kCausasComunes)
+        if (c.error == error) return QString::fromUtf8(c.causa);
+    return {};
 }
 
 QString CausaDelSistema(int error) {
@@ -127,13 +126,10 @@ QString CausaDelSistema(int error) {
 QString CausaDeArchivo(const QFileDevice& archivo) {
     if (QFileInfo(archivo.fileName()).isDir()) return CausaComunDelSistema(EISDIR);
     // Qt keeps only the system's words for the failure: the number behind them is found by them.
-    static const int kErrores[] = {ENOENT,  EACCES,       EPERM,   ENOSPC, EDQUOT,
-                                   EROFS,   EBUSY,        ETXTBSY, EIO,    EISDIR,
-                                   ENOTDIR, ENAMETOOLONG, EMFILE,  ENFILE, ENOMEM};
     const QString texto = archivo.errorString();
-    for (int error : kErrores)
-        if (texto == QString::fromLocal8Bit(std::strerror(error)))
-            return CausaComunDelSistema(error);
+    for (const auto& c : kCausasComunes)
+        if (texto == QString::fromLocal8Bit(std::strerror(c.error)))
+            return QString::fromUtf8(c.causa);
     return texto;
 }
 
