@@ -379,6 +379,12 @@ bool Mantenimiento::Escribir(const std::function<std::optional<Rechazo>(Database
     return true;
 }
 
+std::optional<Rechazo> Mantenimiento::RechazoPorDependientes(Database& db) const {
+    const QString dependientes = ConsultaDependientes();
+    if (dependientes.isEmpty() || db.openRecordset(dependientes).vacio()) return std::nullopt;
+    return Rechazo{MensajeDependientes()};
+}
+
 void Mantenimiento::Rechazar(const Rechazo& r) {
     MsgBox(r.mensaje, vbExclamation, r.titulo);
     if (QLineEdit* caja = texto(r.caja)) caja->setFocus();
@@ -449,9 +455,7 @@ void Mantenimiento::btnEliminar_Click() {
         return;
     // The write lock first: no copy can save a dependant between the check and the delete.
     const bool eliminado = Escribir([this](Database& db) -> std::optional<Rechazo> {
-        const QString dependientes = ConsultaDependientes();
-        if (!dependientes.isEmpty() && db.openRecordset(dependientes).recordCount() >= 1)
-            return Rechazo{MensajeDependientes()};
+        if (std::optional<Rechazo> r = RechazoPorDependientes(db)) return r;
         int filas = 0;
         for (const QString& sql : SentenciasEliminar()) filas = db.execute(sql, dbFailOnError);
         if (filas == 0) return Recargar(kYaNoExiste);

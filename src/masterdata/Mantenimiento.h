@@ -192,6 +192,8 @@ class Mantenimiento : public QWidget {
     // Puts `w` beside box `caja` (a name shown for a code), after what is already there.
     void PonerJunto(int caja, QWidget* w);
     void MostrarError(const DatabaseError& e) const;
+    // The refusal of MensajeDependientes when ConsultaDependientes finds a row on `db`.
+    std::optional<Rechazo> RechazoPorDependientes(Database& db) const;
 
   protected:
     void showEvent(QShowEvent* e) override;

@@ -166,8 +166,7 @@ std::optional<Rechazo> frmPrestamos::MesDeclarado(Database& db) {
     // An edit rewrites every instalment: neither those stored nor those typed may fall in a
     // declared month.
     if (Modo != 1) return std::nullopt;
-    if (db.openRecordset(ConsultaDependientes()).recordCount() > 0)
-        return Rechazo{MensajeDependientes()};
+    if (std::optional<Rechazo> r = RechazoPorDependientes(db)) return r;
     const QDate vencimiento = *LeerFecha(texto(kVencimiento1)->text());
     if (!PrestamoDeclarado(db, static_cast<qint64>(LeerNumero(texto(kEmpleado)->text())),
                            vencimiento, IdEmpresa))
