@@ -266,10 +266,9 @@ std::optional<Rechazo> frmActSueld::ComprobarAlGrabar(Database& db) {
 }
 
 bool frmActSueld::Grabar(Database& db) {
-    Transaction t(db);
+    // In the save's transaction, with the salaries read: every row or none.
     for (const Cambio& c : cambios_)
         db.execute(ActualizarSueldo(c.codigo, c.categoria, c.antiguedad, c.sueldo), dbFailOnError);
-    t.commit();
     cambios_.clear();
     // A filter that matches no salary is no missing record: the process is done all the same.
     return true;
