@@ -94,8 +94,9 @@ enum Alcance {
 };
 
 // What the file lacks, in words; empty when everything is there. A missing table or a missing
-// column the upgrade does not add makes it another program's file.
+// column the upgrade does not add makes it another program's file, which is said first.
 QString Faltante(Database& db, Alcance alcance) {
+    QString vieja;  // an older file of ours that could not be upgraded
     for (const auto& t : kEsquema) {
         const QString tabla = QString::fromLatin1(t.tabla);
         Recordset rs;
@@ -109,12 +110,12 @@ QString Faltante(Database& db, Alcance alcance) {
             if (!Agregada(tabla, columna))
                 return kAjena.arg(
                     QStringLiteral("le falta la columna %1 de la tabla %2.").arg(columna, tabla));
-            // An older file of ours that could not be upgraded.
-            if (alcance == todo)
-                return QStringLiteral("Le falta la columna %1 de la tabla %2.").arg(columna, tabla);
+            if (alcance == todo && vieja.isEmpty())
+                vieja =
+                    QStringLiteral("Le falta la columna %1 de la tabla %2.").arg(columna, tabla);
         }
     }
-    return {};
+    return vieja;
 }
 
 // The engine's plain error code, which a column already there gives.
@@ -168,9 +169,7 @@ bool VerificarBase(const QString& motivoActualizacion) {
     QString motivo;
     try {
         Database& db = Database::open(RutaBase);
-        // Another program's file first: its missing columns are not the upgrade's to add.
-        motivo = Faltante(db, propias);
-        if (motivo.isEmpty()) motivo = Faltante(db, todo);
+        motivo = Faltante(db, todo);
         if (!motivo.isEmpty() && !motivoActualizacion.isEmpty())
             motivo += QStringLiteral(" No se pudo actualizar: ") + motivoActualizacion;
         // Nothing is read from a damaged file: its sums would be wrong without a word.
