@@ -42,8 +42,8 @@ void EnfocarParaEscribir(QWidget* control);
 void EnterPulsaBotones(QWidget* ventana);
 // A box of fixed width, always full of its characters and blanks (an input mask, the date
 // template): a click or End never leaves the caret where nothing can be typed (past the first
-// blank, or behind the last character), and a click that enters a full box selects its text,
-// as Tab and the opening of a window do, so the digits typed next replace it.
+// blank, or behind the last character), and a click in a full box selects its text, as the
+// opening of a window does, so the digits typed next replace it.
 void InstalarCajaFija(QLineEdit* caja);
 // Windows loaded now: the main window and every window open in it or beside it.
 int VentanasCargadas();
